@@ -5,6 +5,10 @@
 //
 // Every operation that fails throws EngineError; callers let it through, catch it or ignore it.
 // All calls come from the window's thread.
+//
+// An idle engine (no file rendered, or RenderFile failed) reports GetState 0 (stopped), a duration
+// and position of 0, ignores Pause, Stop and put_Volume's level until a file is given (the level is
+// kept), and fails Run and put_CurrentPosition.
 
 #include <cstdint>
 #include <functional>
