@@ -1,14 +1,15 @@
 #pragma once
+// Some procedures go on with their next statement whatever the previous one did. Each such
+// statement is wrapped in its own IgnoreError call, so the intent shows where it happens and no
+// exception is ever swallowed by accident elsewhere.
 
 namespace tunekist {
 
-// Runs one statement of a procedure whose statements each ignore their own errors: a failing
-// statement is skipped and the procedure goes on with the next one. Each ignored statement is its
-// own call, so the intent is visible where it happens and nothing is swallowed by accident.
+// Runs `s` and drops any exception it throws.
 template <class Statement>
-void IgnoreError(Statement&& statement) noexcept {
+void IgnoreError(Statement&& s) noexcept {
     try {
-        statement();
+        s();
     } catch (...) {
     }
 }

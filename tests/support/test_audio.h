@@ -1,0 +1,41 @@
+#pragma once
+// Test audio made at test time: sine tones encoded to MP3 with sox and lame, cached in the build
+// folder so that each file is made once per build tree. Files are written under a temporary name
+// and renamed into place, so test processes running side by side never see half a file.
+
+#include <cstdint>
+#include <string>
+
+namespace tunekist::test {
+
+struct ToneOptions {
+    int sampleRate = 44100;
+    int channels = 2;
+    // Constant bit rate in kbit/s; ignored when vbr is set.
+    int bitrateKbps = 128;
+    // Variable bit rate with lame's -V quality (0 best ... 9 smallest).
+    bool vbr = false;
+    int vbrQuality = 4;
+    // Writes lame's Xing/Info tag with encoder delay and padding (lame -t turns it off).
+    bool lameTag = true;
+    // Peak amplitude of the sine, 0 ... 1.
+    double amplitude = 0.5;
+};
+
+// The folder where generated audio is kept (created on first use).
+std::string TestAudioDir();
+
+// Writes an MP3 of a `hz` sine of exactly seconds * sampleRate samples per channel to `path`.
+// Throws std::runtime_error when sox or lame fails.
+void GenerateTone(const std::string& path, double seconds, double hz, const ToneOptions& options = {});
+
+// Returns the path of a cached tone with these parameters in TestAudioDir(), made if missing.
+std::string CachedTone(double seconds, double hz, const ToneOptions& options = {});
+
+// Writes the first `bytes` bytes of `source` to `target`.
+void WriteTruncatedCopy(const std::string& source, const std::string& target, std::uintmax_t bytes);
+
+// Writes `bytes` as the whole content of `path`.
+void WriteBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace tunekist::test
