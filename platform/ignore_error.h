@@ -1,15 +1,14 @@
 #pragma once
-// Some procedures go on with their next statement whatever the previous one did. Each such
-// statement is wrapped in its own IgnoreError call, so the intent shows where it happens and no
-// exception is ever swallowed by accident elsewhere.
 
 namespace tunekist {
 
-// Runs `s` and drops any exception it throws.
+// Runs one statement of a procedure whose statements each ignore their own errors: a failing
+// statement is skipped and the procedure goes on with the next one. Each ignored statement is its
+// own call, so the intent is visible where it happens and nothing is swallowed by accident.
 template <class Statement>
-void IgnoreError(Statement&& s) noexcept {
+void IgnoreError(Statement&& statement) noexcept {
     try {
-        s();
+        statement();
     } catch (...) {
     }
 }

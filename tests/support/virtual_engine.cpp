@@ -81,12 +81,12 @@ void VirtualEngine::Run() {
 
 void VirtualEngine::Pause() {
     Record("Pause", "Pause");
-    state_ = StatePaused;
+    if (rendered_) state_ = StatePaused;
 }
 
 void VirtualEngine::Stop() {
     Record("Stop", "Stop");
-    state_ = StateStopped;
+    if (rendered_) state_ = StateStopped;
 }
 
 std::int32_t VirtualEngine::GetState(std::int32_t timeoutMs) {
@@ -96,13 +96,11 @@ std::int32_t VirtualEngine::GetState(std::int32_t timeoutMs) {
 
 double VirtualEngine::get_Duration() {
     Record("get_Duration", "get_Duration");
-    RequireFile();
     return duration_;
 }
 
 double VirtualEngine::get_CurrentPosition() {
     Record("get_CurrentPosition", "get_CurrentPosition");
-    RequireFile();
     return position_;
 }
 

@@ -82,8 +82,10 @@ public:
     VirtualEngine(const VirtualEngine&) = delete;
     VirtualEngine& operator=(const VirtualEngine&) = delete;
 
-    // Behaves as the real engine promises: one file per engine; Run needs a rendered file;
-    // positions outside 0 ... duration, NaN, and levels outside -10000 ... 0 fail.
+    // Behaves as the real engine promises: one file per engine; an idle engine (no file, or
+    // RenderFile failed) reports state stopped, duration and position 0, ignores Pause and Stop,
+    // keeps a volume level, and fails Run and put_CurrentPosition; positions outside
+    // 0 ... duration, NaN, and levels outside -10000 ... 0 fail.
     void RenderFile(const std::string& path) override;
     void Run() override;
     void Pause() override;
