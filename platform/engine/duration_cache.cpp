@@ -1,0 +1,73 @@
+#include "platform/engine/duration_cache.h"
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <optional>
+
+#include "platform/engine/file_reader.h"
+#include "platform/engine/mpg123_decoder.h"
+#include "playback/media_engine.h"
+
+namespace tunekist {
+
+namespace {
+
+struct Entry {
+    std::optional<Measurement> measurement;
+    std::string error;  // set when the file holds no playable audio
+};
+
+std::mutex& CacheMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::map<FileIdentity, Entry>& Entries() {
+    static std::map<FileIdentity, Entry> entries;
+    return entries;
+}
+
+std::atomic<std::int64_t>& ReadCount() {
+    static std::atomic<std::int64_t> count{0};
+    return count;
+}
+
+Measurement Answer(const Entry& entry) {
+    if (!entry.measurement) throw EngineError(entry.error);
+    return *entry.measurement;
+}
+
+}  // namespace
+
+DurationCache& DurationCache::Instance() {
+    static DurationCache cache;
+    return cache;
+}
+
+Measurement DurationCache::Measure(const std::string& path) {
+    const FileIdentity identity = IdentityOf(path);
+    {
+        const std::lock_guard lock(CacheMutex());
+        const auto found = Entries().find(identity);
+        if (found != Entries().end()) return Answer(found->second);
+    }
+    ++ReadCount();
+    Entry entry;
+    // The key is the identity of the file actually read, which may be newer than the stat above.
+    FileIdentity readIdentity = identity;
+    try {
+        Mpg123Decoder decoder(path);
+        readIdentity = decoder.Identity();
+        entry.measurement = Measurement{decoder.SampleRate(), decoder.ScanLength()};
+    } catch (const EngineError& error) {
+        entry.error = error.what();
+    }
+    const std::lock_guard lock(CacheMutex());
+    Entries()[readIdentity] = entry;
+    return Answer(entry);
+}
+
+std::int64_t DurationCache::FilesRead() const { return ReadCount().load(); }
+
+}  // namespace tunekist

@@ -1,0 +1,35 @@
+#pragma once
+// The one process-wide cache of measured song lengths, shared by every engine of the process.
+// A file is known by its device, inode, size and modification time (with nanoseconds), so a song
+// that is measured again while unchanged costs one stat; a file that changed, was replaced or
+// vanished is measured afresh. Files without audio are remembered too, with their error text.
+
+#include <cstdint>
+#include <string>
+
+namespace tunekist {
+
+struct Measurement {
+    long sampleRate = 0;
+    // Sample frames that playing the file yields (gapless: encoder delay and padding removed).
+    std::int64_t frames = 0;
+    double Seconds() const { return static_cast<double>(frames) / static_cast<double>(sampleRate); }
+};
+
+class DurationCache {
+public:
+    // The cache of this process.
+    static DurationCache& Instance();
+
+    // The measurement of the file at `path`, from the cache when the file is unchanged.
+    // Throws EngineError for a file that cannot be opened or holds no MPEG audio.
+    Measurement Measure(const std::string& path);
+
+    // How many files were actually read (not answered from the cache) so far.
+    std::int64_t FilesRead() const;
+
+private:
+    DurationCache() = default;
+};
+
+}  // namespace tunekist

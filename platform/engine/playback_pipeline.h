@@ -1,0 +1,62 @@
+#pragma once
+// What plays one file: a decoder on its own thread running about 200 ms ahead into a ring that
+// the audio device's callback drains. The position counts the sample frames the callback has
+// handed to the device, so it follows the sound, stands still while paused, and ends exactly at
+// the measured length. The volume is applied in the callback, so a change is heard within one
+// device period.
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <span>
+#include <string>
+#include <thread>
+
+#include "platform/engine/duration_cache.h"
+#include "platform/engine/mpg123_decoder.h"
+#include "platform/engine/sample_ring.h"
+#include "platform/engine/sdl_audio_output.h"
+
+namespace tunekist {
+
+class PlaybackPipeline {
+public:
+    // Opens the file and an audio device (paused), ready to play from `startFrame`. `length` is
+    // the file's measurement; playing never yields more frames than it holds. Throws EngineError
+    // when the file cannot be opened or no audio device can.
+    PlaybackPipeline(const std::string& path, Measurement length, std::int64_t startFrame, float gain);
+    ~PlaybackPipeline();
+    PlaybackPipeline(const PlaybackPipeline&) = delete;
+    PlaybackPipeline& operator=(const PlaybackPipeline&) = delete;
+
+    void Play();
+    void Pause();
+    // Sample frames from the file's start handed to the device so far; the whole length once
+    // everything was played.
+    std::int64_t PositionFrames() const;
+    // Continues playing at `frame` (0 ... length), sample-accurately. Throws EngineError.
+    void SeekFrames(std::int64_t frame);
+    // Amplitude factor applied from the next device period on.
+    void SetGain(float gain) { gain_.store(gain); }
+    bool DeviceLost() const { return output_.Lost(); }
+
+private:
+    void DecodeLoop(const std::stop_token& stop);
+    void Pull(std::span<float> out);
+
+    Mpg123Decoder decoder_;
+    const Measurement length_;
+    SampleRing ring_;
+    std::atomic<float> gain_;
+    std::atomic<std::int64_t> startFrame_;      // file frame of the ring's first sample
+    std::atomic<std::int64_t> consumedFrames_{0};  // frames the callback took since then
+    std::atomic<bool> decodeDone_{false};
+    std::mutex decoderMutex_;                   // held by whoever uses the decoder
+    std::condition_variable_any wake_;
+    std::int64_t decodedFrames_;                // file frame the decoder reaches next
+    SdlAudioOutput output_;
+    std::jthread thread_;  // last: stops first, before the device and the ring go
+};
+
+}  // namespace tunekist

@@ -1,0 +1,33 @@
+#pragma once
+// A bounded ring of interleaved float samples between one producer (the decoding thread) and one
+// consumer (the audio callback). Neither side ever blocks or allocates. Clear may be called only
+// while both sides are held still.
+
+#include <atomic>
+#include <cstddef>
+#include <span>
+#include <vector>
+
+namespace tunekist {
+
+class SampleRing {
+public:
+    // Holds at least `capacity` floats.
+    explicit SampleRing(std::size_t capacity);
+
+    // Copies as many of `samples` as fit; returns how many were taken.
+    std::size_t Push(std::span<const float> samples);
+    // Moves up to out.size() floats into `out`; returns how many.
+    std::size_t Pop(std::span<float> out);
+    std::size_t Available() const;
+    std::size_t Free() const;
+    void Clear();
+
+private:
+    std::vector<float> buffer_;
+    std::size_t mask_;
+    std::atomic<std::size_t> head_{0};  // total floats pushed
+    std::atomic<std::size_t> tail_{0};  // total floats popped
+};
+
+}  // namespace tunekist

@@ -1,0 +1,76 @@
+#include "platform/engine/sdl_audio_output.h"
+
+#include <mutex>
+#include <string>
+
+#include "playback/media_engine.h"
+
+namespace tunekist {
+
+namespace {
+
+// SDL's subsystem count is not thread-safe by itself; engines may come and go on any thread.
+std::mutex& SubsystemMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+// About 23 ms at 44.1 kHz: a volume change is heard within one such period.
+constexpr Uint16 kDeviceFrames = 1024;
+
+}  // namespace
+
+SdlAudioOutput::Subsystem::Subsystem() {
+    const std::lock_guard lock(SubsystemMutex());
+    // SDL would otherwise catch SIGINT and SIGTERM and the program would no longer end on them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) throw EngineError("no audio device");
+}
+
+SdlAudioOutput::Subsystem::~Subsystem() {
+    const std::lock_guard lock(SubsystemMutex());
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+SdlAudioOutput::SdlAudioOutput(int sampleRate, Pull pull) : pull_(std::move(pull)) {
+    SDL_AudioSpec wanted{};
+    wanted.freq = sampleRate;
+    wanted.format = AUDIO_F32SYS;
+    wanted.channels = 2;
+    wanted.samples = kDeviceFrames;
+    wanted.callback = &SdlAudioOutput::Callback;
+    wanted.userdata = this;
+    SDL_AudioSpec obtained{};
+    const std::lock_guard lock(SubsystemMutex());
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (device_ == 0) throw EngineError("no audio device");
+}
+
+SdlAudioOutput::~SdlAudioOutput() {
+    const std::lock_guard lock(SubsystemMutex());
+    SDL_CloseAudioDevice(device_);
+}
+
+void SdlAudioOutput::Play() { SDL_PauseAudioDevice(device_, 0); }
+
+void SdlAudioOutput::Pause() { SDL_PauseAudioDevice(device_, 1); }
+
+bool SdlAudioOutput::Lost() const { return SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED; }
+
+void SdlAudioOutput::WhileHeld(const std::function<void()>& change) {
+    struct Hold {
+        SDL_AudioDeviceID device;
+        explicit Hold(SDL_AudioDeviceID id) : device(id) { SDL_LockAudioDevice(device); }
+        ~Hold() { SDL_UnlockAudioDevice(device); }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+    } hold(device_);
+    change();
+}
+
+void SdlAudioOutput::Callback(void* self, Uint8* stream, int bytes) {
+    auto* output = static_cast<SdlAudioOutput*>(self);
+    output->pull_({reinterpret_cast<float*>(stream), static_cast<std::size_t>(bytes) / sizeof(float)});
+}
+
+}  // namespace tunekist

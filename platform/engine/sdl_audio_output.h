@@ -1,0 +1,49 @@
+#pragma once
+// One opened SDL audio device playing interleaved stereo float samples pulled from a callback.
+// SDL's audio subsystem is initialised while any output exists (SDL's own reference count, with
+// its signal handlers off so that SIGTERM still ends the program). Each output opens its own
+// device, so two engines may play at once. Closing waits for a running callback to return.
+
+#include <SDL2/SDL.h>
+
+#include <functional>
+#include <span>
+
+namespace tunekist {
+
+class SdlAudioOutput {
+public:
+    // Fills `out` completely (silence where nothing is there); runs on SDL's audio thread.
+    using Pull = std::function<void(std::span<float> out)>;
+
+    // Opens the default device for `sampleRate` frames per second in stereo, paused. SDL converts
+    // to whatever the device needs. Throws EngineError when no audio device can be opened.
+    SdlAudioOutput(int sampleRate, Pull pull);
+    ~SdlAudioOutput();
+    SdlAudioOutput(const SdlAudioOutput&) = delete;
+    SdlAudioOutput& operator=(const SdlAudioOutput&) = delete;
+
+    void Play();
+    void Pause();
+    // True when SDL has given up on the device (unplugged, server gone).
+    bool Lost() const;
+
+    // Holds the callback still while `change` runs (a few milliseconds at most).
+    void WhileHeld(const std::function<void()>& change);
+
+private:
+    static void Callback(void* self, Uint8* stream, int bytes);
+
+    // Keeps SDL's audio subsystem up for as long as this output lives.
+    struct Subsystem {
+        Subsystem();
+        ~Subsystem();
+        Subsystem(const Subsystem&) = delete;
+        Subsystem& operator=(const Subsystem&) = delete;
+    };
+    Subsystem subsystem_;
+    Pull pull_;
+    SDL_AudioDeviceID device_ = 0;
+};
+
+}  // namespace tunekist
