@@ -1,0 +1,134 @@
+// The form: every control of the window with its design-time settings, in declaration order.
+#include <QFont>
+#include <QHeaderView>
+#include <QPalette>
+#include <QPushButton>
+
+#include "app/main_window.h"
+#include "platform/qt/twips.h"
+
+namespace tunekist {
+namespace {
+
+QFont Arial(double points) {
+    QFont font("Arial");
+    font.setPointSizeF(points);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QLabel* MakeLabel(QWidget* container, const char* name, const char* caption, double points) {
+    auto* label = new QLabel(caption, container);
+    label->setObjectName(name);
+    label->setFont(Arial(points));
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->adjustSize();
+    return label;
+}
+
+void SetTextColor(QLabel* label, const QColor& color) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+}
+
+QWidget* MakePictureBox(QWidget* container, const char* name) {
+    auto* box = new QWidget(container);
+    box->setObjectName(name);
+    box->setAutoFillBackground(true);
+    return box;
+}
+
+QTreeWidget* MakeSongListView(QWidget* container, const char* name) {
+    auto* view = new QTreeWidget(container);
+    view->setObjectName(name);
+    view->setFont(Arial(9.75));
+    SetUpSongColumns(*view);
+    for (int column = 0; column < 3; ++column) view->setColumnWidth(column, TwipsToPixels(1440));
+    return view;
+}
+
+// A plain push button standing in for a command button.
+QAbstractButton* MakeCommandButton(QWidget* container, const QString& name, const char* caption) {
+    auto* button = new QPushButton(caption, container);
+    button->setObjectName(name);
+    button->setFont(Arial(8.25));
+    return button;
+}
+
+}  // namespace
+
+void MainWindow::CreateControls() {
+    setObjectName("Main");
+    setWindowTitle("Form1");
+    resize(TwipsToPixels(18375), TwipsToPixels(10665));
+
+    // Drawn behind every other control: made first.
+    Rand1 = new FramePanel(this);
+    Rand1->setObjectName("Rand1");
+
+    ExitKnop = MakeCommandButton(this, "ExitKnop", "Exit");
+    static constexpr const char* kCaptions[6] = {"Play", "Pauze", "Rew", "Forew", "Next", "Stop"};
+    for (int index = 0; index < 6; ++index) {
+        Knop[index] = MakeCommandButton(this, QString("Knop(%1)").arg(index), kCaptions[index]);
+    }
+
+    PlayTimer = new QTimer(this);
+    PlayTimer->setObjectName("PlayTimer");
+    PlayTimer->setInterval(1000);
+
+    List1 = new QListWidget(this);
+    List1->setObjectName("List1");
+    List1->setSortingEnabled(false);
+    List1->hide();
+
+    MiddenPic = MakePictureBox(this, "MiddenPic");
+    Bar = new BarPicture(MiddenPic);
+    Bar->setObjectName("Bar");
+    Bar->resize(TwipsToPixels(690), TwipsToPixels(3000));
+    VolSlider = new VolumeSlider(MiddenPic);
+    VolSlider->setObjectName("VolSlider");
+    BarLabel = MakeLabel(MiddenPic, "BarLabel", "0%", 9.75);
+    BarLabel->setAlignment(Qt::AlignCenter);
+    SetTextColor(BarLabel, QColor(64, 64, 64));
+    Label4 = MakeLabel(MiddenPic, "Label4", "Volume", 9);
+    SetTextColor(Label4, QColor(64, 64, 64));
+
+    KopPic = MakePictureBox(this, "KopPic");
+    TijdLabel = MakeLabel(KopPic, "TijdLabel", "Time", 12);
+    TijdLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label3 = MakeLabel(KopPic, "Label3", "Playlabel", 12);
+    SetTextColor(Label3, Qt::black);
+
+    MenuPic = MakePictureBox(this, "MenuPic");
+    Label5 = MakeLabel(MenuPic, "Label5", "00:00:00", 12);
+    Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label2 = MakeLabel(MenuPic, "Label2", "Label2", 12);
+    SetTextColor(Label2, Qt::black);
+    Label1 = MakeLabel(MenuPic, "Label1", "0 Songs", 12);
+    SetTextColor(Label1, Qt::black);
+
+    Drive1 = new QComboBox(this);
+    Drive1->setObjectName("Drive1");
+    Drive1->setFont(Arial(9.75));
+    Dir1 = new QListWidget(this);
+    Dir1->setObjectName("Dir1");
+    Dir1->setFont(Arial(9.75));
+
+    ListView2 = MakeSongListView(this, "ListView2");
+    ListView2->setToolTip(" Playlist ");
+    ListView1 = MakeSongListView(this, "ListView1");
+
+    Pic1 = new QLabel(this);
+    Pic1->setObjectName("Pic1");
+    Pic1->setScaledContents(true);
+    Pic1->setPixmap(QPixmap(":/tunekist/logo.png"));
+
+    // The keyboard visits the controls in the form's tab order.
+    const QList<QWidget*> tabOrder = {ListView1, ListView2, Dir1, Drive1, Knop[0], Knop[1], Knop[2],
+                                      Knop[3], Knop[5], Knop[4], VolSlider, ExitKnop};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    for (QWidget* box : {MiddenPic, KopPic, MenuPic, static_cast<QWidget*>(Bar)}) box->setFocusPolicy(Qt::NoFocus);
+}
+
+}  // namespace tunekist

@@ -1,0 +1,123 @@
+#include "app/main_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "platform/ignore_error.h"
+#include "platform/qt/twips.h"
+
+namespace tunekist {
+
+// The outer size below which the layout would give controls negative sizes, in twips.
+inline constexpr float kMinimumOuterWidth = 3060;
+inline constexpr float kMinimumOuterHeight = 4860;
+
+struct MainWindow::Adapters {
+    explicit Adapters(MainWindow& window)
+        : messageBox(window), list1(*window.List1), listView1(*window.ListView1), listView2(*window.ListView2),
+          label3(*window.Label3), tijdLabel(*window.TijdLabel), label5(*window.Label5), barLabel(*window.BarLabel),
+          playTimer(*window.PlayTimer) {}
+
+    MainControls Controls(MainWindow& window) {
+        return MainControls{window,    messageBox, *window.Rand1, window.File1, list1,    listView1, listView2,
+                            label3,    tijdLabel,  label5,        barLabel,     *window.Bar, *window.VolSlider,
+                            playTimer};
+    }
+
+    QtMessageBox messageBox;
+    QtListBox list1;
+    QtListView listView1;
+    QtListView listView2;
+    QtLabel label3;
+    QtLabel tijdLabel;
+    QtLabel label5;
+    QtLabel barLabel;
+    QtTimer playTimer;
+};
+
+MainWindow::MainWindow(EngineFactory createEngine) {
+    CreateControls();
+    adapters_ = std::make_unique<Adapters>(*this);
+    main_ = std::make_unique<Main>(adapters_->Controls(*this), std::move(createEngine));
+    WireEvents();
+    main_->Form_Load();
+    // The timer ticks from start-up on; its ticks do nothing until a song plays.
+    PlayTimer->start();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::Handle(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& failure) {
+        adapters_->messageBox.Show(failure.what());
+    }
+}
+
+void MainWindow::WireEvents() {
+    for (int index = 0; index < 6; ++index) {
+        connect(Knop[index], &QAbstractButton::clicked, this,
+                [this, index] { Handle([&] { main_->Knop_Click(static_cast<std::int16_t>(index)); }); });
+    }
+    connect(ExitKnop, &QAbstractButton::clicked, this, [this] { Handle([&] { main_->ExitKnop_Click(); }); });
+    connect(PlayTimer, &QTimer::timeout, this, [this] { Handle([&] { main_->PlayTimer_Timer(); }); });
+    connect(ListView1, &QTreeWidget::itemClicked, this,
+            [this] { Handle([&] { main_->playlist.ListView1_ItemClick(); }); });
+    VolSlider->Click = [this] { Handle([&] { main_->volume.VolSlider_Click(); }); };
+    VolSlider->MouseDown = [this](std::int16_t button, std::int16_t shift, float x, float y) {
+        Handle([&] { main_->volume.VolSlider_MouseDown(button, shift, x, y); });
+    };
+    VolSlider->Scroll = [this] { Handle([&] { main_->volume.VolSlider_Scroll(); }); };
+    VolSlider->Change = [this] { Handle([&] { main_->volume.VolSlider_Change(); }); };
+}
+
+void MainWindow::SetBackColor(Color color) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ToQColor(color));
+    setPalette(palette);
+    setAutoFillBackground(true);
+}
+
+float MainWindow::ScreenWidthTwips() const {
+    const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
+    return PixelsToTwips(screen ? screen->size().width() : 0);
+}
+
+float MainWindow::ScreenHeightTwips() const {
+    const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
+    return PixelsToTwips(screen ? screen->size().height() : 0);
+}
+
+std::string MainWindow::AppPath() const {
+    return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Handle([&] { Form_Resize(); });
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The minimum counts the frame and title bar, which are known once the window is shown.
+    const QSize frame = frameGeometry().size() - size();
+    setMinimumSize(std::max(TwipsToPixels(kMinimumOuterWidth) - frame.width(), 1),
+                   std::max(TwipsToPixels(kMinimumOuterHeight) - frame.height(), 1));
+    Handle([&] { Form_Resize(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing is never cancelled; a failing stop must not keep the window open.
+    if (!unloaded_) {
+        unloaded_ = true;
+        IgnoreError([&] { main_->Form_Unload(); });
+    }
+    event->accept();
+}
+
+}  // namespace tunekist

@@ -1,0 +1,92 @@
+#pragma once
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "app/main_form.h"
+#include "platform/files/folder_file_list.h"
+#include "platform/qt/bar_picture.h"
+#include "platform/qt/frame_panel.h"
+#include "platform/qt/qt_label.h"
+#include "platform/qt/qt_list_box.h"
+#include "platform/qt/qt_list_view.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_timer.h"
+#include "platform/qt/volume_slider.h"
+#include "platform/ui/form.h"
+
+class QAbstractButton;
+
+namespace tunekist {
+
+// The window `Main` on the screen: its controls, named as the form names them, and the wiring of
+// their events to the program's handlers.
+class MainWindow : public QWidget, public Form {
+public:
+    explicit MainWindow(EngineFactory createEngine);
+    ~MainWindow() override;
+
+    // Form
+    void SetBackColor(Color color) override;
+    float ScreenWidthTwips() const override;
+    float ScreenHeightTwips() const override;
+    std::string AppPath() const override;
+    void Unload() override { close(); }
+
+    // The layout pass: places every control from the window's outer size in twips.
+    void Form_Resize();
+
+    Main& program() { return *main_; }
+
+    // The controls.
+    FramePanel* Rand1;
+    QLabel* Pic1;
+    QTreeWidget* ListView1;
+    QTreeWidget* ListView2;
+    QComboBox* Drive1;
+    QListWidget* Dir1;
+    QListWidget* List1;
+    QWidget* MiddenPic;
+    BarPicture* Bar;
+    VolumeSlider* VolSlider;
+    QLabel* BarLabel;
+    QLabel* Label4;
+    QWidget* KopPic;
+    QLabel* TijdLabel;
+    QLabel* Label3;
+    QWidget* MenuPic;
+    QLabel* Label5;
+    QLabel* Label2;
+    QLabel* Label1;
+    QTimer* PlayTimer;
+    std::array<QAbstractButton*, 6> Knop{};
+    QAbstractButton* ExitKnop = nullptr;
+    FolderFileList File1;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void WireEvents();
+    // Runs an event handler; an error that reaches its top is shown, and the program carries on.
+    void Handle(const std::function<void()>& handler);
+
+    // The controls as the program's procedures see them; made once the controls exist.
+    struct Adapters;
+    std::unique_ptr<Adapters> adapters_;
+    std::unique_ptr<Main> main_;
+    bool laidOut_ = false;
+    bool unloaded_ = false;
+};
+
+}  // namespace tunekist

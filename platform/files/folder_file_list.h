@@ -1,0 +1,30 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/ui/file_list.h"
+
+namespace tunekist {
+
+// The names of one folder's entries that match the pattern "*.<ext>", ignoring case: regular files
+// only (a link counts when it leads to one), hidden names (starting with ".") left out, sorted by
+// name ignoring case. Names are the file system's raw bytes.
+class FolderFileList : public FileList {
+public:
+    void SetPath(const std::string& path) override;
+    std::string Path() const override { return path_; }
+    void SetPattern(const std::string& pattern) override;
+    int ListCount() const override { return static_cast<int>(names_.size()); }
+    std::string List(int index) const override { return names_.at(static_cast<std::size_t>(index)); }
+
+private:
+    void Reread();
+    std::string path_;
+    std::string pattern_ = "*.*";
+    std::vector<std::string> names_;
+};
+
+// True when `name` matches `pattern` ("*", or "*.ext" ignoring ASCII case).
+bool MatchesPattern(const std::string& name, const std::string& pattern);
+
+}  // namespace tunekist

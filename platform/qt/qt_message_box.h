@@ -1,0 +1,21 @@
+#pragma once
+#include <QWidget>
+
+#include "platform/ui/message_box.h"
+
+namespace tunekist {
+
+// The program's title, the caption of every message box.
+inline constexpr const char* kProgramTitle = "Tunekist";
+
+// A modal message box over `parent`: OK only, no icon, caption "Tunekist".
+class QtMessageBox : public MessageBox {
+public:
+    explicit QtMessageBox(QWidget& parent) : parent_(parent) {}
+    void Show(const std::string& text) override;
+
+private:
+    QWidget& parent_;
+};
+
+}  // namespace tunekist

@@ -1,0 +1,84 @@
+#include "platform/qt/volume_slider.h"
+
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QToolTip>
+
+namespace tunekist {
+namespace {
+
+std::int16_t ButtonCode(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton: return 1;
+        case Qt::RightButton: return 2;
+        case Qt::MiddleButton: return 4;
+        default: return 0;
+    }
+}
+
+std::int16_t ShiftCode(Qt::KeyboardModifiers modifiers) {
+    return static_cast<std::int16_t>((modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+                                     (modifiers & Qt::AltModifier ? 4 : 0));
+}
+
+void Raise(const std::function<void()>& event) {
+    if (event) event();
+}
+
+}  // namespace
+
+VolumeSlider::VolumeSlider(QWidget* parent) : QSlider(Qt::Vertical, parent) {
+    setRange(0, 20);
+    setSingleStep(1);
+    setPageStep(5);
+    // 0, the loudest, stands at the top.
+    setInvertedAppearance(true);
+    setInvertedControls(true);
+    setTickPosition(QSlider::TicksBothSides);
+    setTickInterval(1);
+    connect(this, &QSlider::valueChanged, this, [this] { OnValueChanged(); });
+    connect(this, &QSlider::sliderReleased, this, [this] { OnReleased(); });
+}
+
+void VolumeSlider::SetText(const std::string& text) {
+    text_ = text;
+    setToolTip(QString::fromStdString(text));
+    if (isSliderDown()) ShowTextAtThumb();
+}
+
+void VolumeSlider::ShowTextAtThumb() {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect thumb = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    QToolTip::showText(mapToGlobal(thumb.topRight()), toolTip(), this);
+}
+
+void VolumeSlider::OnValueChanged() {
+    // While the thumb is held every move is a Scroll; the Change comes when it is let go.
+    if (isSliderDown()) {
+        Raise(Scroll);
+    } else {
+        Raise(Change);
+    }
+}
+
+void VolumeSlider::OnReleased() {
+    if (value() != valueAtPress_) Raise(Change);
+}
+
+void VolumeSlider::mousePressEvent(QMouseEvent* event) {
+    valueAtPress_ = value();
+    if (MouseDown) {
+        MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()),
+                  static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
+    }
+    QSlider::mousePressEvent(event);
+}
+
+void VolumeSlider::mouseReleaseEvent(QMouseEvent* event) {
+    QSlider::mouseReleaseEvent(event);
+    if (rect().contains(event->position().toPoint())) Raise(Click);
+}
+
+}  // namespace tunekist
