@@ -30,6 +30,13 @@ void InitialiseLibraryOnce() {
 // The Layer III synthesis delay that libmpg123 adds to a LAME tag's encoder delay and padding.
 constexpr std::int64_t kDecoderDelay = 529;
 
+// Frames decoded ahead of a seek target. A Layer III frame may take its data from up to 511 bytes
+// of earlier frames; at low bit rates that reaches back many frames, and fewer than this left
+// the first samples after a seek wrong.
+constexpr long kSeekPreFrames = 16;
+// Targets closer to the start than this are reached by decoding from the start.
+constexpr std::int64_t kDecodeInsteadOfSeek = kSeekPreFrames * 1152;
+
 void Check(int result, const char* what) {
     if (result != MPG123_OK) throw EngineError(what);
 }
@@ -50,6 +57,7 @@ Mpg123Decoder::Mpg123Decoder(const std::string& path) : reader_(path) {
     Check(mpg123_param(mh, MPG123_FLAGS,
                        MPG123_QUIET | MPG123_GAPLESS | MPG123_FORCE_STEREO | MPG123_FORCE_FLOAT, 0),
           "decoder unavailable");
+    Check(mpg123_param(mh, MPG123_PREFRAMES, kSeekPreFrames, 0), "decoder unavailable");
     // Every rate is accepted so that a stream changing its rate midway is neither resampled nor cut.
     Check(mpg123_format_none(mh), "decoder unavailable");
     const long* rates = nullptr;
@@ -121,10 +129,20 @@ std::size_t Mpg123Decoder::Read(std::span<float> out) {
 }
 
 void Mpg123Decoder::Seek(std::int64_t frame) {
-    if (mpg123_seek(handle_.get(), static_cast<off_t>(frame), SEEK_SET) < 0) {
+    // Near the start libmpg123 cannot always rebuild the decoder's history exactly, so the
+    // first stretch is decoded from the start and thrown away.
+    const std::int64_t jumpTo = frame < kDecodeInsteadOfSeek ? 0 : frame;
+    if (mpg123_seek(handle_.get(), static_cast<off_t>(jumpTo), SEEK_SET) < 0) {
         throw EngineError("cannot seek");
     }
     ended_ = false;
+    std::vector<float> discard(4096 * kChannels);
+    for (std::int64_t left = frame - jumpTo; left > 0;) {
+        const auto chunk = static_cast<std::size_t>(std::min<std::int64_t>(left, 4096));
+        const std::size_t got = Read({discard.data(), chunk * kChannels});
+        if (got == 0) break;
+        left -= static_cast<std::int64_t>(got);
+    }
 }
 
 }  // namespace tunekist

@@ -56,8 +56,10 @@ void GenerateTone(const std::string& path, double seconds, double hz, const Tone
     const std::string mp3 = path + UniqueSuffix() + ".mp3";
     // Sox's synth length in samples ("NNNs") makes the sample count exact.
     const auto samples = static_cast<long long>(seconds * options.sampleRate + 0.5);
-    RunProgram({"sox", "-n", "-r", std::to_string(options.sampleRate), "-c",
-                std::to_string(options.channels), "-b", "16", wav, "synth",
+    // The rate and channels go before -n: they describe the generated input, so sox neither
+    // synthesises at its default rate nor resamples.
+    RunProgram({"sox", "-r", std::to_string(options.sampleRate), "-c",
+                std::to_string(options.channels), "-n", "-b", "16", wav, "synth",
                 std::to_string(samples) + "s", "sine", Number(hz), "vol", Number(options.amplitude)});
     std::vector<std::string> lame = {"lame", "--quiet"};
     if (options.vbr) {
