@@ -7,6 +7,10 @@
 #include "app/main_window.h"
 #include "platform/qt/twips.h"
 
+// The logo lives in a resource compiled into a static library; naming its initialiser keeps the
+// linker from dropping it.
+static void LoadLogoResource() { Q_INIT_RESOURCE(tunekist); }
+
 namespace tunekist {
 namespace {
 
@@ -122,6 +126,7 @@ void MainWindow::CreateControls() {
     Pic1 = new QLabel(this);
     Pic1->setObjectName("Pic1");
     Pic1->setScaledContents(true);
+    LoadLogoResource();
     Pic1->setPixmap(QPixmap(":/tunekist/logo.png"));
 
     // The keyboard visits the controls in the form's tab order.
