@@ -59,7 +59,7 @@ Measurement DurationCache::Measure(const std::string& path) {
     try {
         Mpg123Decoder decoder(path);
         readIdentity = decoder.Identity();
-        entry.measurement = Measurement{decoder.SampleRate(), decoder.ScanLength()};
+        entry.measurement = Measurement{decoder.SampleRate(), decoder.MeasureLength()};
     } catch (const EngineError& error) {
         entry.error = error.what();
     }

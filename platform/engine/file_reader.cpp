@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -16,6 +17,7 @@ namespace {
 // Large enough that a scan of a typical song costs a few dozen reads, small enough to be cheap
 // for the many short files of a folder scan.
 constexpr std::size_t kBufferBytes = 256 * 1024;
+constexpr std::size_t kFirstBufferBytes = 16 * 1024;
 
 FileIdentity IdentityFromStat(const struct stat& info) {
     if (S_ISDIR(info.st_mode)) throw EngineError("is a folder, not a file");
@@ -54,7 +56,8 @@ ssize_t FileReader::Read(void* target, std::size_t bytes) {
     std::size_t done = 0;
     while (done < bytes) {
         if (bufferStart_ == bufferEnd_) {
-            buffer_.resize(kBufferBytes);
+            // Start small, for the many files of which only the head is read, and grow.
+            buffer_.resize(std::clamp<std::size_t>(buffer_.size() * 2, kFirstBufferBytes, kBufferBytes));
             const ssize_t got = ReadAt(position_, buffer_.data(), buffer_.size());
             if (got < 0) return done > 0 ? static_cast<ssize_t>(done) : -1;
             bufferStart_ = 0;

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/engine/tag_check.h"
 #include "playback/media_engine.h"
 
 namespace tunekist {
@@ -77,6 +78,16 @@ Mpg123Decoder::Mpg123Decoder(const std::string& path) : reader_(path) {
 }
 
 Mpg123Decoder::~Mpg123Decoder() = default;
+
+std::int64_t Mpg123Decoder::MeasureLength() {
+    long delay = -1;
+    mpg123_getstate(handle_.get(), MPG123_ENC_DELAY, &delay, nullptr);
+    if (delay >= 0 && TagCoversWholeStream(reader_)) {
+        const off_t promised = mpg123_length(handle_.get());
+        if (promised >= 0) return promised;
+    }
+    return ScanLength();
+}
 
 std::int64_t Mpg123Decoder::ScanLength() {
     mpg123_handle* mh = handle_.get();

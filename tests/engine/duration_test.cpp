@@ -75,8 +75,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ToneCase{"Cbr", 3.0, ToneOptions{.lameTag = false}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-void PrintTo(const ToneOptions& options, std::ostream* out) { *out << (options.vbr ? "vbr" : "cbr"); }
-
 class TruncatedDuration : public ::testing::TestWithParam<ToneOptions> {};
 
 // The tag promises the whole song; only the frames that are there can be heard.
