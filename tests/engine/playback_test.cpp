@@ -104,6 +104,28 @@ TEST(Playback, TwoEnginesPlayAtOnce) {
     test::ReadCapture(capture);
 }
 
+// The disk driver gives up on its device when a write fails, as a real device does when it is
+// unplugged; /dev/full fails every write.
+TEST(Playback, LostDeviceMakesStateAndPositionFail) {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    setenv("SDL_DISKAUDIOFILE", "/dev/full", 1);
+    IMediaControl engine = RenderedEngine(test::CachedTone(2.0, 440));
+    engine->Run();
+    const bool lost = test::Eventually([&] {
+        try {
+            engine->GetState(0);
+            return false;
+        } catch (const EngineError& error) {
+            return std::string(error.what()) == "audio device lost";
+        }
+    });
+    EXPECT_TRUE(lost);
+    EXPECT_THROW(engine->get_CurrentPosition(), EngineError);
+    engine->Pause();
+    EXPECT_EQ(engine->GetState(0), StatePaused);
+}
+
 // A seek is sample-accurate: decoding from sample f yields what a whole decode has there. After a
 // jump the synthesis filter's history is rebuilt and may differ in the last bits of a float, so
 // samples are compared to 1e-5; one sample off would differ by far more (a 440 Hz sine moves up
