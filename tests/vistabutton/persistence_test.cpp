@@ -1,0 +1,184 @@
+// Saving and restoring a button's properties through its property bag.
+#include <gtest/gtest.h>
+
+#include "controls/vistabutton/bag_values.h"
+#include "controls/vistabutton/command_buttons.h"
+#include "tests/vistabutton/button_fixture.h"
+
+namespace tunekist::testing {
+namespace {
+
+PropertyBag Without(const PropertyBag& bag, const std::string& key) {
+    PropertyBag kept;
+    for (const BagProperty& property : bag.Properties()) {
+        if (property.key != key) kept.Write(property.key, property.tokens);
+    }
+    return kept;
+}
+
+TEST(Persistence, WrittenBagReadBackRestoresEveryProperty) {
+    HostedButton original(80, 30);
+    VistaButton& a = *original.button;
+    QImage pixels(30, 10, QImage::Format_RGB32);
+    for (int x = 0; x < 30; ++x) {
+        for (int y = 0; y < 10; ++y) pixels.setPixel(x, y, qRgb(x * 8, y * 20, 99));
+    }
+    QFont font("Liberation Serif");
+    font.setPointSizeF(12);
+    font.setWeight(QFont::Bold);
+    font.setItalic(true);
+    font.setUnderline(true);
+    a.SetCaption(QString::fromUtf8("Zet \"aan\"\\nu\nwéér"));
+    a.SetForeColor(0x00123456);
+    a.SetFont(font);
+    a.SetPicture(std::make_shared<const Picture>(pixels));
+    a.SetPictures(2);
+    a.SetUseMaskColor(false);
+    a.SetMaskColor(0x00FF00FF);
+    a.SetEnabled(false);
+    a.SetNoBackground(true);
+    a.SetBackColor(0x00ABCDEF);
+    a.SetPictureOffset(2);
+
+    PropertyBag written;
+    a.WriteProperties(written);
+    const std::string text = FormatStoredControls({StoredControl{"VistaButton", "Knop", 3, written}});
+    const PropertyBag read = ParseStoredControls(text).front().bag;
+
+    HostedButton restored(80, 30);
+    VistaButton& b = *restored.button;
+    b.ReadProperties(read);
+    EXPECT_EQ(b.Caption(), a.Caption());
+    EXPECT_EQ(b.ForeColor(), 0x00123456U);
+    EXPECT_EQ(b.Font().family(), QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(b.Font().pointSizeF(), 12.0);
+    EXPECT_EQ(b.Font().weight(), QFont::Bold);
+    EXPECT_TRUE(b.Font().italic());
+    EXPECT_TRUE(b.Font().underline());
+    EXPECT_FALSE(b.Font().strikeOut());
+    ASSERT_TRUE(b.Picture());
+    EXPECT_EQ(b.Picture()->Handle().Pixels(), pixels);
+    EXPECT_EQ(b.Pictures(), 2);
+    EXPECT_FALSE(b.UseMaskColor());
+    EXPECT_EQ(b.MaskColor(), 0x00FF00FFU);
+    EXPECT_FALSE(b.Enabled());
+    EXPECT_TRUE(b.NoBackground());
+    EXPECT_EQ(b.BackColor(), 0x00ABCDEFU);
+    EXPECT_EQ(b.PictureOffset(), 2);
+    EXPECT_EQ(b.Fields().ButtonState, StateDisabled);
+    EXPECT_EQ(restored.Rendered(), original.Rendered());
+
+    PropertyBag rewritten;
+    b.WriteProperties(rewritten);
+    EXPECT_EQ(rewritten, written);
+}
+
+TEST(Persistence, BagHoldsAllElevenKeysInTheirOrderEvenWhenEmpty) {
+    VistaButton button;
+    PropertyBag bag;
+    button.WriteProperties(bag);
+    std::vector<std::string> keys;
+    for (const BagProperty& property : bag.Properties()) keys.push_back(property.key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"Caption", "ForeColor", "Font", "Picture", "Pictures", "UseMaskColor",
+                                              "MaskColor", "Enabled", "NoBackground", "BackColor", "PictureOffset"}));
+}
+
+TEST(Persistence, BagWithoutBackColorGivesTheSystemButtonFace) {
+    HostedButton hosted;
+    hosted.button->ReadProperties(Without(CommandButtonBag("Play"), "BackColor"));
+    EXPECT_EQ(hosted.button->BackColor(), 0x8000000FU);
+}
+
+TEST(Persistence, BagWithoutEnabledGivesADisabledButtonPaintedDisabled) {
+    VistaButton button;
+    button.resize(75, 25);
+    button.ReadProperties(Without(CommandButtonBag("Play"), "Enabled"));
+    EXPECT_FALSE(button.Enabled());
+    EXPECT_EQ(button.Fields().ButtonState, StateDisabled);
+    EXPECT_EQ(button.hDC().Point(40, 0), RGB(173, 178, 181));
+}
+
+TEST(Persistence, KeysMatchWithoutRegardToCase) {
+    VistaButton button;
+    button.ReadProperties(ParseStoredControls("Begin VistaButton Knop(1)\n caption = \"Pauze\"\n ENABLED = -1\n"
+                                              " backcolor = 0x00FFFFFF\nEnd\n")
+                              .front()
+                              .bag);
+    EXPECT_EQ(button.Caption(), QStringLiteral("Pauze"));
+    EXPECT_TRUE(button.Enabled());
+    EXPECT_EQ(button.BackColor(), 0x00FFFFFFU);
+}
+
+struct FrameCount {
+    std::int16_t stored;
+    std::int16_t kept;
+};
+
+class StoredFrameCount : public ::testing::TestWithParam<FrameCount> {};
+
+TEST_P(StoredFrameCount, IsTakenUncheckedExceptBelowOne) {
+    PropertyBag bag = CommandButtonBag("Play");
+    WriteInteger(bag, "Pictures", GetParam().stored);
+    VistaButton button;
+    button.ReadProperties(bag);
+    EXPECT_EQ(button.Pictures(), GetParam().kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, StoredFrameCount,
+                         ::testing::Values(FrameCount{3, 3}, FrameCount{2, 2}, FrameCount{0, 1}, FrameCount{-4, 1}));
+
+class FrameCountProperty : public ::testing::TestWithParam<FrameCount> {};
+
+TEST_P(FrameCountProperty, StaysWithinOneToTwo) {
+    VistaButton button;
+    button.SetPictures(GetParam().stored);
+    EXPECT_EQ(button.Pictures(), GetParam().kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, FrameCountProperty,
+                         ::testing::Values(FrameCount{0, 1}, FrameCount{-1, 1}, FrameCount{1, 1}, FrameCount{2, 2},
+                                           FrameCount{5, 2}));
+
+TEST(Persistence, NewlyPlacedInstanceTakesItsNameAndTheDefaults) {
+    VistaButton button;
+    button.setObjectName(QStringLiteral("VistaButton1"));
+    button.InitProperties();
+    EXPECT_EQ(button.Caption(), QStringLiteral("VistaButton1"));
+    EXPECT_EQ(button.ForeColor(), 0U);
+    EXPECT_EQ(button.Font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(button.Pictures(), 2);
+    EXPECT_TRUE(button.UseMaskColor());
+    EXPECT_EQ(button.MaskColor(), 0x0000FF00U);
+    EXPECT_TRUE(button.Enabled());
+    EXPECT_EQ(button.BackColor(), 0x00FFFFFFU);
+    EXPECT_FALSE(button.Picture());
+}
+
+TEST(StoredDesign, WindowButtonsLoadWithTheirCaptionsAndSharedValues) {
+    QWidget window;
+    const CommandButtons buttons = CreateCommandButtons(window);
+    const QStringList captions = {"Play", "Pauze", "Rew", "Forew", "Next", "Stop"};
+    std::vector<VistaButton*> all(buttons.Knop.begin(), buttons.Knop.end());
+    all.push_back(buttons.ExitKnop);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const VistaButton& b = *all[i];
+        EXPECT_EQ(b.Caption(), i < 6 ? captions[static_cast<int>(i)] : QStringLiteral("Exit"));
+        EXPECT_EQ(b.parent(), &window);
+        EXPECT_EQ(b.ForeColor(), 0U);
+        EXPECT_EQ(b.Font().family(), QStringLiteral("Arial"));
+        EXPECT_EQ(b.Font().pointSizeF(), 8.25);
+        EXPECT_EQ(b.Font().weight(), QFont::Normal);
+        EXPECT_FALSE(b.Picture());
+        EXPECT_EQ(b.Pictures(), 2);
+        EXPECT_TRUE(b.UseMaskColor());
+        EXPECT_EQ(b.MaskColor(), 0x0000FF00U);
+        EXPECT_TRUE(b.Enabled());
+        EXPECT_FALSE(b.NoBackground());
+        EXPECT_EQ(b.BackColor(), 0x00FFFFFFU);
+        EXPECT_EQ(b.PictureOffset(), 0);
+    }
+    EXPECT_EQ(buttons.Knop[4]->objectName(), QStringLiteral("Knop(4)"));
+}
+
+}  // namespace
+}  // namespace tunekist::testing
