@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 
 // Widget tests need one application object for the whole process.
+// Without a display of their own they draw offscreen, also while ctest lists them.
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
