@@ -60,6 +60,19 @@ QAbstractButton* MakeCommandButton(QWidget* container, const QString& name, cons
     return button;
 }
 
+// A screen reader tells the lists, the slider and the bar apart by these names; the command
+// buttons are known by their captions.
+void NameForScreenReaders(MainWindow& window) {
+    window.ListView1->setAccessibleName("Songs in de map");
+    window.ListView2->setAccessibleName("Playlist");
+    window.Drive1->setAccessibleName("Station");
+    window.Dir1->setAccessibleName("Map");
+    window.VolSlider->setAccessibleName("Volume");
+    window.Bar->setAccessibleName("Voortgang");
+    window.Pic1->setAccessibleName("Tunekist-logo");
+    window.setAccessibleName("Tunekist");
+}
+
 }  // namespace
 
 void MainWindow::CreateControls() {
@@ -134,6 +147,7 @@ void MainWindow::CreateControls() {
                                       Knop[3], Knop[5], Knop[4], VolSlider, ExitKnop};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
     for (QWidget* box : {MiddenPic, KopPic, MenuPic, static_cast<QWidget*>(Bar)}) box->setFocusPolicy(Qt::NoFocus);
+    NameForScreenReaders(*this);
 }
 
 }  // namespace tunekist
