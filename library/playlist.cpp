@@ -25,19 +25,16 @@ void Playlist::ListView1_ItemClick() {
 void Playlist::ShowPlaylistTotal() {
     std::int32_t total = 0;
     for (int i = 0; i < List1_.ListCount(); ++i) {
-        double duration = 0;
         try {
             state_.Graph = createEngine_();
             state_.GraphPosition = state_.Graph;
             state_.Graph->RenderFile(List1_.List(i));
-            duration = state_.GraphPosition->get_Duration();
+            total = RoundHalfEven(total + state_.GraphPosition->get_Duration());
         } catch (const std::exception&) {
             // A song whose file has gone or cannot be played adds nothing; the rest still count.
-            duration = 0;
         }
         state_.Graph.reset();
         state_.GraphPosition.reset();
-        total = RoundHalfEven(total + duration);
     }
     Label5_.SetCaption(TotalCaption(total));
 }

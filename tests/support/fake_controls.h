@@ -2,11 +2,18 @@
 // Plain, recording stand-ins for the window's controls, for tests of the program's procedures.
 
 #include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/ui/desktop.h"
+#include "platform/ui/dir_list.h"
+#include "platform/ui/drive_list.h"
 #include "platform/ui/file_list.h"
 #include "platform/ui/form.h"
 #include "platform/ui/label.h"
@@ -173,7 +180,12 @@ public:
 
 class FakeFileList : public FileList {
 public:
-    void SetPath(const std::string& value) override { path = value; }
+    // A folder listed in `folders` brings its names along; one in `unreadable` throws.
+    void SetPath(const std::string& value) override {
+        if (unreadable.count(value)) throw std::runtime_error("Map niet te lezen: " + value);
+        path = value;
+        if (const auto found = folders.find(value); found != folders.end()) names = found->second;
+    }
     std::string Path() const override { return path; }
     void SetPattern(const std::string& value) override { pattern = value; }
     int ListCount() const override { return static_cast<int>(names.size()); }
@@ -181,6 +193,51 @@ public:
     std::string path;
     std::string pattern;
     std::vector<std::string> names;
+    std::map<std::string, std::vector<std::string>> folders;
+    std::set<std::string> unreadable;
+};
+
+
+class FakeDriveList : public DriveList {
+public:
+    std::string Drive() const override { return drive; }
+    std::string drive = "/";
+};
+
+// Raises `Change` once for every change of its path, as the folder list does.
+class FakeDirList : public DirList {
+public:
+    std::string Path() const override { return path; }
+    void SetPath(const std::string& value) override {
+        if (unreadable.count(value)) throw std::runtime_error("Map niet te lezen: " + value);
+        if (value == path) return;
+        path = value;
+        if (Change) Change();
+    }
+    std::string path = "/";
+    std::set<std::string> unreadable;
+    std::function<void()> Change;
+};
+
+// Records pointer changes and yields; file lengths come from a table; DoEvents runs `onDoEvents`.
+class FakeDesktop : public Desktop {
+public:
+    void SetMousePointer(int pointer) override { pointers.push_back(pointer); }
+    void DoEvents() override {
+        ++yields;
+        if (onDoEvents) onDoEvents();
+    }
+    std::int64_t FileLen(const std::string& path) const override {
+        const auto found = lengths.find(path);
+        if (found == lengths.end()) throw std::runtime_error("File not found: " + path);
+        return found->second;
+    }
+    std::string GroupSeparator() const override { return separator; }
+    std::vector<int> pointers;
+    int yields = 0;
+    std::function<void()> onDoEvents;
+    std::map<std::string, std::int64_t> lengths;
+    std::string separator = ".";
 };
 
 }  // namespace tunekist::test

@@ -1,0 +1,349 @@
+// The song list's procedures against recording controls and the virtual engine.
+#include "library/song_list.h"
+
+#include <gtest/gtest.h>
+
+#include "library/playlist.h"
+#include "tests/support/fake_controls.h"
+#include "tests/support/virtual_engine.h"
+
+namespace tunekist {
+namespace {
+
+using Strings = std::vector<std::string>;
+using test::FakeRow;
+
+class SongListTest : public ::testing::Test {
+protected:
+    SongListTest() { Dir1.Change = [this] { songs.Dir1_Change(); }; }
+
+    // A file of `folder` the engine measures as `seconds` and whose length is `bytes`.
+    void AddSong(const std::string& folder, const std::string& name, double seconds, std::int64_t bytes = 1000) {
+        File1.folders[folder].push_back(name);
+        world->SetDuration(folder + "/" + name, seconds);
+        desktop.lengths[folder + "/" + name] = bytes;
+    }
+    void Open(const std::string& folder) { Dir1.SetPath(folder); }
+
+    std::shared_ptr<test::VirtualWorld> world = std::make_shared<test::VirtualWorld>();
+    PlaybackState state;
+    test::FakeDriveList Drive1;
+    test::FakeDirList Dir1;
+    test::FakeFileList File1;
+    test::FakeListView ListView1, ListView2;
+    test::FakeListBox List1;
+    test::FakeLabel Label1{"0 Songs"}, Label2{"Totaal : 00:00:00"}, Label5{"Totaal : 00:00:00"};
+    test::FakeMessageBox messages;
+    test::FakeDesktop desktop;
+    SongList songs{state, test::VirtualEngineFactory(world),
+                   SongListControls{Drive1, Dir1, File1, ListView1, Label1, Label2, messages, desktop}};
+    Playlist playlist{state, test::VirtualEngineFactory(world), ListView1, ListView2, List1, File1, Label5, messages};
+};
+
+TEST_F(SongListTest, ListsEveryFileWithNameTimeSizeAndItsOwnNameThenCountAndTotal) {
+    AddSong("/music", "a.mp3", 245.6, 4321056);
+    AddSong("/music", "Track.MP3", 3725, 99);
+    Open("/music");
+    EXPECT_EQ(File1.path, "/music");
+    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a", {"04:06", "4.321.056"}, "a.mp3"},
+                                                     {"Track", {"01:02:05", "099"}, "Track.MP3"}}));
+    EXPECT_EQ(Label1.caption, "2 Songs");
+    EXPECT_EQ(Label2.caption, "Totaal : 01:06:11");  // R(0 + 245.6) = 246, then 246 + 3725
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SongListTest, MeasuresEachFileInItsOwnEngineWithFourReadsAndLeavesGraphEmpty) {
+    AddSong("/music", "a.mp3", 10);
+    AddSong("/music", "b.mp3", 20);
+    Open("/music");
+    const Strings probe = {"get_Duration", "get_Duration", "get_Duration", "get_Duration"};
+    Strings expected = {"RenderFile /music/a.mp3"};
+    expected.insert(expected.end(), probe.begin(), probe.end());
+    expected.push_back("RenderFile /music/b.mp3");
+    expected.insert(expected.end(), probe.begin(), probe.end());
+    EXPECT_EQ(world->log, expected);
+    EXPECT_EQ(world->enginesCreated, 3);  // the folder's own, then one per file
+    EXPECT_EQ(world->enginesAlive, 0);
+    EXPECT_EQ(state.Graph, nullptr);
+    EXPECT_EQ(state.GraphPosition, nullptr);
+    EXPECT_EQ(desktop.pointers, (std::vector<int>{11, 99}));
+    EXPECT_EQ(desktop.yields, 2);
+}
+
+TEST_F(SongListTest, FolderRootGetsNoSecondSeparator) {
+    File1.folders["/"] = {"a.mp3"};
+    world->SetDuration("/a.mp3", 10);
+    desktop.lengths["/a.mp3"] = 5;
+    Dir1.path = "/somewhere";
+    Open("/");
+    EXPECT_EQ(world->log.front(), "RenderFile /a.mp3");
+    EXPECT_EQ(ListView1.SubItem(1, 2), "005");
+}
+
+struct TimeCase {
+    double seconds;
+    std::string text;
+};
+
+class SongTime : public SongListTest, public ::testing::WithParamInterface<TimeCase> {};
+
+TEST_P(SongTime, RoundsHalvesToEvenThenSplitsWithHoursOnlyFromOneHour) {
+    AddSong("/music", "a.mp3", GetParam().seconds);
+    Open("/music");
+    EXPECT_EQ(ListView1.SubItem(1, 1), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Durations, SongTime,
+                         ::testing::Values(TimeCase{0, "00:00"}, TimeCase{0.5, "00:00"}, TimeCase{1.5, "00:02"},
+                                           TimeCase{58.5, "00:58"}, TimeCase{59.5, "01:00"},
+                                           TimeCase{245.6, "04:06"}, TimeCase{3599.4, "59:59"},
+                                           TimeCase{3599.5, "01:00:00"}, TimeCase{3600, "01:00:00"},
+                                           TimeCase{3725, "01:02:05"}, TimeCase{360000, "100:00:00"}));
+
+TEST_F(SongListTest, HourPrefixDoesNotCarryOverToTheNextSongUnderAnHour) {
+    AddSong("/music", "a.mp3", 3600);
+    AddSong("/music", "b.mp3", 61);
+    Open("/music");
+    EXPECT_EQ(ListView1.SubItem(1, 1), "01:00:00");
+    EXPECT_EQ(ListView1.SubItem(2, 1), "01:01");
+}
+
+TEST_F(SongListTest, FolderTotalIsRoundedAfterEveryFile) {
+    AddSong("/music", "a.mp3", 10.5);
+    AddSong("/music", "b.mp3", 11.5);
+    AddSong("/music", "c.mp3", 0.5);
+    Open("/music");
+    // R(0 + 10.5) = 10, R(10 + 11.5) = 22, R(22 + 0.5) = 22.
+    EXPECT_EQ(Label2.caption, "Totaal : 00:00:22");
+}
+
+class SongCount : public SongListTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SongCount, CountsEverySongEvenZeroAndOne) {
+    File1.folders["/music"];
+    for (int i = 0; i < GetParam(); ++i) AddSong("/music", "song" + std::to_string(i) + ".mp3", 1000);
+    Open("/music");
+    EXPECT_EQ(Label1.caption, std::to_string(GetParam()) + " Songs");
+    EXPECT_EQ(ListView1.RowCount(), GetParam());
+    EXPECT_EQ(Label2.caption, GetParam() == 0 ? "Totaal : 00:00:00" : "Totaal : 00:16:40");
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, SongCount, ::testing::Values(0, 1));
+
+TEST_F(SongListTest, EmptyFolderClearsTheListAndKeepsTheIdleEngine) {
+    AddSong("/music", "a.mp3", 10);
+    Open("/music");
+    File1.folders["/empty"];
+    Open("/empty");
+    EXPECT_TRUE(ListView1.rows.empty());
+    EXPECT_EQ(Label1.caption, "0 Songs");
+    EXPECT_EQ(Label2.caption, "Totaal : 00:00:00");
+    ASSERT_NE(state.Graph, nullptr);
+    EXPECT_EQ(state.Graph, state.GraphPosition);
+    EXPECT_EQ(state.Graph->GetState(0), StateStopped);
+}
+
+TEST_F(SongListTest, UnmeasurableFileShowsZeroTimeAddsNothingAndLeaksNothing) {
+    AddSong("/music", "a.mp3", 3725);
+    AddSong("/music", "broken.mp3", 100, 417);
+    world->FailPath("/music/broken.mp3");
+    File1.folders["/music"].push_back("text.mp3");  // not audio at all, and no length either
+    AddSong("/music", "d.mp3", 61);
+    Open("/music");
+    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a", {"01:02:05", "1.000"}, "a.mp3"},
+                                                     {"broken", {"00:00", "417"}, "broken.mp3"},
+                                                     {"text", {"00:00", ""}, "text.mp3"},
+                                                     {"d", {"01:01", "1.000"}, "d.mp3"}}));
+    EXPECT_EQ(Label1.caption, "4 Songs");
+    EXPECT_EQ(Label2.caption, "Totaal : 01:03:06");
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(state.Graph, nullptr);
+}
+
+TEST_F(SongListTest, FailingDurationReadsShowZeroAndTheNextFileIsMeasuredAgain) {
+    AddSong("/music", "a.mp3", 3725);
+    AddSong("/music", "b.mp3", 61);
+    world->FailOperation("get_Duration", 4);  // every read of the first file
+    Open("/music");
+    EXPECT_EQ(ListView1.SubItem(1, 1), "00:00");
+    EXPECT_EQ(ListView1.SubItem(2, 1), "01:01");
+    EXPECT_EQ(Label2.caption, "Totaal : 00:01:01");
+}
+
+class RefusalWhilePlaying : public SongListTest, public ::testing::WithParamInterface<std::int32_t> {};
+
+TEST_P(RefusalWhilePlaying, FolderChangeOnlyShowsTheRefusal) {
+    AddSong("/music", "a.mp3", 10);
+    AddSong("/other", "b.mp3", 20);
+    Open("/music");
+    const auto rowsBefore = ListView1.rows;
+    // A song plays (or is paused): it owns Graph.
+    state.Graph = test::MakeVirtualEngine(world);
+    state.Graph->RenderFile("/music/a.mp3");
+    state.Graph->Run();
+    if (GetParam() == StatePaused) state.Graph->Pause();
+    state.GraphPosition = state.GraphAudio = state.Graph;
+    state.Playing = true;
+    const IMediaControl playing = state.Graph;
+    desktop.pointers.clear();
+
+    Open("/other");
+    EXPECT_EQ(messages.shown, Strings{"Niet te gebruiken terwijl er\neen song wordt afgespeeld!"});
+    EXPECT_EQ(Dir1.path, "/other");
+    EXPECT_EQ(File1.path, "/music");
+    EXPECT_EQ(ListView1.rows, rowsBefore);
+    EXPECT_EQ(Label1.caption, "1 Songs");
+    EXPECT_EQ(state.Graph, playing);
+    EXPECT_EQ(playing->GetState(0), GetParam());
+    EXPECT_TRUE(desktop.pointers.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(PlayingOrPaused, RefusalWhilePlaying, ::testing::Values(StateRunning, StatePaused));
+
+TEST_F(SongListTest, UnreadableFolderIsReportedAndTheListStaysWithItsFolder) {
+    AddSong("/music", "a.mp3", 10);
+    Open("/music");
+    File1.unreadable.insert("/gone");
+    Open("/gone");
+    EXPECT_EQ(messages.shown, Strings{"Map niet te lezen: /gone"});
+    EXPECT_EQ(File1.path, "/music");
+    EXPECT_EQ(ListView1.Texts(), Strings{"a"});
+    EXPECT_EQ(Label1.caption, "1 Songs");
+    EXPECT_EQ(desktop.pointers, (std::vector<int>{11, 99, 11, 99}));
+}
+
+TEST_F(SongListTest, EngineThatCannotBeCreatedIsReportedBeforeAnythingChanges) {
+    AddSong("/music", "a.mp3", 10);
+    world->FailOperation("create", 1);
+    Open("/music");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(ListView1.rows.empty());
+    EXPECT_EQ(Label1.caption, "0 Songs");
+    EXPECT_TRUE(desktop.pointers.empty());
+}
+
+TEST_F(SongListTest, EngineThatCannotBeCreatedForOneFileLeavesItUnmeasured) {
+    AddSong("/music", "a.mp3", 10);
+    AddSong("/music", "b.mp3", 20);
+    // The folder's own engine is made; the first file's is the one that fails.
+    int created = 0;
+    EngineFactory flaky = [&, inner = test::VirtualEngineFactory(world)]() -> IMediaControl {
+        if (++created == 2) throw EngineError("no engine");
+        return inner();
+    };
+    SongList flakyList{state, flaky, SongListControls{Drive1, Dir1, File1, ListView1, Label1, Label2, messages, desktop}};
+    Dir1.path = "/music";
+    flakyList.Dir1_Change();
+    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a", {"00:00", "1.000"}, "a.mp3"},
+                                                     {"b", {"00:20", "1.000"}, "b.mp3"}}));
+    EXPECT_EQ(Label2.caption, "Totaal : 00:00:20");
+    EXPECT_EQ(state.Graph, nullptr);
+}
+
+TEST_F(SongListTest, FolderChangeDuringAScanStartsItOverForTheNewestFolder) {
+    AddSong("/music", "a.mp3", 10);
+    AddSong("/music", "b.mp3", 20);
+    AddSong("/music", "c.mp3", 30);
+    AddSong("/other", "x.mp3", 100, 5);
+    desktop.onDoEvents = [this] {
+        desktop.onDoEvents = nullptr;
+        Open("/other");
+    };
+    Open("/music");
+    EXPECT_EQ(File1.path, "/other");
+    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"x", {"01:40", "005"}, "x.mp3"}}));
+    EXPECT_EQ(Label1.caption, "1 Songs");
+    EXPECT_EQ(Label2.caption, "Totaal : 00:01:40");
+    // The old folder's listing stopped after its first file.
+    EXPECT_EQ(world->log, (Strings{"RenderFile /music/a.mp3", "get_Duration", "get_Duration", "get_Duration",
+                                   "get_Duration", "RenderFile /other/x.mp3", "get_Duration", "get_Duration",
+                                   "get_Duration", "get_Duration"}));
+    EXPECT_EQ(desktop.pointers.back(), 99);
+    EXPECT_EQ(state.Graph, nullptr);
+    EXPECT_FALSE(songs.Scanning());
+}
+
+TEST_F(SongListTest, DriveChangeDuringAScanStartsItOverOnTheDrive) {
+    AddSong("/music", "a.mp3", 10);
+    AddSong("/music", "b.mp3", 20);
+    AddSong("/media/usb", "u.mp3", 30);
+    Drive1.drive = "/media/usb";
+    desktop.onDoEvents = [this] {
+        desktop.onDoEvents = nullptr;
+        songs.Drive1_Change();
+    };
+    Open("/music");
+    EXPECT_EQ(File1.path, "/media/usb");
+    EXPECT_EQ(ListView1.Texts(), Strings{"u"});
+    EXPECT_EQ(Label1.caption, "1 Songs");
+}
+
+TEST_F(SongListTest, PlaylistClickDuringAScanAddsTheClickedRowOfTheListedFolder) {
+    AddSong("/music", "a.mp3", 10.5, 99);
+    AddSong("/music", "b.mp3", 20);
+    desktop.onDoEvents = [this] {
+        desktop.onDoEvents = nullptr;
+        ListView1.selected = 1;
+        playlist.ListView1_ItemClick();
+    };
+    Open("/music");
+    EXPECT_EQ(List1.items, Strings{"/music/a.mp3"});
+    EXPECT_EQ(ListView2.rows, (std::vector<FakeRow>{{"a", {"00:10", "099"}, ""}}));
+    EXPECT_EQ(Label5.caption, "Totaal : 00:00:10");
+    EXPECT_EQ(ListView1.Texts(), (Strings{"a", "b"}));
+    EXPECT_EQ(ListView1.SubItem(2, 1), "00:20");
+    EXPECT_EQ(Label2.caption, "Totaal : 00:00:30");
+    EXPECT_EQ(state.Graph, nullptr);
+}
+
+TEST_F(SongListTest, SongStartedDuringAScanKeepsItsEngineAndTheRestIsListedUnmeasured) {
+    AddSong("/music", "a.mp3", 10);
+    AddSong("/music", "b.mp3", 20, 5);
+    IMediaControl playing;
+    desktop.onDoEvents = [&] {
+        desktop.onDoEvents = nullptr;
+        playing = test::MakeVirtualEngine(world);
+        playing->RenderFile("/music/a.mp3");
+        playing->Run();
+        state.Graph = state.GraphPosition = state.GraphAudio = playing;
+        state.Playing = true;
+    };
+    Open("/music");
+    EXPECT_EQ(state.Graph, playing);
+    EXPECT_EQ(state.GraphPosition, playing);
+    EXPECT_EQ(playing->GetState(0), StateRunning);
+    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a", {"00:10", "1.000"}, "a.mp3"},
+                                                     {"b", {"00:00", "005"}, "b.mp3"}}));
+    EXPECT_EQ(Label1.caption, "2 Songs");
+    EXPECT_EQ(Label2.caption, "Totaal : 00:00:10");
+}
+
+TEST_F(SongListTest, DriveChangeListsTheDrivesFolder) {
+    AddSong("/media/usb", "u.mp3", 30);
+    Drive1.drive = "/media/usb";
+    songs.Drive1_Change();
+    EXPECT_EQ(Dir1.path, "/media/usb");
+    EXPECT_EQ(ListView1.Texts(), Strings{"u"});
+}
+
+TEST_F(SongListTest, DriveThatIsNotReadyChangesNothingAndSaysNothing) {
+    AddSong("/music", "a.mp3", 10);
+    Open("/music");
+    Drive1.drive = "/media/cdrom";
+    Dir1.unreadable.insert("/media/cdrom");
+    songs.Drive1_Change();
+    EXPECT_EQ(Dir1.path, "/music");
+    EXPECT_EQ(File1.path, "/music");
+    EXPECT_EQ(ListView1.Texts(), Strings{"a"});
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SongListTest, SizeUsesTheLocalesSeparator) {
+    AddSong("/music", "a.mp3", 10, 4321056);
+    desktop.separator = ",";
+    Open("/music");
+    EXPECT_EQ(ListView1.SubItem(1, 2), "4,321,056");
+}
+
+}  // namespace
+}  // namespace tunekist
