@@ -187,6 +187,8 @@ private:
     bool PointerInside(float x, float Y) const;
     void BuildRegion();
     void DrawButton(std::int32_t& State);
+    // The pressed accents and the focus ring, drawn over the body in those states only.
+    void DrawStateAccents(std::int32_t State, int W, int H, int M);
     void DrawGradient(std::int16_t X1, std::int16_t Y1, std::int16_t X2, std::int16_t Y2, VertexColor Color1,
                       VertexColor Color2, Canvas& DC);
     void MeasurePicture();

@@ -64,6 +64,31 @@ void VistaButton::DrawGradient(std::int16_t X1, std::int16_t Y1, std::int16_t X2
     GradientFill(DC, vertices.data(), 2, &rect, 1, GRADIENT_FILL_RECT_V);
 }
 
+void VistaButton::DrawStateAccents(std::int32_t State, int W, int H, int M) {
+    Canvas& dc = surface_;
+    const auto i16 = [](int value) { return ToInteger16(value); };
+    if (State == StateDown) {
+        dc.Line(3, 2, 6, 2, RGB(220, 237, 246));
+        dc.Line(W - 4, 2, W - 7, 2, RGB(220, 237, 246));
+        dc.Line(3, H - 3, 6, H - 3, RGB(109, 181, 220));
+        dc.PSet(2, 3, RGB(220, 237, 245));
+        dc.PSet(W - 3, 3, RGB(220, 237, 245));
+    }
+
+    if (State == StateFocus) {
+        dc.Line(3, 2, W - 4, 2, RGB(166, 233, 251));
+        dc.Line(3, H - 3, W - 4, H - 3, RGB(132, 213, 239));
+        const VertexColor upperTop = ToVertexColor(165, 232, 251);
+        const VertexColor upperBottom = ToVertexColor(161, 230, 249);
+        const VertexColor lowerTop = ToVertexColor(146, 222, 245);
+        const VertexColor lowerBottom = ToVertexColor(133, 213, 240);
+        DrawGradient(2, 3, 3, i16(M), upperTop, upperBottom, dc);
+        DrawGradient(i16(W - 2), 3, i16(W - 3), i16(M), upperTop, upperBottom, dc);
+        DrawGradient(2, i16(M), 3, i16(H - 3), lowerTop, lowerBottom, dc);
+        DrawGradient(i16(W - 2), i16(M), i16(W - 3), i16(H - 3), lowerTop, lowerBottom, dc);
+    }
+}
+
 void VistaButton::DrawButton(std::int32_t& State) {
     const int W = ToInteger32(ScaleWidth());
     const int H = ToInteger32(ScaleHeight());
@@ -97,26 +122,7 @@ void VistaButton::DrawButton(std::int32_t& State) {
     DrawGradient(1, i16(M), 2, i16(H - 3), G[6], G[7], dc);
     DrawGradient(i16(W - 1), i16(M), i16(W - 2), i16(H - 3), G[6], G[7], dc);
 
-    if (State == StateDown) {
-        dc.Line(3, 2, 6, 2, RGB(220, 237, 246));
-        dc.Line(W - 4, 2, W - 7, 2, RGB(220, 237, 246));
-        dc.Line(3, H - 3, 6, H - 3, RGB(109, 181, 220));
-        dc.PSet(2, 3, RGB(220, 237, 245));
-        dc.PSet(W - 3, 3, RGB(220, 237, 245));
-    }
-
-    if (State == StateFocus) {
-        dc.Line(3, 2, W - 4, 2, RGB(166, 233, 251));
-        dc.Line(3, H - 3, W - 4, H - 3, RGB(132, 213, 239));
-        const VertexColor upperTop = ToVertexColor(165, 232, 251);
-        const VertexColor upperBottom = ToVertexColor(161, 230, 249);
-        const VertexColor lowerTop = ToVertexColor(146, 222, 245);
-        const VertexColor lowerBottom = ToVertexColor(133, 213, 240);
-        DrawGradient(2, 3, 3, i16(M), upperTop, upperBottom, dc);
-        DrawGradient(i16(W - 2), 3, i16(W - 3), i16(M), upperTop, upperBottom, dc);
-        DrawGradient(2, i16(M), 3, i16(H - 3), lowerTop, lowerBottom, dc);
-        DrawGradient(i16(W - 2), i16(M), i16(W - 3), i16(H - 3), lowerTop, lowerBottom, dc);
-    }
+    DrawStateAccents(State, W, H, M);
 
     DrawCaption();
 
