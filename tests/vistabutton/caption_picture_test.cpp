@@ -92,11 +92,15 @@ TEST_P(PictureFrames, OneFrameShowsCentredAndTheOthersNot) {
     HostedButton hosted(75, 30);
     LoadPicture(hosted, "", SolidFrames(c.frames, 20, 20), static_cast<std::int16_t>(c.frames));
     hosted.button->SetEnabled(c.enabled);
-    if (c.heldDown) QTest::mousePress(hosted.button, Qt::LeftButton, {}, QPoint(5, 5));
+    if (c.heldDown) {
+        QTest::mousePress(hosted.button, Qt::LeftButton, {}, QPoint(5, 5));
+    }
     const QImage face = hosted.Rendered();
     EXPECT_EQ(BoxOf(face, c.shown), QRect(28, 5, 20, 20));
     for (const QRgb other : {Red, Blue, Yellow}) {
-        if (other != c.shown) EXPECT_TRUE(BoxOf(face, other).isEmpty());
+        if (other != c.shown) {
+            EXPECT_TRUE(BoxOf(face, other).isEmpty());
+        }
     }
 }
 
