@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/engine/plain_stream.h"
 #include "platform/engine/tag_check.h"
 #include "playback/media_engine.h"
 
@@ -85,6 +86,10 @@ std::int64_t Mpg123Decoder::MeasureLength() {
     if (delay >= 0 && TagCoversWholeStream(reader_)) {
         const off_t promised = mpg123_length(handle_.get());
         if (promised >= 0) return promised;
+    }
+    // Without a LAME tag nothing is trimmed, so a plain stream lasts its frames times their samples.
+    if (delay < 0) {
+        if (const auto plain = PlainStreamLength(reader_)) return *plain;
     }
     return ScanLength();
 }

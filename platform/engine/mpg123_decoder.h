@@ -31,7 +31,8 @@ public:
     const FileIdentity& Identity() const { return reader_.Identity(); }
 
     // The exact number of sample frames a full decode yields: taken from the LAME tag when the
-    // file proves the tag covers the whole stream, else found as ScanLength does.
+    // file proves the tag covers the whole stream, counted from the frame headers of a provably
+    // plain untagged stream, else found as ScanLength does.
     std::int64_t MeasureLength();
     // The exact number of sample frames a full decode yields, found by walking every frame
     // header (no decoding). Moves the read position back to the start.

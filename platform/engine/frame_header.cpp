@@ -1,0 +1,50 @@
+#include "platform/engine/frame_header.h"
+
+#include <array>
+#include <cstring>
+
+namespace tunekist {
+
+std::optional<FrameHeader> ParseLayer3Header(const unsigned char* p) {
+    static constexpr std::array<int, 15> kMpeg1Kbps{0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+    static constexpr std::array<int, 15> kMpeg2Kbps{0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
+    static constexpr std::array<int, 3> kMpeg1Rates{44100, 48000, 32000};
+    if (p[0] != 0xFF || (p[1] & 0xE0) != 0xE0) return std::nullopt;
+    const int version = (p[1] >> 3) & 3;
+    const int layer = (p[1] >> 1) & 3;
+    const int bitrateIndex = p[2] >> 4;
+    const int rateIndex = (p[2] >> 2) & 3;
+    const int emphasis = p[3] & 3;
+    if (version == 1 || layer != 1 || bitrateIndex == 0 || bitrateIndex == 15 || rateIndex == 3 || emphasis == 2) {
+        return std::nullopt;
+    }
+    FrameHeader header;
+    header.version = version;
+    header.sampleRate = kMpeg1Rates[rateIndex] >> (version == 3 ? 0 : version == 2 ? 1 : 2);
+    header.mono = (p[3] >> 6) == 3;
+    const int kbps = (version == 3 ? kMpeg1Kbps : kMpeg2Kbps)[bitrateIndex];
+    const int padding = (p[2] >> 1) & 1;
+    header.bytes = (version == 3 ? 144 : 72) * kbps * 1000 / header.sampleRate + padding;
+    return header;
+}
+
+std::int64_t StreamStart(const FileReader& reader) {
+    unsigned char id3[10];
+    if (reader.ReadAt(0, id3, sizeof id3) != sizeof id3 || std::memcmp(id3, "ID3", 3) != 0) return 0;
+    const std::int64_t size = (std::int64_t{id3[6] & 0x7F} << 21) | ((id3[7] & 0x7F) << 14) |
+                              ((id3[8] & 0x7F) << 7) | (id3[9] & 0x7F);
+    return 10 + size + ((id3[5] & 0x10) != 0 ? 10 : 0);
+}
+
+std::int64_t StreamEnd(const FileReader& reader) {
+    constexpr std::int64_t kId3v1Bytes = 128;
+    const std::int64_t size = reader.Identity().size;
+    unsigned char tag[3];
+    if (size >= kId3v1Bytes && reader.ReadAt(size - kId3v1Bytes, tag, sizeof tag) == sizeof tag &&
+        std::memcmp(tag, "TAG", 3) == 0) {
+        return size - kId3v1Bytes;
+    }
+    return size;
+}
+
+}  // namespace tunekist

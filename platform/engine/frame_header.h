@@ -1,0 +1,36 @@
+#pragma once
+// Reading MPEG Layer III frame headers straight from a file's bytes, for the measuring fast paths
+// that must prove what a file holds before they may skip decoding it.
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/engine/file_reader.h"
+
+namespace tunekist {
+
+struct FrameHeader {
+    int version = 0;  // 3 MPEG-1, 2 MPEG-2, 0 MPEG-2.5
+    int sampleRate = 0;
+    bool mono = false;
+    int bytes = 0;    // the whole frame, header included
+    // Sample frames one such frame decodes to: 1152 for MPEG-1, 576 for MPEG-2 and 2.5.
+    int SamplesPerFrame() const { return version == 3 ? 1152 : 576; }
+    // True when `other` may follow this frame in one stream without libmpg123 seeing a new format.
+    bool SameStreamAs(const FrameHeader& other) const {
+        return version == other.version && sampleRate == other.sampleRate && mono == other.mono;
+    }
+};
+
+// Parses the four bytes at `p` as a Layer III frame header. Free-format, reserved and otherwise
+// invalid values give nothing.
+std::optional<FrameHeader> ParseLayer3Header(const unsigned char* p);
+
+// Where the first frame starts: after one ID3v2 tag at the file's start, if there is one.
+std::int64_t StreamStart(const FileReader& reader);
+
+// Where the audio must end for a fast path to vouch for the file: before a trailing ID3v1 tag, if
+// there is one, else at the file's end.
+std::int64_t StreamEnd(const FileReader& reader);
+
+}  // namespace tunekist
