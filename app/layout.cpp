@@ -70,9 +70,12 @@ void PlaceRightAligned(QLabel* label, float left, float top, const QString& refe
 }  // namespace
 
 void MainWindow::Form_Resize() {
+    // A minimised window's size is far below the smallest the layout can place.
     if (isMinimized()) return;
-    const float W = PixelsToTwips(frameGeometry().width());
-    const float H = PixelsToTwips(frameGeometry().height());
+    Form_Resize(PixelsToTwips(frameGeometry().width()), PixelsToTwips(frameGeometry().height()));
+}
+
+void MainWindow::Form_Resize(float W, float H) {
     // The start-up captions come with the first pass only: a resize must not wipe the song
     // count, the totals, the elapsed time or the song's name.
     const bool firstPass = !laidOut_;

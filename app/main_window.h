@@ -40,8 +40,11 @@ public:
     std::string AppPath() const override;
     void Unload() override { close(); }
 
-    // The layout pass: places every control from the window's outer size in twips.
+    // The layout pass: places every control from the window's outer size (frame and title bar
+    // included), read from the window. Does nothing while the window is minimised.
     void Form_Resize();
+    // The layout pass for an outer size of W x H twips.
+    void Form_Resize(float W, float H);
 
     Main& program() { return *main_; }
 

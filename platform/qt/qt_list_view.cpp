@@ -18,6 +18,8 @@ void SetUpSongColumns(QTreeWidget& tree) {
     tree.setHeaderLabels({"Naam Song", "Tijd", "Omvang"});
     tree.headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     tree.headerItem()->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    // Each column keeps the width the layout gives it; the last one does not swallow the rest.
+    tree.header()->setStretchLastSection(false);
     tree.setRootIsDecorated(false);
     tree.setSortingEnabled(false);
     tree.setUniformRowHeights(true);

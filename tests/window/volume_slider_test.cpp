@@ -1,0 +1,157 @@
+// The volume slider's events, from real mouse, key and wheel input on the real widget, and its
+// text as the program sets it.
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "platform/qt/volume_slider.h"
+#include "playback/volume.h"
+
+namespace tunekist::test {
+namespace {
+
+using Events = std::vector<std::string>;
+
+class VolumeSliderTest : public ::testing::Test {
+protected:
+    VolumeSliderTest() {
+        slider.resize(46, 200);
+        // The program's own handlers set the text; each event is recorded first.
+        slider.Click = [this] { Record("Click"), volume.VolSlider_Click(); };
+        slider.MouseDown = [this](std::int16_t button, std::int16_t, float, float) {
+            Record("MouseDown " + std::to_string(button));
+            volume.VolSlider_MouseDown(button, 0, 0, 0);
+        };
+        slider.Scroll = [this] { Record("Scroll " + std::to_string(slider.value())), volume.VolSlider_Scroll(); };
+        slider.Change = [this] { Record("Change " + std::to_string(slider.value())), volume.VolSlider_Change(); };
+        slider.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&slider));
+    }
+
+    void Record(const std::string& event) { events.push_back(event); }
+
+    QRect Handle() {
+        QStyleOptionSlider option;
+        option.initFrom(&slider);
+        option.orientation = slider.orientation();
+        option.minimum = slider.minimum();
+        option.maximum = slider.maximum();
+        option.sliderPosition = slider.sliderPosition();
+        option.sliderValue = slider.value();
+        option.upsideDown = !slider.invertedAppearance();
+        option.rect = slider.rect();
+        return slider.style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider);
+    }
+
+    PlaybackState state;
+    VolumeSlider slider;
+    VolumeControl volume{state, slider};
+    Events events;
+};
+
+TEST_F(VolumeSliderTest, RangeStepsAndDirection) {
+    EXPECT_EQ(slider.orientation(), Qt::Vertical);
+    EXPECT_EQ(slider.minimum(), 0);
+    EXPECT_EQ(slider.maximum(), 20);
+    EXPECT_EQ(slider.singleStep(), 1);
+    EXPECT_EQ(slider.pageStep(), 5);
+    EXPECT_EQ(slider.value(), 0);
+    // 0, the loudest, has its thumb at the top; 20 at the bottom.
+    const int topThumb = Handle().center().y();
+    slider.setValue(20);
+    EXPECT_GT(Handle().center().y(), topThumb + 100);
+}
+
+struct KeyCase {
+    const char* name;
+    Qt::Key key;
+    int start;
+    int value;
+};
+
+class SliderKeyTest : public VolumeSliderTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(SliderKeyTest, KeyMovesTheThumbThatWayAndRaisesOneChange) {
+    slider.setValue(GetParam().start);
+    events.clear();
+    QTest::keyClick(&slider, GetParam().key);
+    EXPECT_EQ(slider.value(), GetParam().value);
+    EXPECT_EQ(events, Events{"Change " + std::to_string(GetParam().value)});
+    EXPECT_EQ(slider.toolTip().toStdString(), "Volume " + std::to_string(100 - 5 * GetParam().value) + "%");
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, SliderKeyTest,
+                         ::testing::Values(KeyCase{"Up", Qt::Key_Up, 5, 4}, KeyCase{"Down", Qt::Key_Down, 5, 6},
+                                           KeyCase{"PageUp", Qt::Key_PageUp, 7, 2},
+                                           KeyCase{"PageDown", Qt::Key_PageDown, 7, 12},
+                                           KeyCase{"UpAtTop", Qt::Key_Up, 1, 0},
+                                           KeyCase{"PageDownNearBottom", Qt::Key_PageDown, 18, 20}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(VolumeSliderTest, DragGivesMouseDownScrollsOneChangeAndClick) {
+    const QPoint start = Handle().center();
+    QTest::mousePress(&slider, Qt::LeftButton, {}, start);
+    // Down to about a quarter of the way, then let go.
+    for (int step = 1; step <= 4; ++step) QTest::mouseMove(&slider, start + QPoint(0, step * 10));
+    const int dragged = slider.value();
+    ASSERT_GT(dragged, 0);
+    const std::string draggedText = "Volume " + std::to_string(100 - 5 * dragged) + "%";
+    EXPECT_EQ(slider.Text(), draggedText);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text().toStdString(), draggedText);
+    QTest::mouseRelease(&slider, Qt::LeftButton, {}, start + QPoint(0, 40));
+
+    ASSERT_GE(events.size(), 4u);
+    EXPECT_EQ(events.front(), "MouseDown 1");
+    for (std::size_t i = 1; i + 2 < events.size(); ++i) EXPECT_EQ(events[i].rfind("Scroll ", 0), 0u) << events[i];
+    EXPECT_EQ(events[events.size() - 3], "Scroll " + std::to_string(dragged));
+    EXPECT_EQ(events[events.size() - 2], "Change " + std::to_string(dragged));
+    EXPECT_EQ(events.back(), "Click");
+}
+
+TEST_F(VolumeSliderTest, PressAndReleaseOnTheThumbGivesMouseDownAndClickOnly) {
+    slider.setValue(5);
+    events.clear();
+    const QPoint thumb = Handle().center();
+    QTest::mousePress(&slider, Qt::LeftButton, {}, thumb);
+    QTest::mouseRelease(&slider, Qt::LeftButton, {}, thumb);
+    EXPECT_EQ(events, (Events{"MouseDown 1", "Click"}));
+    EXPECT_EQ(slider.Text(), "Volume 75%");
+}
+
+TEST_F(VolumeSliderTest, ClickOnTheTrackBelowTheThumbStepsOnePageDown) {
+    const QPoint below(Handle().center().x(), slider.height() - 5);
+    QTest::mousePress(&slider, Qt::LeftButton, {}, below);
+    QTest::mouseRelease(&slider, Qt::LeftButton, {}, below);
+    EXPECT_EQ(slider.value(), 5);
+    EXPECT_EQ(events, (Events{"MouseDown 1", "Change 5", "Click"}));
+    EXPECT_EQ(slider.toolTip(), "Volume 75%");
+}
+
+TEST_F(VolumeSliderTest, RightButtonPressIsReportedWithItsCode) {
+    const QPoint thumb = Handle().center();
+    QTest::mousePress(&slider, Qt::RightButton, {}, thumb);
+    QTest::mouseRelease(&slider, Qt::RightButton, {}, thumb);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.front(), "MouseDown 2");
+    EXPECT_EQ(slider.value(), 0);
+}
+
+TEST_F(VolumeSliderTest, WheelTowardsTheUserTurnsItDownWithOneChangePerStep) {
+    slider.setValue(10);
+    events.clear();
+    const QPoint centre = slider.rect().center();
+    QWheelEvent wheel(centre, slider.mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&slider, &wheel);
+    EXPECT_GT(slider.value(), 10);
+    EXPECT_EQ(events, Events{"Change " + std::to_string(slider.value())});
+}
+
+}  // namespace
+}  // namespace tunekist::test
