@@ -32,15 +32,15 @@ void RealMainTest::Tick() {
 std::vector<RealMainTest::TickSeen> RealMainTest::TickUntilTheTimerStops() {
     std::vector<TickSeen> seen;
     while (PlayTimer.enabled && main.state.Playing && seen.size() < 200) {
-        MediaEngine* engine = main.state.Graph.get();
-        const double duration = engine->get_Duration();
-        const double position = engine->get_CurrentPosition();
-        const bool ended = position >= duration;
+        const MediaEngine* before = main.state.Graph.get();
+        const bool ended = main.state.Graph->get_CurrentPosition() >= main.state.Graph->get_Duration();
         main.PlayTimer_Timer();
-        seen.push_back({engine, ended, main.state.Graph.get(), TijdLabel.caption});
-        if (!main.state.Playing || main.state.Graph.get() != engine) continue;
-        const double next = std::min(position + 1.0, duration);
-        EXPECT_TRUE(WaitUntil([&] { return engine->get_CurrentPosition() >= next; }));
+        seen.push_back({before, ended, main.state.Graph.get(), main.state.Playing, TijdLabel.caption});
+        if (!main.state.Playing) break;
+        // The next tick comes a second of sound later, in the song that plays now.
+        MediaEngine& engine = *main.state.Graph;
+        const double next = std::min(engine.get_CurrentPosition() + 1.0, engine.get_Duration());
+        EXPECT_TRUE(WaitUntil([&] { return engine.get_CurrentPosition() >= next; }));
     }
     return seen;
 }

@@ -40,6 +40,7 @@ protected:
         const MediaEngine* engineBefore;
         bool endedBefore;  // the song had reached its end when the tick came
         const MediaEngine* engineAfter;
+        bool playingAfter;
         std::string TijdLabel;
     };
     std::vector<TickSeen> TickUntilTheTimerStops();
