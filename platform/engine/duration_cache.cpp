@@ -70,4 +70,9 @@ Measurement DurationCache::Measure(const std::string& path) {
 
 std::int64_t DurationCache::FilesRead() const { return ReadCount().load(); }
 
+void DurationCache::Clear() {
+    const std::lock_guard lock(CacheMutex());
+    Entries().clear();
+}
+
 }  // namespace tunekist

@@ -28,6 +28,10 @@ public:
     // How many files were actually read (not answered from the cache) so far.
     std::int64_t FilesRead() const;
 
+    // Forgets every measurement, so that the next Measure of each file reads it again (for
+    // measuring how long a first listing takes without starting a new process).
+    void Clear();
+
 private:
     DurationCache() = default;
 };

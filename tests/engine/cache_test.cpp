@@ -38,6 +38,14 @@ TEST_F(DurationCacheTest, UnchangedFileIsNotReadAgain) {
     EXPECT_EQ(Reads(), reads);
 }
 
+TEST_F(DurationCacheTest, ClearedCacheReadsTheFileAgain) {
+    EXPECT_EQ(Measure(), 1.0);
+    const std::int64_t reads = Reads();
+    DurationCache::Instance().Clear();
+    EXPECT_EQ(Measure(), 1.0);
+    EXPECT_EQ(Reads(), reads + 1);
+}
+
 TEST_F(DurationCacheTest, ChangedFileIsMeasuredAfresh) {
     EXPECT_EQ(Measure(), 1.0);
     const std::int64_t reads = Reads();
