@@ -184,13 +184,13 @@ std::vector<StoredControl> ParseStoredControls(std::string_view text) {
 std::string FormatStoredControls(const std::vector<StoredControl>& controls) {
     std::string text;
     for (const StoredControl& control : controls) {
-        text += "Begin " + control.type + " " + control.name;
-        if (control.index) text += "(" + std::to_string(*control.index) + ")";
-        text += "\n";
+        text.append("Begin ").append(control.type).append(" ").append(control.name);
+        if (control.index) text.append("(").append(std::to_string(*control.index)).append(")");
+        text.append("\n");
         for (const BagProperty& property : control.bag.Properties()) {
             std::string key = property.key;
             key.resize(std::max<std::size_t>(key.size(), 14), ' ');
-            text += "   " + key + "= " + FormatTokens(property.tokens) + "\n";
+            text.append("   ").append(key).append("= ").append(FormatTokens(property.tokens)).append("\n");
         }
         text += "End\n";
     }
