@@ -164,7 +164,10 @@ std::vector<StoredControl> ParseStoredControls(std::string_view text) {
         const std::string_view line = Trim(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
         if (line.empty() || line.front() == '#') continue;
-        const bool begins = line.size() > 5 && SameKey(line.substr(0, 5), "Begin") && IsSpace(line[5]);
+        // A property may be called Begin, and is written padded like any other ("Begin   = 1"); no
+        // Begin line holds '=', so such a line stays a property and the text reads back unchanged.
+        const bool begins = line.size() > 5 && SameKey(line.substr(0, 5), "Begin") && IsSpace(line[5]) &&
+                            line.find('=') == std::string_view::npos;
         if (begins) {
             if (inside) throw PropertyBagError("Begin inside a control");
             controls.push_back(ReadBeginLine(line));
