@@ -2,9 +2,9 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QPalette>
-#include <QPushButton>
 
 #include "app/main_window.h"
+#include "controls/vistabutton/command_buttons.h"
 #include "platform/qt/twips.h"
 
 // The logo lives in a resource compiled into a static library; naming its initialiser keeps the
@@ -52,14 +52,6 @@ QTreeWidget* MakeSongListView(QWidget* container, const char* name) {
     return view;
 }
 
-// A plain push button standing in for a command button.
-QAbstractButton* MakeCommandButton(QWidget* container, const QString& name, const char* caption) {
-    auto* button = new QPushButton(caption, container);
-    button->setObjectName(name);
-    button->setFont(Arial(8.25));
-    return button;
-}
-
 // A screen reader tells the lists, the slider and the bar apart by these names; the command
 // buttons are known by their captions.
 void NameForScreenReaders(MainWindow& window) {
@@ -84,11 +76,10 @@ void MainWindow::CreateControls() {
     Rand1 = new FramePanel(this);
     Rand1->setObjectName("Rand1");
 
-    ExitKnop = MakeCommandButton(this, "ExitKnop", "Exit");
-    static constexpr const char* kCaptions[6] = {"Play", "Pauze", "Rew", "Forew", "Next", "Stop"};
-    for (int index = 0; index < 6; ++index) {
-        Knop[index] = MakeCommandButton(this, QString("Knop(%1)").arg(index), kCaptions[index]);
-    }
+    // The command buttons are loaded from the window's stored design data.
+    const CommandButtons commandButtons = CreateCommandButtons(*this);
+    ExitKnop = commandButtons.ExitKnop;
+    Knop = commandButtons.Knop;
 
     PlayTimer = new QTimer(this);
     PlayTimer->setObjectName("PlayTimer");

@@ -1,6 +1,5 @@
 // The layout pass: every control's place, size, colours and start-up caption, from the window's
 // outer size. Positions are twips, computed in single precision.
-#include <QAbstractButton>
 #include <QPalette>
 
 #include "app/main_window.h"
@@ -111,7 +110,7 @@ void MainWindow::Form_Resize(float W, float H) {
     if (firstPass) SetCaption(TijdLabel, "00:00");
 
     float buttonLeft = W / 2 + 600;
-    for (QAbstractButton* button : Knop) {
+    for (VistaButton* button : Knop) {
         Place(button, buttonLeft, H - 1830, 900, 630);
         buttonLeft += 930;
     }

@@ -1,6 +1,5 @@
 #include "app/main_window.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
@@ -61,10 +60,11 @@ void MainWindow::Handle(const std::function<void()>& handler) {
 
 void MainWindow::WireEvents() {
     for (int index = 0; index < 6; ++index) {
-        connect(Knop[index], &QAbstractButton::clicked, this,
-                [this, index] { Handle([&] { main_->Knop_Click(static_cast<std::int16_t>(index)); }); });
+        Knop[index]->Events().Click = [this, index] {
+            Handle([&] { main_->Knop_Click(static_cast<std::int16_t>(index)); });
+        };
     }
-    connect(ExitKnop, &QAbstractButton::clicked, this, [this] { Handle([&] { main_->ExitKnop_Click(); }); });
+    ExitKnop->Events().Click = [this] { Handle([&] { main_->ExitKnop_Click(); }); };
     connect(PlayTimer, &QTimer::timeout, this, [this] { Handle([&] { main_->PlayTimer_Timer(); }); });
     connect(ListView1, &QTreeWidget::itemClicked, this,
             [this] { Handle([&] { main_->playlist.ListView1_ItemClick(); }); });

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/main_form.h"
+#include "controls/vistabutton/vista_button.h"
 #include "platform/files/folder_file_list.h"
 #include "platform/qt/bar_picture.h"
 #include "platform/qt/frame_panel.h"
@@ -22,7 +23,6 @@
 #include "platform/qt/volume_slider.h"
 #include "platform/ui/form.h"
 
-class QAbstractButton;
 
 namespace tunekist {
 
@@ -69,8 +69,8 @@ public:
     QLabel* Label2;
     QLabel* Label1;
     QTimer* PlayTimer;
-    std::array<QAbstractButton*, 6> Knop{};
-    QAbstractButton* ExitKnop = nullptr;
+    std::array<VistaButton*, 6> Knop{};
+    VistaButton* ExitKnop = nullptr;
     FolderFileList File1;
 
 protected:
