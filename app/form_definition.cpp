@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "controls/vistabutton/command_buttons.h"
+#include "platform/ignore_error.h"
 #include "platform/qt/twips.h"
 
 // The logo lives in a resource compiled into a static library; naming its initialiser keeps the
@@ -116,12 +117,16 @@ void MainWindow::CreateControls() {
     Label1 = MakeLabel(MenuPic, "Label1", "0 Songs", 12);
     SetTextColor(Label1, Qt::black);
 
-    Drive1 = new QComboBox(this);
+    Drive1 = new DriveListBox(this);
     Drive1->setObjectName("Drive1");
     Drive1->setFont(Arial(9.75));
-    Dir1 = new QListWidget(this);
+    Dir1 = new FolderListBox(this);
     Dir1->setObjectName("Dir1");
     Dir1->setFont(Arial(9.75));
+    // The folder list starts on the working folder, the drive list on the drive holding it; the
+    // song list stays empty until the user changes the folder.
+    IgnoreError([&] { Dir1->ShowPath("."); });
+    Drive1->SelectDriveOf(Dir1->Path());
 
     ListView2 = MakeSongListView(this, "ListView2");
     ListView2->setToolTip(" Playlist ");

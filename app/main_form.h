@@ -2,6 +2,10 @@
 #include <cstdint>
 
 #include "library/playlist.h"
+#include "library/song_list.h"
+#include "platform/ui/desktop.h"
+#include "platform/ui/dir_list.h"
+#include "platform/ui/drive_list.h"
 #include "platform/ui/file_list.h"
 #include "platform/ui/form.h"
 #include "platform/ui/label.h"
@@ -35,6 +39,11 @@ struct MainControls {
     PictureBox& Bar;
     Slider& VolSlider;
     Timer& PlayTimer;
+    DriveList& Drive1;
+    DirList& Dir1;
+    Label& Label1;
+    Label& Label2;
+    Desktop& desktop;
 };
 
 // The window `Main`: its playback state and every procedure and event handler of the program,
@@ -61,6 +70,7 @@ public:
     VolumeControl volume;
     Player player;
     Playlist playlist;
+    SongList songList;
 
 private:
     void NextSong();

@@ -19,12 +19,12 @@ struct MainWindow::Adapters {
     explicit Adapters(MainWindow& window)
         : messageBox(window), list1(*window.List1), listView1(*window.ListView1), listView2(*window.ListView2),
           label3(*window.Label3), tijdLabel(*window.TijdLabel), label5(*window.Label5), barLabel(*window.BarLabel),
-          playTimer(*window.PlayTimer) {}
+          playTimer(*window.PlayTimer), label1(*window.Label1), label2(*window.Label2) {}
 
     MainControls Controls(MainWindow& window) {
         return MainControls{window,    messageBox, *window.Rand1, window.File1, list1,    listView1, listView2,
                             label3,    tijdLabel,  label5,        barLabel,     *window.Bar, *window.VolSlider,
-                            playTimer};
+                            playTimer, *window.Drive1, *window.Dir1, label1,    label2,    desktop};
     }
 
     QtMessageBox messageBox;
@@ -36,6 +36,9 @@ struct MainWindow::Adapters {
     QtLabel label5;
     QtLabel barLabel;
     QtTimer playTimer;
+    QtLabel label1;
+    QtLabel label2;
+    QtDesktop desktop;
 };
 
 MainWindow::MainWindow(EngineFactory createEngine) {
@@ -68,6 +71,8 @@ void MainWindow::WireEvents() {
     connect(PlayTimer, &QTimer::timeout, this, [this] { Handle([&] { main_->PlayTimer_Timer(); }); });
     connect(ListView1, &QTreeWidget::itemClicked, this,
             [this] { Handle([&] { main_->playlist.ListView1_ItemClick(); }); });
+    Drive1->Change = [this] { Handle([&] { main_->songList.Drive1_Change(); }); };
+    Dir1->Change = [this] { Handle([&] { main_->songList.Dir1_Change(); }); };
     VolSlider->Click = [this] { Handle([&] { main_->volume.VolSlider_Click(); }); };
     VolSlider->MouseDown = [this](std::int16_t button, std::int16_t shift, float x, float y) {
         Handle([&] { main_->volume.VolSlider_MouseDown(button, shift, x, y); });

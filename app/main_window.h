@@ -14,7 +14,10 @@
 #include "controls/vistabutton/vista_button.h"
 #include "platform/files/folder_file_list.h"
 #include "platform/qt/bar_picture.h"
+#include "platform/qt/drive_list_box.h"
+#include "platform/qt/folder_list_box.h"
 #include "platform/qt/frame_panel.h"
+#include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_label.h"
 #include "platform/qt/qt_list_box.h"
 #include "platform/qt/qt_list_view.h"
@@ -53,8 +56,8 @@ public:
     QLabel* Pic1;
     QTreeWidget* ListView1;
     QTreeWidget* ListView2;
-    QComboBox* Drive1;
-    QListWidget* Dir1;
+    DriveListBox* Drive1;
+    FolderListBox* Dir1;
     QListWidget* List1;
     QWidget* MiddenPic;
     BarPicture* Bar;

@@ -47,8 +47,12 @@ protected:
     test::FakePictureBox Bar;
     test::FakeSlider VolSlider;
     test::FakeTimer PlayTimer;
+    test::FakeDriveList Drive1;
+    test::FakeDirList Dir1;
+    test::FakeLabel Label1{"0 Songs"}, Label2{"Totaal : 00:00:00"};
+    test::FakeDesktop desktop;
     Main main{MainControls{form, messages, Rand1, File1, List1, ListView1, ListView2, Label3, TijdLabel, Label5,
-                           BarLabel, Bar, VolSlider, PlayTimer},
+                           BarLabel, Bar, VolSlider, PlayTimer, Drive1, Dir1, Label1, Label2, desktop},
               test::VirtualEngineFactory(world)};
 };
 

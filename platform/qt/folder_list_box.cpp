@@ -1,0 +1,73 @@
+#include "platform/qt/folder_list_box.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QStyle>
+#include <stdexcept>
+
+#include "platform/files/folder_paths.h"
+
+namespace tunekist {
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+constexpr int kIndentPerLevel = 2;
+
+QListWidgetItem* MakeItem(const std::string& path, const std::string& name, int level, const QIcon& icon) {
+    // Names that are not valid UTF-8 show their undecodable bytes as replacement marks; the
+    // item keeps the exact bytes to open.
+    auto* item = new QListWidgetItem(icon, QString(level * kIndentPerLevel, ' ') + QFile::decodeName(name.c_str()));
+    item->setData(kPathRole, QByteArray::fromStdString(path));
+    return item;
+}
+
+}  // namespace
+
+FolderListBox::FolderListBox(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { Open(item); });
+}
+
+void FolderListBox::SetPath(const std::string& path) {
+    if (Show(path) && Change) Change();
+}
+
+void FolderListBox::ShowPath(const std::string& path) { Show(path); }
+
+bool FolderListBox::Show(const std::string& path) {
+    const std::string folder = NormalFolderPath(path);
+    // Read first: a folder that cannot be read leaves the list as it was.
+    const std::vector<std::string> subfolders = ReadSubfolders(folder);
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    clear();
+    const std::vector<std::string> chain = FolderChain(folder);
+    for (std::size_t level = 0; level < chain.size(); ++level) {
+        addItem(MakeItem(chain[level], LastName(chain[level]), static_cast<int>(level), openIcon));
+    }
+    QListWidgetItem* current = item(count() - 1);
+    const int subLevel = static_cast<int>(chain.size());
+    for (const std::string& name : subfolders) {
+        addItem(MakeItem(folder == "/" ? "/" + name : folder + "/" + name, name, subLevel, closedIcon));
+    }
+    setCurrentItem(current);
+    scrollToItem(current);
+    const bool changed = folder != path_;
+    path_ = folder;
+    return changed;
+}
+
+void FolderListBox::Open(QListWidgetItem* item) {
+    if (!item) return;
+    bool changed = false;
+    try {
+        changed = Show(item->data(kPathRole).toByteArray().toStdString());
+    } catch (const std::runtime_error&) {
+        // A folder that cannot be read is not opened; the list stays where it was.
+        QApplication::beep();
+        return;
+    }
+    if (changed && Change) Change();
+}
+
+}  // namespace tunekist

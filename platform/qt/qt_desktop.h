@@ -1,0 +1,32 @@
+#pragma once
+#include "platform/ui/desktop.h"
+
+namespace tunekist {
+
+// The application's pointer, event loop, file lengths and number formatting on Qt.
+class QtDesktop : public Desktop {
+public:
+    // The longest a yield goes on handling events before the caller's work resumes.
+    static constexpr int kYieldMilliseconds = 5;
+
+    QtDesktop() = default;
+    ~QtDesktop() override;
+    QtDesktop(const QtDesktop&) = delete;
+    QtDesktop& operator=(const QtDesktop&) = delete;
+
+    // kHourglass shows the wait cursor over the whole application until kCustomPointer (or the
+    // end of this object) restores the one before; repeating either value changes nothing.
+    void SetMousePointer(int pointer) override;
+    // Handles pending painting, timers and other events for at most kYieldMilliseconds. Input
+    // from the user (mouse, keys) is held back and handled once control is back in the event
+    // loop, so nothing the user does can cut into the caller's work.
+    void DoEvents() override;
+    std::int64_t FileLen(const std::string& path) const override;
+    // The group separator of the default QLocale (the user's locale unless a program set another).
+    std::string GroupSeparator() const override;
+
+private:
+    bool hourglass_ = false;
+};
+
+}  // namespace tunekist
