@@ -19,6 +19,8 @@ struct BarCase {
     const char* caption;
 };
 
+void PrintTo(const BarCase& barCase, std::ostream* out) { *out << barCase.name; }
+
 class BarPixelsTest : public WindowTest, public ::testing::WithParamInterface<BarCase> {
 protected:
     void SetUp() override { Show(); }

@@ -100,6 +100,8 @@ const std::vector<LayoutCase>& LayoutCases() {
     return cases;
 }
 
+void PrintTo(const LayoutCase& layoutCase, std::ostream* out) { *out << layoutCase.name; }
+
 class LayoutTest : public WindowTest, public ::testing::WithParamInterface<LayoutCase> {};
 
 TEST_P(LayoutTest, PlacesEveryControlInPixels) {

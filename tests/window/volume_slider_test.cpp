@@ -74,6 +74,8 @@ struct KeyCase {
     int value;
 };
 
+void PrintTo(const KeyCase& keyCase, std::ostream* out) { *out << keyCase.name; }
+
 class SliderKeyTest : public VolumeSliderTest, public ::testing::WithParamInterface<KeyCase> {};
 
 TEST_P(SliderKeyTest, KeyMovesTheThumbThatWayAndRaisesOneChange) {
