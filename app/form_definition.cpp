@@ -53,9 +53,11 @@ QTreeWidget* MakeSongListView(QWidget* container, const char* name) {
     return view;
 }
 
-// A screen reader tells the lists, the slider and the bar apart by these names; the command
-// buttons are known by their captions.
+// A screen reader tells the lists, the slider and the bar apart by these names, and the command
+// buttons by their captions.
 void NameForScreenReaders(MainWindow& window) {
+    for (VistaButton* button : window.Knop) button->setAccessibleName(button->Caption());
+    window.ExitKnop->setAccessibleName(window.ExitKnop->Caption());
     window.ListView1->setAccessibleName("Songs in de map");
     window.ListView2->setAccessibleName("Playlist");
     window.Drive1->setAccessibleName("Station");
