@@ -6,4 +6,4 @@ for tool in xvfb-run xdotool import; do
 done
 # The display connection's system libraries keep buffers until exit; they are not ours.
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(dirname "$0")/lsan_display.supp"
-QT_QPA_PLATFORM=xcb exec xvfb-run -a -s "-screen 0 800x600x24" "$@"
+QT_QPA_PLATFORM=xcb exec xvfb-run -a -s "-screen 0 1600x1000x24" "$@"
