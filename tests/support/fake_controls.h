@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -64,6 +65,12 @@ struct FakeRow {
     std::string tag;
     bool operator==(const FakeRow&) const = default;
 };
+
+// Shows a row readably in a failed expectation.
+inline void PrintTo(const FakeRow& row, std::ostream* out) {
+    *out << "{\"" << row.text << "\", \"" << row.subItems[0] << "\", \"" << row.subItems[1] << "\", tag \"" << row.tag
+         << "\"}";
+}
 
 class FakeListView : public ListView {
 public:
