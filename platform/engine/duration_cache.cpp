@@ -46,7 +46,9 @@ DurationCache& DurationCache::Instance() {
 }
 
 Measurement DurationCache::Measure(const std::string& path) {
-    const FileIdentity identity = IdentityOf(path);
+    // Opened, not only looked at: a file made unreadable since it was measured must fail as any
+    // file that cannot be opened does, not be answered from the cache.
+    const FileIdentity identity = FileReader(path).Identity();
     {
         const std::lock_guard lock(CacheMutex());
         const auto found = Entries().find(identity);

@@ -1,0 +1,201 @@
+// Faults from outside the program while it lists and plays: files that vanish or change between
+// listing, clicking and playing, a folder deleted during its listing, a file nobody may read, no
+// audio device, and a device lost while a song plays. Each ends in a defined state.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "tests/reliability/bad_inputs.h"
+#include "tests/reliability/reliable_main.h"
+#include "tests/reliability/scratch_folder.h"
+#include "tests/support/test_audio.h"
+
+namespace tunekist::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FaultTest : public ReliableMainTest {
+protected:
+    // a.mp3 and b.mp3, one second each, listed in the song list.
+    void ListTwoSongs() {
+        CopyFile(OneSecondSong(), folder / "a.mp3");
+        CopyFile(OneSecondSong(), folder / "b.mp3");
+        ListFolder(folder.Path());
+        ASSERT_EQ(ListedFiles(), (std::vector<std::string>{"a.mp3", "b.mp3"}));
+    }
+    void ReplaceWithTwoSecondSong(const std::string& name) {
+        const std::string replacement = folder / ".replacement";
+        CopyFile(CachedTone(2.0, 660), replacement);
+        fs::rename(replacement, folder / name);
+    }
+    // Plays the queue to its end; returns the songs that ran, by the playlist's head paths.
+    void ExpectQueuePlayedOutAndResting() {
+        TickUntilTheTimerStops();
+        EXPECT_EQ(List1.ListCount(), 0);
+        EXPECT_FALSE(main.state.Playing);
+        EXPECT_EQ(messages.shown, std::vector<std::string>{kFillPlaylist});
+    }
+
+    ScratchFolder folder{"fault"};
+};
+
+TEST_F(FaultTest, FileDeletedBetweenListingAndClickingCountsNothingAndIsSkippedByNext) {
+    ListTwoSongs();
+    fs::remove(folder / "a.mp3");
+    ClickSong("a.mp3");
+    ClickSong("b.mp3");
+    // The row keeps the time it was listed with; the total is measured from the files.
+    EXPECT_EQ(ListView2.SubItem(1, 1), "00:01");
+    EXPECT_EQ(Label5.caption, "Totaal : 00:00:01");
+    main.Knop_Click(kPlay);
+    EXPECT_FALSE(main.state.Playing);
+    EXPECT_TRUE(messages.shown.empty());
+    main.Knop_Click(kNext);
+    EXPECT_TRUE(main.state.Playing);
+    EXPECT_EQ(Label3.caption, "b");
+    ExpectQueuePlayedOutAndResting();
+}
+
+TEST_F(FaultTest, FileReplacedBetweenListingAndClickingIsMeasuredAndPlayedAsItIsNow) {
+    ListTwoSongs();
+    ReplaceWithTwoSecondSong("a.mp3");
+    ClickSong("a.mp3");
+    EXPECT_EQ(ListView2.SubItem(1, 1), "00:01");
+    EXPECT_EQ(Label5.caption, "Totaal : 00:00:02");
+    main.Knop_Click(kPlay);
+    ASSERT_TRUE(main.state.Playing);
+    EXPECT_DOUBLE_EQ(main.state.Graph->get_Duration(), 2.0);
+    ExpectQueuePlayedOutAndResting();
+}
+
+TEST_F(FaultTest, FileDeletedBetweenClickingAndPlayingDoesNotPlayAndNextMovesOn) {
+    ListTwoSongs();
+    ClickSong("a.mp3");
+    ClickSong("b.mp3");
+    EXPECT_EQ(Label5.caption, "Totaal : 00:00:02");
+    fs::remove(folder / "a.mp3");
+    main.Knop_Click(kPlay);
+    EXPECT_FALSE(main.state.Playing);
+    EXPECT_FALSE(PlayTimer.enabled);
+    EXPECT_EQ(List1.ListCount(), 2);
+    main.Knop_Click(kNext);
+    EXPECT_TRUE(main.state.Playing);
+    // The next measurement counts the vanished song no more.
+    EXPECT_EQ(Label5.caption, "Totaal : 00:00:01");
+    ExpectQueuePlayedOutAndResting();
+}
+
+TEST_F(FaultTest, FileReplacedBetweenClickingAndPlayingPlaysTheNewFileToItsEnd) {
+    ListTwoSongs();
+    ClickSong("a.mp3");
+    ClickSong("b.mp3");
+    ReplaceWithTwoSecondSong("a.mp3");
+    main.Knop_Click(kPlay);
+    ASSERT_TRUE(main.state.Playing);
+    EXPECT_DOUBLE_EQ(main.state.Graph->get_Duration(), 2.0);
+    ExpectQueuePlayedOutAndResting();
+    EXPECT_EQ(engines.Alive(), 1);  // the last song's engine, kept as the player keeps it
+}
+
+TEST_F(FaultTest, FolderDeletedDuringItsListingKeepsTheRowsOfWhatWasListed) {
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"}) CopyFile(OneSecondSong(), folder / name);
+    int yields = 0;
+    desktop.onYield = [&] {
+        if (++yields == 1) fs::remove_all(folder.Path());
+    };
+    ListFolder(folder.Path());
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_EQ(ListedFiles(), (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
+    // The first file was measured before the folder went; the others measure as nothing and have
+    // no size.
+    EXPECT_EQ(ListView1.SubItem(1, 1), "00:01");
+    EXPECT_EQ(ListView1.SubItem(2, 1), "00:00");
+    EXPECT_EQ(ListView1.SubItem(4, 1), "00:00");
+    EXPECT_EQ(ListView1.SubItem(4, 2), "");
+    EXPECT_EQ(Label1.caption, "4 Songs");
+    EXPECT_EQ(Label2.caption, "Totaal : 00:00:01");
+    EXPECT_EQ(engines.Alive(), 0);
+
+    // Choosing the vanished folder again shows why, and keeps the rows.
+    ListFolder(folder.Path());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(ListView1.RowCount(), 4);
+}
+
+TEST_F(FaultTest, NoAudioDeviceAtAllLeavesTheSongAtTheHeadStopped) {
+    ListTwoSongs();
+    ClickSong("a.mp3");
+    setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1);
+    main.Knop_Click(kPlay);
+    EXPECT_FALSE(main.state.Playing);
+    EXPECT_FALSE(PlayTimer.enabled);
+    EXPECT_EQ(List1.ListCount(), 1);
+    EXPECT_EQ(main.state.Graph->GetState(0), StateStopped);
+    // A device that comes back is used by the next Play.
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    main.Knop_Click(kPlay);
+    EXPECT_TRUE(main.state.Playing);
+    ExpectQueuePlayedOutAndResting();
+}
+
+// The disk driver gives up on its device when a write fails, as a real device does when it is
+// unplugged; /dev/full fails every write.
+TEST_F(FaultTest, AudioDeviceLostWhilePlayingStopsTheSongWithAMessage) {
+    ListTwoSongs();
+    ClickSong("a.mp3");
+    ClickSong("b.mp3");
+    setenv("SDL_DISKAUDIOFILE", "/dev/full", 1);
+    main.Knop_Click(kPlay);
+    ASSERT_TRUE(main.state.Playing);
+    const int ticks = TickUntilTheTimerStops(50);
+    EXPECT_LT(ticks, 50) << "the song stood still without an end";
+    EXPECT_FALSE(main.state.Playing);
+    EXPECT_FALSE(PlayTimer.enabled);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"audio device lost"});
+    // The song that lost its device stays at the head, so Play can try it again.
+    EXPECT_EQ(List1.ListCount(), 2);
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    main.Knop_Click(kPlay);
+    EXPECT_TRUE(main.state.Playing);
+}
+
+// Root reads every file whatever its mode, so the check runs in a child that has given up root.
+TEST_F(FaultTest, UnreadableFileMeasuresAsNothingAndDoesNotPlay) {
+    ListTwoSongs();
+    fs::permissions(folder / "a.mp3", fs::perms::none);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(77);
+        if (access((folder / "a.mp3").c_str(), R_OK) == 0) _exit(77);
+        ListFolder(folder.Path());
+        int failed = 0;
+        failed |= (ListView1.SubItem(RowOf("a.mp3"), 1) != "00:00") << 0;
+        failed |= ListView1.SubItem(RowOf("a.mp3"), 2).empty() << 1;  // its length can still be read
+        failed |= (Label2.caption != "Totaal : 00:00:01") << 2;
+        ListView1.selected = RowOf("a.mp3");
+        main.playlist.ListView1_ItemClick();
+        ListView1.selected = RowOf("b.mp3");
+        main.playlist.ListView1_ItemClick();
+        failed |= (Label5.caption != "Totaal : 00:00:01") << 3;
+        main.Knop_Click(kPlay);
+        failed |= main.state.Playing << 4;
+        failed |= !messages.shown.empty() << 5;
+        main.Knop_Click(kNext);
+        failed |= !main.state.Playing << 6;
+        main.Form_Unload();
+        _exit(failed);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot give up root here, so no file is unreadable";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "failed checks (bit mask)";
+}
+
+}  // namespace
+}  // namespace tunekist::test
