@@ -2,7 +2,8 @@
 // The one process-wide cache of measured song lengths, shared by every engine of the process.
 // A file is known by its device, inode, size and modification time (with nanoseconds), so a song
 // that is measured again while unchanged costs one open and stat; a file that changed, was replaced
-// or vanished is measured afresh, and one that can no longer be opened fails. Files without audio are remembered too, with their error text.
+// or vanished is measured afresh, and one that can no longer be opened fails. Files without audio
+// are remembered too, with their error text.
 
 #include <cstdint>
 #include <string>
