@@ -5,10 +5,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <limits>
 #include <stdexcept>
 #include <thread>
@@ -21,9 +19,10 @@ namespace tunekist::test {
 Heard Analyse(const std::string& path, int sampleRate) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("no capture at " + path);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<float> samples(bytes.size() / sizeof(float));
-    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(float));
+    // Paused and finished devices write silence for as long as they stay open: megabytes.
+    std::vector<float> samples(std::filesystem::file_size(path) / sizeof(float));
+    in.read(reinterpret_cast<char*>(samples.data()), static_cast<std::streamsize>(samples.size() * sizeof(float)));
+    if (!in) throw std::runtime_error("cannot read the capture at " + path);
 
     std::vector<float> left;
     for (std::size_t i = 0; i + 1 < samples.size(); i += 2) {

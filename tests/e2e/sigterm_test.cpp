@@ -1,0 +1,62 @@
+// SIGTERM ends the program also while a song plays: the audio library, started by the first song,
+// must not have taken the signal over. A child process plays a song and is sent the signal.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/engine/real_engine.h"
+#include "tests/support/test_audio.h"
+
+namespace tunekist::test {
+namespace {
+
+// Plays `song` and tells the parent through `ready` once it runs; then waits to be ended.
+[[noreturn]] void PlayUntilEnded(const std::string& song, int ready) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    IMediaControl engine = MakeRealEngineFactory()();
+    engine->RenderFile(song);
+    engine->Run();
+    const char playing = engine->GetState(0) == StateRunning ? 'p' : 'x';
+    if (write(ready, &playing, 1) != 1) _exit(3);
+    for (;;) pause();
+}
+
+TEST(Sigterm, EndsTheProcessWhileASongPlays) {
+    const std::string song = CachedTone(20.0, 440);
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(pipeEnds[0]);
+        PlayUntilEnded(song, pipeEnds[1]);
+    }
+    close(pipeEnds[1]);
+    char state = 0;
+    ASSERT_EQ(read(pipeEnds[0], &state, 1), 1);
+    close(pipeEnds[0]);
+    EXPECT_EQ(state, 'p');
+
+    ASSERT_EQ(kill(child, SIGTERM), 0);
+    int status = 0;
+    pid_t ended = 0;
+    for (int i = 0; i < 1000 && ended == 0; ++i) {
+        ended = waitpid(child, &status, WNOHANG);
+        if (ended == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (ended == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        FAIL() << "SIGTERM did not end the process";
+    }
+    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+    EXPECT_EQ(WTERMSIG(status), SIGTERM);
+}
+
+}  // namespace
+}  // namespace tunekist::test
