@@ -48,7 +48,7 @@ BagToken ReadQuoted(std::string_view& rest) {
     rest.remove_prefix(1);
     while (!rest.empty() && rest.front() != '"') {
         if (rest.front() == '\\') {
-            if (rest.size() < 2) break;
+            if (rest.size() < 2) throw PropertyBagError("unterminated quoted value");
             token.text += Unescape(rest[1]);
             rest.remove_prefix(2);
         } else {

@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "Begin T b\n no value\nEnd\n", "Begin T b\n i = 40000\nEnd\n", "Begin T b\n i = 12x\nEnd\n",
                       "Begin T b\n i = \"12\"\nEnd\n", "Begin T b\n s = bare\nEnd\n",
                       "Begin T b\n c = 0x100000000\nEnd\n", "Begin T b\n i = -\nEnd\n",
-                      "Begin T b\n b@d = 1\nEnd\n", "Begin T b\n s = \"a\"\"b\"\nEnd\n"));
+                      "Begin T b\n b@d = 1\nEnd\n", "Begin T b\n s = \"a\"\"b\"\nEnd\n", "Begin T b\n s = \"ends in \\"));
 
 }  // namespace
 }  // namespace tunekist
