@@ -10,9 +10,15 @@ namespace {
 
 constexpr std::size_t kBlockFrames = 1152;
 
-// About 200 ms of stereo samples, and never less than a few device periods.
+// How long the device's callback waits for the decoder before it plays silence. Far shorter than
+// a device period, so a real device never underruns for it; an output that plays faster than real
+// time (SDL's disk driver) is paced by the decoder instead of spinning on silence.
+constexpr std::chrono::milliseconds kUnderrunWait{10};
+
+// About 400 ms of stereo samples, and never less than a few device periods: the decoder wakes
+// about five times a second.
 std::size_t RingFloats(long sampleRate) {
-    return static_cast<std::size_t>(std::max<long>(sampleRate / 5, 8192)) * Mpg123Decoder::kChannels;
+    return static_cast<std::size_t>(std::max<long>(sampleRate * 2 / 5, 8192)) * Mpg123Decoder::kChannels;
 }
 
 }  // namespace
@@ -65,8 +71,10 @@ void PlaybackPipeline::DecodeLoop(const std::stop_token& stop) {
     std::unique_lock lock(decoderMutex_);
     while (!stop.stop_requested()) {
         if (decodeDone_.load() || ring_.Free() < block.size()) {
-            // The callback frees room without signalling; looking again every few ms suffices.
-            wake_.wait_for(lock, stop, std::chrono::milliseconds(5), [] { return false; });
+            // The callback signals when it has taken samples, a seek when it has moved; the
+            // time-out covers a signal that came between the look at the ring and the wait.
+            wake_.wait_for(lock, stop, std::chrono::milliseconds(5),
+                           [&] { return !decodeDone_.load() && ring_.Free() >= Refill(); });
             continue;
         }
         const auto wanted = static_cast<std::size_t>(
@@ -75,17 +83,42 @@ void PlaybackPipeline::DecodeLoop(const std::stop_token& stop) {
             wanted == 0 ? 0 : decoder_.Read({block.data(), wanted * Mpg123Decoder::kChannels});
         if (frames == 0) {
             decodeDone_.store(true);
+            SignalData();
             continue;
         }
         ring_.Push({block.data(), frames * Mpg123Decoder::kChannels});
         decodedFrames_ += static_cast<std::int64_t>(frames);
+        SignalData();
     }
+    SignalData();
+}
+
+std::size_t PlaybackPipeline::Refill() const {
+    // Each side works in batches of half the ring, so the two threads wake each other seldom.
+    return std::max(ring_.Capacity() / 2, kBlockFrames * Mpg123Decoder::kChannels);
+}
+
+void PlaybackPipeline::SignalData() {
+    if (!decodeDone_.load() && ring_.Available() < Refill()) return;
+    // Taking the lock orders this signal after the callback's look at the ring, so none is lost.
+    { const std::lock_guard lock(dataMutex_); }
+    dataReady_.notify_one();
 }
 
 void PlaybackPipeline::Pull(std::span<float> out) {
+    {
+        std::unique_lock lock(dataMutex_);
+        dataReady_.wait_for(lock, kUnderrunWait, [&] { return ring_.Available() >= out.size() || decodeDone_.load(); });
+    }
     const std::size_t taken = ring_.Pop(out);
+    // The decoder sleeps until half the ring is free. (Without the decoder's lock, which a seek
+    // holds while it waits for this callback: a wake-up lost here costs the decoder one short
+    // sleep, nothing more.)
+    if (ring_.Free() >= Refill()) wake_.notify_all();
     const float gain = gain_.load();
-    for (std::size_t i = 0; i < taken; ++i) out[i] *= gain;
+    if (gain != 1.0f) {
+        for (std::size_t i = 0; i < taken; ++i) out[i] *= gain;
+    }
     std::fill(out.begin() + static_cast<std::ptrdiff_t>(taken), out.end(), 0.0f);
     consumedFrames_.fetch_add(static_cast<std::int64_t>(taken / Mpg123Decoder::kChannels));
 }

@@ -44,6 +44,10 @@ public:
 private:
     void DecodeLoop(const std::stop_token& stop);
     void Pull(std::span<float> out);
+    // Wakes the callback, which waits for samples, once a batch of them is there.
+    void SignalData();
+    // The free room, in floats, for which the decoder waits once the ring is full.
+    std::size_t Refill() const;
 
     Mpg123Decoder decoder_;
     const Measurement length_;
@@ -54,6 +58,8 @@ private:
     std::atomic<bool> decodeDone_{false};
     std::mutex decoderMutex_;                   // held by whoever uses the decoder
     std::condition_variable_any wake_;
+    std::mutex dataMutex_;                      // only for the callback's wait for samples
+    std::condition_variable dataReady_;
     std::int64_t decodedFrames_;                // file frame the decoder reaches next
     SdlAudioOutput output_;
     std::jthread thread_;  // last: stops first, before the device and the ring go

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 namespace tunekist {
 
@@ -12,7 +13,11 @@ std::size_t SampleRing::Push(std::span<const float> samples) {
     const std::size_t head = head_.load(std::memory_order_relaxed);
     const std::size_t tail = tail_.load(std::memory_order_acquire);
     const std::size_t count = std::min(samples.size(), buffer_.size() - (head - tail));
-    for (std::size_t i = 0; i < count; ++i) buffer_[(head + i) & mask_] = samples[i];
+    // In at most two pieces: up to the end of the buffer, then from its start.
+    const std::size_t at = head & mask_;
+    const std::size_t first = std::min(count, buffer_.size() - at);
+    std::memcpy(buffer_.data() + at, samples.data(), first * sizeof(float));
+    std::memcpy(buffer_.data(), samples.data() + first, (count - first) * sizeof(float));
     head_.store(head + count, std::memory_order_release);
     return count;
 }
@@ -21,7 +26,10 @@ std::size_t SampleRing::Pop(std::span<float> out) {
     const std::size_t tail = tail_.load(std::memory_order_relaxed);
     const std::size_t head = head_.load(std::memory_order_acquire);
     const std::size_t count = std::min(out.size(), head - tail);
-    for (std::size_t i = 0; i < count; ++i) out[i] = buffer_[(tail + i) & mask_];
+    const std::size_t at = tail & mask_;
+    const std::size_t first = std::min(count, buffer_.size() - at);
+    std::memcpy(out.data(), buffer_.data() + at, first * sizeof(float));
+    std::memcpy(out.data() + first, buffer_.data(), (count - first) * sizeof(float));
     tail_.store(tail + count, std::memory_order_release);
     return count;
 }

@@ -21,6 +21,8 @@ public:
     std::size_t Pop(std::span<float> out);
     std::size_t Available() const;
     std::size_t Free() const;
+    // The number of floats it holds when full.
+    std::size_t Capacity() const { return buffer_.size(); }
     void Clear();
 
 private:
