@@ -1,0 +1,183 @@
+#include "bench/report.h"
+
+#include <sys/sysinfo.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <vector>
+
+#include "bench/child_process.h"
+#include "bench/data_sets.h"
+#include "bench/listing_figures.h"
+#include "bench/process_figures.h"
+
+namespace tunekist::bench {
+
+namespace {
+
+constexpr int kListingRounds = 5;
+constexpr int kFloorRounds = 3;
+constexpr int kProbedFiles = 20;
+constexpr int kPlaylistRounds = 10;
+constexpr int kPlayRounds = 3;
+constexpr int kStartupRounds = 10;
+constexpr long kSampleRate = 44100;
+
+std::string Text(const char* format, double value) {
+    char text[96];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+void Row(const std::string& figure, const std::string& tunekist, const std::string& baseline,
+         const std::string& ratio, const std::string& target = "", const std::string& met = "") {
+    std::printf("%-42s %-24s %-32s %-16s %-38s %s\n", figure.c_str(), tunekist.c_str(), baseline.c_str(),
+                ratio.c_str(), target.c_str(), met.c_str());
+}
+
+const char* Met(bool met) { return met ? "yes" : "NO"; }
+
+void PrintMachine() {
+    std::string cpu = "unknown";
+    std::ifstream info("/proc/cpuinfo");
+    for (std::string line; std::getline(info, line);) {
+        if (line.rfind("model name", 0) == 0) {
+            cpu = line.substr(line.find(':') + 2);
+            break;
+        }
+    }
+    struct sysinfo system {};
+    sysinfo(&system);
+    double load[3] = {0, 0, 0};
+    getloadavg(load, 3);
+    std::printf("machine: %ld cores, %s, %.1f GiB RAM; load average %.2f at the start\n",
+                sysconf(_SC_NPROCESSORS_ONLN), cpu.c_str(),
+                static_cast<double>(system.totalram) * system.mem_unit / (1024.0 * 1024 * 1024), load[0]);
+    std::printf("Figures are processor time (user + system), best of the rounds; wall-clock beside them.\n\n");
+}
+
+std::vector<std::string> Sample(const std::vector<std::string>& files, std::size_t count) {
+    std::vector<std::string> sample;
+    const std::size_t step = std::max<std::size_t>(1, files.size() / count);
+    for (std::size_t i = 0; i < files.size() && sample.size() < count; i += step) sample.push_back(files[i]);
+    return sample;
+}
+
+struct ListingTarget {
+    double minimumRate;  // files per second
+    double floorLimit;   // at most this many times the I/O floor; 0 for no limit
+    std::string text;
+};
+
+// The listing figure of one data set, against the I/O floor and ffprobe. True when its target is met.
+bool ListingRows(const DataSet& set, const std::map<std::uintmax_t, double>& references, const ListingTarget& target,
+                 ListingResult& listing) {
+    const Spread floor = ReadEveryByte(set.files, kFloorRounds);
+    listing = TimeListing(set, references, kListingRounds);
+    const Spread ffprobe = FfprobeCostPerFile(Sample(set.files, kProbedFiles), 1);
+    const double files = static_cast<double>(set.files.size());
+    const Cost best = listing.time.best;
+    const double ratio = best.cpu / floor.best.cpu;
+    const bool met = listing.inexact.empty() && listing.songs == set.files.size() &&
+                     files / best.cpu >= target.minimumRate && (target.floorLimit <= 0 || ratio <= target.floorLimit);
+    Row("listing " + set.name + " (" + std::to_string(set.files.size()) + " songs)", Text("%.0f files/s", files / best.cpu),
+        "I/O floor " + Text("%.0f files/s", files / floor.best.cpu), Text("%.2f x floor", ratio), target.text, Met(met));
+    Row("", Text("wall %.0f files/s", files / best.wall), "wall " + Text("%.0f files/s", files / floor.best.wall),
+        Text("%.2f x floor", best.wall / floor.best.wall));
+    Row("", listing.inexact.empty() ? "every duration exact" : "INEXACT: " + listing.inexact,
+        "ffprobe " + Text("%.1f files/s", 1.0 / ffprobe.best.cpu), Text("%.0f x faster", ffprobe.best.cpu * files / best.cpu));
+    Row("", "", "wall " + Text("%.1f files/s", 1.0 / ffprobe.best.wall), Text("%.0f x faster", ffprobe.best.wall * files / best.wall));
+    return met;
+}
+
+bool PlaylistRows(const DataSet& set) {
+    const PlaylistResult playlist = TimePlaylistTotal(set.files, kPlaylistRounds);
+    const Cost best = playlist.later.best;
+    const bool met = best.cpu <= 0.020;
+    Row("ShowPlaylistTotal, " + std::to_string(set.files.size()) + " unchanged entries", Text("%.1f ms", best.cpu * 1000),
+        "first measure " + Text("%.0f ms", playlist.first.cpu * 1000), Text("%.3f x first", best.cpu / playlist.first.cpu),
+        "<= 20 ms", Met(met));
+    Row("  (" + playlist.totalText + ")", Text("wall %.1f ms", best.wall * 1000), "wall " + Text("%.0f ms", playlist.first.wall * 1000),
+        Text("%.3f x first", best.wall / playlist.first.wall));
+    return met;
+}
+
+bool GapRows(const DataSet& set, const ListingResult& listing) {
+    std::vector<Cost> gaps = listing.longestGaps;
+    const auto byCpu = [](const Cost& a, const Cost& b) { return a.cpu < b.cpu; };
+    std::sort(gaps.begin(), gaps.end(), byCpu);
+    const Cost median = gaps[gaps.size() / 2];
+    const Spread read = ReadEveryByte(set.files, 1);
+    const auto files = static_cast<double>(set.files.size());
+    const bool met = median.cpu <= 0.030;
+    Row("longest gap between event-loop turns", Text("%.2f ms", median.cpu * 1000),
+        "reading one song " + Text("%.2f ms", read.best.cpu / files * 1000),
+        Text("%.1f x one read", median.cpu / (read.best.cpu / files)), "<= 30 ms", Met(met));
+    Row("  (listing " + set.name + ", median round)", Text("wall %.2f ms", median.wall * 1000),
+        "wall " + Text("%.2f ms", read.best.wall / files * 1000), "");
+    return met;
+}
+
+bool PlayingRows(const Settings& settings, const DataSets& data) {
+    const Spread playing = PlayingCost(settings.self, data.taggedSource, kPlayRounds);
+    const Spread decoding = Mpg123Cost(data.taggedSource, kPlayRounds);
+    const bool met = playing.best.cpu <= 1.2 * decoding.best.cpu;
+    Row("playing a 4-minute song (disk driver)", Text("%.3f s", playing.best.cpu),
+        "mpg123 -q -s " + Text("%.3f s", decoding.best.cpu), Text("%.2f x mpg123", playing.best.cpu / decoding.best.cpu),
+        "<= 1.2 x mpg123", Met(met));
+    Row("", Text("wall %.2f s", playing.best.wall), "wall " + Text("%.2f s", decoding.best.wall), "");
+    return met;
+}
+
+bool StartupRows(const Settings& settings) {
+    const StartupResult window = TimeStartup(settings.probe, "tunekist", kStartupRounds);
+    const StartupResult bare = TimeStartup(settings.probe, "bare", kStartupRounds);
+    const Cost best = window.time.best;
+    const bool met = best.cpu <= 0.250 && best.cpu <= 1.5 * bare.time.best.cpu;
+    Row("start-up to first painted window", Text("%.0f ms", best.cpu * 1000),
+        "bare Qt window " + Text("%.0f ms", bare.time.best.cpu * 1000), Text("%.2f x bare", best.cpu / bare.time.best.cpu),
+        "<= 250 ms, <= 1.5 x bare", Met(met));
+    Row("  (offscreen)", Text("wall %.0f ms", best.wall * 1000), "wall " + Text("%.0f ms", bare.time.best.wall * 1000),
+        Text("%.2f x bare", best.wall / bare.time.best.wall));
+    const bool memoryMet = window.rssKb <= 80 * 1024;
+    Row("resident memory at first paint", Text("%.1f MB", window.rssKb / 1024.0),
+        "bare Qt window " + Text("%.1f MB", bare.rssKb / 1024.0),
+        Text("%.2f x bare", static_cast<double>(window.rssKb) / static_cast<double>(bare.rssKb)), "<= 80 MB", Met(memoryMet));
+    return met && memoryMet;
+}
+
+}  // namespace
+
+bool RunBenchmarks(const Settings& settings) {
+    std::fprintf(stderr, "making the songs in %s ...\n", settings.dataFolder.c_str());
+    const DataSets data = MakeDataSets(settings.dataFolder, settings.songs);
+    std::fprintf(stderr, "warming the page cache and measuring ...\n");
+    for (const DataSet& set : data.sets) ReadEveryByte(set.files, 1);
+    // The exact lengths, from a full decode by mpg123 (another program than Tunekist).
+    std::map<std::uintmax_t, double> references;
+    for (const std::string& source : {data.taggedSource, data.untaggedSource}) {
+        references[std::filesystem::file_size(source)] =
+            static_cast<double>(Mpg123SampleFrames(source)) / static_cast<double>(kSampleRate);
+    }
+    PrintMachine();
+    Row("figure", "Tunekist", "baseline", "ratio", "target", "met");
+    bool all = true;
+    ListingResult tagged, untagged, mix;
+    all &= ListingRows(data.sets[0], references, {10000, 0, ">= 10,000 files/s, exact"}, tagged);
+    all &= ListingRows(data.sets[1], references, {1000, 2.0, ">= 1,000 files/s, <= 2 x floor, exact"}, untagged);
+    all &= ListingRows(data.sets[2], references, {0, 0, "exact"}, mix);
+    all &= PlaylistRows(data.sets[2]);
+    all &= GapRows(data.sets[2], mix);
+    all &= PlayingRows(settings, data);
+    all &= StartupRows(settings);
+    std::printf("\n%s\n", all ? "every target met" : "SOME TARGETS MISSED");
+    std::fflush(stdout);
+    return all;
+}
+
+}  // namespace tunekist::bench
