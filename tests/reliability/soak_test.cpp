@@ -1,0 +1,85 @@
+// Long runs through the real engine: 300 one-second songs played one after another with the queue
+// advancing by itself, and a folder of 10,000 songs. The songs are hard links of one generated
+// song, so the folders cost no disk and every song is a file of its own name.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/reliability/bad_inputs.h"
+#include "tests/reliability/heap_bytes.h"
+#include "tests/reliability/reliable_main.h"
+#include "tests/reliability/scratch_folder.h"
+
+namespace tunekist::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string SongName(int index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "song %05d.mp3", index);
+    return name;
+}
+
+void FillWithLinks(const ScratchFolder& folder, int count) {
+    const std::string song = folder / ".song";
+    CopyFile(OneSecondSong(), song);
+    for (int i = 0; i < count; ++i) fs::create_hard_link(song, folder / SongName(i));
+}
+
+class SoakTest : public ReliableMainTest {
+protected:
+    ScratchFolder folder{"soak"};
+};
+
+TEST_F(SoakTest, ThreeHundredSongsPlayInOrderWithFlatMemoryAndAtMostTwoEngines) {
+    constexpr int kSongs = 300;
+    FillWithLinks(folder, kSongs);
+    ListFolder(folder.Path());
+    ASSERT_EQ(ListView1.RowCount(), kSongs);
+    for (int i = 0; i < kSongs; ++i) ClickSong(SongName(i));
+    EXPECT_EQ(Label5.caption, "Totaal : 00:05:00");
+
+    main.Knop_Click(kPlay);
+    ASSERT_TRUE(main.state.Playing);
+    std::vector<std::string> started{Label3.caption};
+    std::int64_t heapEarly = 0;
+    int ticks = 0;
+    // Ticks come once per second of sound; a song ends within two of them.
+    while (PlayTimer.enabled && ticks < 4 * kSongs) {
+        const MediaEngine* before = main.state.Graph.get();
+        TickUntilTheTimerStops(1);
+        ++ticks;
+        if (main.state.Playing && main.state.Graph.get() != before) started.push_back(Label3.caption);
+        if (List1.ListCount() == kSongs - 20 && heapEarly == 0) heapEarly = LiveHeapBytes();
+    }
+    const std::int64_t heapLate = LiveHeapBytes();
+
+    ASSERT_EQ(started.size(), static_cast<std::size_t>(kSongs));
+    for (int i = 0; i < kSongs; ++i) EXPECT_EQ(started[i], SongName(i).substr(0, SongName(i).size() - 4));
+    EXPECT_EQ(List1.ListCount(), 0);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{kFillPlaylist});
+    EXPECT_LE(engines.PeakAlive(), 2);
+    EXPECT_EQ(engines.Alive(), 1);
+    // 280 songs later the live heap is where it was, give or take what the lists shed.
+    EXPECT_LT(heapLate - heapEarly, 256 * 1024) << "early " << heapEarly << ", late " << heapLate;
+}
+
+TEST_F(SoakTest, TenThousandSongsAreListedTotalledAndPlayable) {
+    constexpr int kSongs = 10000;
+    FillWithLinks(folder, kSongs);
+    ListFolder(folder.Path());
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_EQ(ListView1.RowCount(), kSongs);
+    EXPECT_EQ(Label1.caption, "10000 Songs");
+    EXPECT_EQ(Label2.caption, "Totaal : 02:46:40");
+    EXPECT_EQ(ListView1.SubItem(kSongs, 1), "00:01");
+    EXPECT_EQ(engines.Alive(), 0);
+    ClickSong(SongName(kSongs - 1));
+    main.Knop_Click(kPlay);
+    EXPECT_TRUE(main.state.Playing);
+    EXPECT_EQ(Label3.caption, "song 09999");
+}
+
+}  // namespace
+}  // namespace tunekist::test
