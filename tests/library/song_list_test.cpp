@@ -347,3 +347,24 @@ TEST_F(SongListTest, SizeUsesTheLocalesSeparator) {
 
 }  // namespace
 }  // namespace tunekist
+
+namespace tunekist {
+namespace {
+
+TEST_F(SongListTest, PlaylistEntryThatCannotBeCountedAddsNothingAndNoErrorEscapes) {
+    AddSong("/music", "a.mp3", 10.5);
+    AddSong("/music", "huge.mp3", 3e9);  // past what a count of seconds holds
+    AddSong("/music", "gone.mp3", 11.5);
+    Open("/music");
+    world->FailPath("/music/gone.mp3");
+    for (int row = 1; row <= 3; ++row) {
+        ListView1.selected = row;
+        EXPECT_NO_THROW(playlist.ListView1_ItemClick());
+    }
+    EXPECT_EQ(List1.items, (Strings{"/music/a.mp3", "/music/huge.mp3", "/music/gone.mp3"}));
+    EXPECT_EQ(Label5.caption, "Totaal : 00:00:10");
+    EXPECT_EQ(state.Graph, nullptr);
+}
+
+}  // namespace
+}  // namespace tunekist
