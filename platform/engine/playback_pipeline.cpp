@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <vector>
 
 namespace tunekist {
 
@@ -67,26 +66,27 @@ void PlaybackPipeline::SeekFrames(std::int64_t frame) {
 }
 
 void PlaybackPipeline::DecodeLoop(const std::stop_token& stop) {
-    std::vector<float> block(kBlockFrames * Mpg123Decoder::kChannels);
+    constexpr std::size_t kBlockFloats = kBlockFrames * Mpg123Decoder::kChannels;
     std::unique_lock lock(decoderMutex_);
     while (!stop.stop_requested()) {
-        if (decodeDone_.load() || ring_.Free() < block.size()) {
+        if (decodeDone_.load() || ring_.Free() < kBlockFloats) {
             // The callback signals when it has taken samples, a seek when it has moved; the
             // time-out covers a signal that came between the look at the ring and the wait.
             wake_.wait_for(lock, stop, std::chrono::milliseconds(5),
                            [&] { return !decodeDone_.load() && ring_.Free() >= Refill(); });
             continue;
         }
-        const auto wanted = static_cast<std::size_t>(
-            std::clamp<std::int64_t>(length_.frames - decodedFrames_, 0, kBlockFrames));
-        const std::size_t frames =
-            wanted == 0 ? 0 : decoder_.Read({block.data(), wanted * Mpg123Decoder::kChannels});
+        // Decoded straight into the ring, up to its end or to the measured length.
+        const std::span<float> room = ring_.Room();
+        const auto wanted = static_cast<std::size_t>(std::clamp<std::int64_t>(
+            length_.frames - decodedFrames_, 0, static_cast<std::int64_t>(room.size() / Mpg123Decoder::kChannels)));
+        const std::size_t frames = wanted == 0 ? 0 : decoder_.Read(room.first(wanted * Mpg123Decoder::kChannels));
         if (frames == 0) {
             decodeDone_.store(true);
             SignalData();
             continue;
         }
-        ring_.Push({block.data(), frames * Mpg123Decoder::kChannels});
+        ring_.Commit(frames * Mpg123Decoder::kChannels);
         decodedFrames_ += static_cast<std::int64_t>(frames);
         SignalData();
     }

@@ -22,6 +22,17 @@ std::size_t SampleRing::Push(std::span<const float> samples) {
     return count;
 }
 
+std::span<float> SampleRing::Room() {
+    const std::size_t head = head_.load(std::memory_order_relaxed);
+    const std::size_t free = buffer_.size() - (head - tail_.load(std::memory_order_acquire));
+    const std::size_t at = head & mask_;
+    return {buffer_.data() + at, std::min(free, buffer_.size() - at)};
+}
+
+void SampleRing::Commit(std::size_t count) {
+    head_.store(head_.load(std::memory_order_relaxed) + count, std::memory_order_release);
+}
+
 std::size_t SampleRing::Pop(std::span<float> out) {
     const std::size_t tail = tail_.load(std::memory_order_relaxed);
     const std::size_t head = head_.load(std::memory_order_acquire);

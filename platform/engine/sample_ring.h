@@ -17,6 +17,10 @@ public:
 
     // Copies as many of `samples` as fit; returns how many were taken.
     std::size_t Push(std::span<const float> samples);
+    // The free floats that follow each other in memory from where the next push goes, for the
+    // producer to fill in place; Commit then hands `count` of them to the consumer.
+    std::span<float> Room();
+    void Commit(std::size_t count);
     // Moves up to out.size() floats into `out`; returns how many.
     std::size_t Pop(std::span<float> out);
     std::size_t Available() const;
