@@ -84,6 +84,8 @@ struct FrameCase {
     QRgb shown;
 };
 
+void PrintTo(const FrameCase& c, std::ostream* out) { *out << c.name; }
+
 class PictureFrames : public ::testing::TestWithParam<FrameCase> {};
 
 // A 75 × 30 button with an empty caption centres a 20 × 20 frame at (27.5 → 28, 5).

@@ -45,6 +45,8 @@ struct SpaceCase {
     std::int32_t endState;
 };
 
+void PrintTo(const SpaceCase& c, std::ostream* out) { *out << (c.pointerOver ? "pointer over" : "pointer elsewhere"); }
+
 class SpaceKey : public ::testing::TestWithParam<SpaceCase> {};
 
 TEST_P(SpaceKey, PressAndReleaseRaiseTheMouseAndKeyEventsAndClickInOrder) {
@@ -59,7 +61,8 @@ TEST_P(SpaceKey, PressAndReleaseRaiseTheMouseAndKeyEventsAndClickInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(Pointer, SpaceKey,
                          ::testing::Values(SpaceCase{false, "MouseUp(0,0,-1,0)", StateFocus},
-                                           SpaceCase{true, "MouseUp(0,0,0,0)", StateHover}));
+                                           SpaceCase{true, "MouseUp(0,0,0,0)", StateHover}),
+                         [](const auto& info) { return std::string(info.param.pointerOver ? "Over" : "Elsewhere"); });
 
 TEST(Interaction, EnterNeitherPressesNorClicks) {
     HostedButton hosted;
@@ -143,6 +146,8 @@ struct WindowClick {
     bool reachesButton;
 };
 
+void PrintTo(const WindowClick& c, std::ostream* out) { *out << c.local.x() << "," << c.local.y(); }
+
 class ClickThroughTheWindow : public ::testing::TestWithParam<WindowClick> {};
 
 // Clicks arrive at the window as the window system delivers them, so the outline decides
@@ -160,7 +165,10 @@ INSTANTIATE_TEST_SUITE_P(Pixels, ClickThroughTheWindow,
                          ::testing::Values(WindowClick{{0, 0}, false}, WindowClick{{74, 0}, false},
                                            WindowClick{{0, 24}, false}, WindowClick{{74, 24}, false},
                                            WindowClick{{1, 0}, true}, WindowClick{{73, 24}, true},
-                                           WindowClick{{37, 12}, true}));
+                                           WindowClick{{37, 12}, true}),
+                         [](const auto& info) {
+                             return "At" + std::to_string(info.param.local.x()) + "x" + std::to_string(info.param.local.y());
+                         });
 
 TEST(TabStop, DisablingTakesTheButtonOutOfTheFocusChainAndEnablingPutsItBack) {
     HostedButton hosted;

@@ -114,6 +114,13 @@ struct FrameCount {
     std::int16_t kept;
 };
 
+void PrintTo(const FrameCount& c, std::ostream* out) { *out << c.stored << " -> " << c.kept; }
+
+std::string NameOf(const ::testing::TestParamInfo<FrameCount>& info) {
+    const std::int16_t stored = info.param.stored;
+    return (stored < 0 ? "Minus" + std::to_string(-stored) : std::to_string(stored));
+}
+
 class StoredFrameCount : public ::testing::TestWithParam<FrameCount> {};
 
 TEST_P(StoredFrameCount, IsTakenUncheckedExceptBelowOne) {
@@ -125,7 +132,8 @@ TEST_P(StoredFrameCount, IsTakenUncheckedExceptBelowOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, StoredFrameCount,
-                         ::testing::Values(FrameCount{3, 3}, FrameCount{2, 2}, FrameCount{0, 1}, FrameCount{-4, 1}));
+                         ::testing::Values(FrameCount{3, 3}, FrameCount{2, 2}, FrameCount{0, 1}, FrameCount{-4, 1}),
+                         NameOf);
 
 class FrameCountProperty : public ::testing::TestWithParam<FrameCount> {};
 
@@ -137,7 +145,8 @@ TEST_P(FrameCountProperty, StaysWithinOneToTwo) {
 
 INSTANTIATE_TEST_SUITE_P(Counts, FrameCountProperty,
                          ::testing::Values(FrameCount{0, 1}, FrameCount{-1, 1}, FrameCount{1, 1}, FrameCount{2, 2},
-                                           FrameCount{5, 2}));
+                                           FrameCount{5, 2}),
+                         NameOf);
 
 TEST(Persistence, NewlyPlacedInstanceTakesItsNameAndTheDefaults) {
     VistaButton button;
