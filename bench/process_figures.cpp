@@ -1,12 +1,14 @@
 #include "bench/process_figures.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
 
 #include "bench/child_process.h"
 #include "platform/engine/real_engine.h"
+#include "platform/engine/sdl_audio_output.h"
 
 namespace tunekist::bench {
 
@@ -20,6 +22,11 @@ Spread Repeat(int rounds, Measure measure) {
 }
 
 Cost CostOf(const ChildRun& run) { return {run.wallSeconds, run.cpuSeconds}; }
+
+// SDL's disk driver writing to /dev/null without waiting between periods.
+ChildOptions DiskDriver() {
+    return ChildOptions{{{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", "/dev/null"}, {"SDL_DISKAUDIODELAY", "0"}}};
+}
 
 ChildRun Succeeded(const ChildRun& run, const std::string& what) {
     if (run.exitCode != 0) throw std::runtime_error(what + " failed");
@@ -43,8 +50,13 @@ Spread FfprobeCostPerFile(const std::vector<std::string>& files, int rounds) {
 }
 
 Spread PlayingCost(const std::string& benchProgram, const std::string& file, int rounds) {
-    const ChildOptions disk{{{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", "/dev/null"}, {"SDL_DISKAUDIODELAY", "0"}}};
-    return Repeat(rounds, [&] { return CostOf(Succeeded(RunChild({benchProgram, "play", file}, disk), "playing")); });
+    return Repeat(rounds, [&] { return CostOf(Succeeded(RunChild({benchProgram, "play", file}, DiskDriver()), "playing")); });
+}
+
+Spread SilenceCost(const std::string& benchProgram, std::int64_t frames, int rounds) {
+    return Repeat(rounds, [&] {
+        return CostOf(Succeeded(RunChild({benchProgram, "silence", std::to_string(frames)}, DiskDriver()), "silence"));
+    });
 }
 
 Spread Mpg123Cost(const std::string& file, int rounds) {
@@ -75,6 +87,21 @@ int PlaySong(const std::string& file) {
     const double duration = engine->get_Duration();
     // Looking rarely keeps the looking itself out of the processor time.
     while (engine->get_CurrentPosition() < duration) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return 0;
+}
+
+}  // namespace tunekist::bench
+
+namespace tunekist::bench {
+
+int PlaySilence(std::int64_t frames) {
+    std::atomic<std::int64_t> played{0};
+    SdlAudioOutput output(44100, [&](std::span<float> out) {
+        std::fill(out.begin(), out.end(), 0.0f);
+        played.fetch_add(static_cast<std::int64_t>(out.size() / 2));
+    });
+    output.Play();
+    while (played.load() < frames) std::this_thread::sleep_for(std::chrono::milliseconds(20));
     return 0;
 }
 
