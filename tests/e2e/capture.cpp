@@ -60,6 +60,8 @@ double DecodedRmsDb(const std::string& path) {
 
 CapturingEngines::CapturingEngines(std::string name) : name_(std::move(name)) {
     setenv("SDL_AUDIODRIVER", "disk", 1);
+    // One millisecond per device period still plays tens of times faster than real time; with
+    // none, a paused or finished device would write silence as fast as the disk takes it.
     setenv("SDL_DISKAUDIODELAY", "1", 0);
 }
 
@@ -76,16 +78,9 @@ EngineFactory CapturingEngines::Factory() {
         // nothing else makes an engine between a song's engine being made and it being run.
         setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
         IMediaControl engine = MakeRealEngineFactory()();
-        engines->push_back({engine, engine.get(), file});
+        engines->push_back({engine, file});
         return engine;
     };
-}
-
-std::string CapturingEngines::FileOf(const MediaEngine* engine) const {
-    for (auto made = engines_->rbegin(); made != engines_->rend(); ++made) {
-        if (made->address == engine) return made->file;
-    }
-    throw std::logic_error("engine was not made here");
 }
 
 std::vector<std::string> CapturingEngines::Played() const {

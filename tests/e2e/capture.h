@@ -42,8 +42,6 @@ public:
     // new file; the device opens at the engine's first Run.
     EngineFactory Factory();
 
-    // The capture file of `engine`, which must have come from Factory().
-    std::string FileOf(const MediaEngine* engine) const;
     // The capture files of the engines that opened an audio device (songs played, not files
     // measured), in the order the engines were made.
     std::vector<std::string> Played() const;
@@ -55,7 +53,6 @@ public:
 private:
     struct Engine {
         std::weak_ptr<MediaEngine> engine;
-        const MediaEngine* address;
         std::string file;
     };
     std::string name_;

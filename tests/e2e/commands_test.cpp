@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(Tones, PlayIsHeard,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RealMainTest, PauzePauzeResumesWhereItPaused) {
-    Queue("een", CachedTone(3.0, 440));
+    Queue("tien", CachedTone(10.0, 440));
     main.Knop_Click(kPlay);
     WaitForPosition(1.0);
     main.Knop_Click(kPauze);
@@ -67,7 +67,7 @@ TEST_F(RealMainTest, PauzePauzeResumesWhereItPaused) {
     // Nothing skipped and nothing played twice: the whole song was heard once.
     const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 1u);
-    EXPECT_NEAR(static_cast<double>(heard[0].frames), FramesOf(3.0), 10.0);
+    EXPECT_NEAR(static_cast<double>(heard[0].frames), FramesOf(10.0), 10.0);
     EXPECT_NEAR(heard[0].hz, 440.0, 2.0);
 }
 
@@ -109,7 +109,7 @@ TEST_F(RealMainTest, ForewSkipsFifteenSecondsOfSound) {
     main.Knop_Click(kPauze);
     const double before = Position();
     main.Knop_Click(kForew);
-    EXPECT_EQ(Position(), before + 15.0);
+    EXPECT_NEAR(Position(), before + 15.0, 1e-9);
     main.Knop_Click(kPauze);
     WaitForEnd();
     const std::vector<Heard> heard = HeardAfterClosing();
@@ -118,7 +118,7 @@ TEST_F(RealMainTest, ForewSkipsFifteenSecondsOfSound) {
 }
 
 TEST_F(RealMainTest, StopThenPlayRestartsTheSongFromItsBeginning) {
-    Queue("een", CachedTone(3.0, 440));
+    Queue("tien", CachedTone(10.0, 440));
     main.Knop_Click(kPlay);
     WaitForPosition(1.0);
     main.Knop_Click(kStop);
@@ -137,12 +137,12 @@ TEST_F(RealMainTest, StopThenPlayRestartsTheSongFromItsBeginning) {
     const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 2u);
     EXPECT_NEAR(static_cast<double>(heard[0].frames), stoppedAt * 44100, 10.0);
-    EXPECT_NEAR(static_cast<double>(heard[1].frames), FramesOf(3.0), 10.0);
+    EXPECT_NEAR(static_cast<double>(heard[1].frames), FramesOf(10.0), 10.0);
 }
 
 TEST_F(RealMainTest, NextDropsTheHeadAndPlaysTheNextSong) {
     const std::string second = CachedTone(2.0, 880);
-    Queue("een", CachedTone(3.0, 440));
+    Queue("een", CachedTone(10.0, 440));
     Queue("twee", second);
     main.Knop_Click(kPlay);
     WaitForPosition(1.0);
@@ -157,14 +157,14 @@ TEST_F(RealMainTest, NextDropsTheHeadAndPlaysTheNextSong) {
     const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 2u);
     EXPECT_NEAR(heard[0].hz, 440.0, 2.0);
-    EXPECT_LT(heard[0].frames, FramesOf(3.0));
+    EXPECT_LT(heard[0].frames, FramesOf(10.0) - 10);
     EXPECT_NEAR(heard[1].hz, 880.0, 2.0);
     EXPECT_NEAR(static_cast<double>(heard[1].frames), FramesOf(2.0), 10.0);
     EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(RealMainTest, NextOnTheLastSongStopsTheSoundAndShowsTheMessage) {
-    Queue("een", CachedTone(3.0, 440));
+    Queue("een", CachedTone(10.0, 440));
     main.Knop_Click(kPlay);
     WaitForPosition(1.0);
     main.Knop_Click(kNext);
@@ -183,7 +183,7 @@ TEST_F(RealMainTest, NextOnTheLastSongStopsTheSoundAndShowsTheMessage) {
 }
 
 TEST_F(RealMainTest, UnloadStopsTheSoundAndReleasesTheEngine) {
-    Queue("tien", CachedTone(10.0, 440));
+    Queue("twintig", CachedTone(20.0, 440));
     main.Knop_Click(kPlay);
     WaitForPosition(1.0);
     main.ExitKnop_Click();
@@ -194,7 +194,7 @@ TEST_F(RealMainTest, UnloadStopsTheSoundAndReleasesTheEngine) {
     const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 1u);
     EXPECT_GE(heard[0].frames, FramesOf(1.0) - 10);
-    EXPECT_LT(heard[0].frames, FramesOf(10.0) - 10);
+    EXPECT_LT(heard[0].frames, FramesOf(20.0) - 10);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "tests/e2e/real_main_fixture.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "playback/progress_bar.h"

@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <QTest>
 
-#include "platform/engine/real_engine.h"
 #include "platform/qt/qt_list_box.h"
 #include "platform/qt/qt_list_view.h"
 #include "playback/progress_bar.h"
