@@ -66,19 +66,21 @@ CapturingEngines::CapturingEngines(std::string name) : name_(std::move(name)) {
 }
 
 CapturingEngines::~CapturingEngines() {
-    for (const Engine& made : *engines_) std::filesystem::remove(made.file);
+    for (const Engine& made : *engines_) {
+        if (!made.file.empty()) std::filesystem::remove(made.file);
+    }
 }
 
 EngineFactory CapturingEngines::Factory() {
-    return [engines = engines_, name = name_]() -> IMediaControl {
+    return [engines = engines_, forced = forcedFile_, name = name_]() -> IMediaControl {
         const std::string file = std::filesystem::temp_directory_path().string() + "/tunekist_e2e_" + name + "_" +
                                  std::to_string(getpid()) + "_" + std::to_string(engines->size()) + ".raw";
         std::filesystem::remove(file);
         // The disk driver reads its file name when the device opens, at the engine's first Run;
         // nothing else makes an engine between a song's engine being made and it being run.
-        setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+        setenv("SDL_DISKAUDIOFILE", forced->empty() ? file.c_str() : forced->c_str(), 1);
         IMediaControl engine = MakeRealEngineFactory()();
-        engines->push_back({engine, file});
+        engines->push_back({engine, forced->empty() ? file : std::string()});
         return engine;
     };
 }
@@ -86,7 +88,7 @@ EngineFactory CapturingEngines::Factory() {
 std::vector<std::string> CapturingEngines::Played() const {
     std::vector<std::string> files;
     for (const Engine& made : *engines_) {
-        if (std::filesystem::exists(made.file)) files.push_back(made.file);
+        if (!made.file.empty() && std::filesystem::exists(made.file)) files.push_back(made.file);
     }
     return files;
 }

@@ -42,6 +42,10 @@ public:
     // new file; the device opens at the engine's first Run.
     EngineFactory Factory();
 
+    // Makes the devices of engines made from now on write to `file` instead (say /dev/full, which
+    // fails every write as a device that was unplugged does); an empty name ends this.
+    void SendSoundTo(const std::string& file) { *forcedFile_ = file; }
+
     // The capture files of the engines that opened an audio device (songs played, not files
     // measured), in the order the engines were made.
     std::vector<std::string> Played() const;
@@ -57,6 +61,7 @@ private:
     };
     std::string name_;
     std::shared_ptr<std::vector<Engine>> engines_ = std::make_shared<std::vector<Engine>>();
+    std::shared_ptr<std::string> forcedFile_ = std::make_shared<std::string>();
 };
 
 // The level of the file itself: the RMS of its whole left channel decoded, in dB of full scale.

@@ -125,6 +125,46 @@ TEST_F(RealWindowTest, EngineErrorInACommandIsShownAndTheProgramCarriesOn) {
     EXPECT_NEAR(Analyse(played[0]).hz, 880.0, 2.0);
 }
 
+// The audio device goes away while a song plays. The command that meets the failure shows it,
+// the next tick shows it again and stops the song, and a new Play starts the song afresh.
+TEST_F(RealWindowTest, LostAudioDeviceIsShownAndANewPlayStartsAfresh) {
+    Show();
+    Queue("twintig", CachedTone(20.0, 440));
+    engines.SendSoundTo("/dev/full");
+    Click(window->Knop[kPlay]);
+    MediaEngine& lost = *window->program().state.Graph;
+    // Waiting outside the event loop keeps the timer from meeting the failure first.
+    ASSERT_TRUE(WaitUntil([&] {
+        try {
+            lost.GetState(0);
+            return false;
+        } catch (const EngineError&) {
+            return true;
+        }
+    }));
+    Click(window->Knop[kPauze]);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "audio device lost");
+    EXPECT_EQ(boxes[0].title, "Tunekist");
+    EXPECT_TRUE(boxes[0].noIcon);
+    EXPECT_TRUE(boxes[0].onlyOk);
+
+    ASSERT_TRUE(RunUntil([&] { return boxes.size() == 2; }));
+    EXPECT_EQ(boxes[1].text, "audio device lost");
+    EXPECT_FALSE(window->program().state.Playing);
+    EXPECT_FALSE(window->PlayTimer->isActive());
+    EXPECT_EQ(window->List1->count(), 1);
+
+    engines.SendSoundTo("");
+    Click(window->Knop[kPlay]);
+    EXPECT_TRUE(window->program().state.Playing);
+    MediaEngine& fresh = *window->program().state.Graph;
+    ASSERT_TRUE(RunUntil([&] { return fresh.get_CurrentPosition() >= 1.0; }));
+    window->close();
+    EXPECT_EQ(boxes.size(), 2u);
+    EXPECT_NEAR(Analyse(engines.Played().at(0)).hz, 440.0, 2.0);
+}
+
 TEST_F(RealWindowTest, SliderMovedByKeysBeforeTheFirstSongSetsItsLevel) {
     Show();
     const std::string song = CachedTone(1.0, 440, {.amplitude = 0.5});
