@@ -17,7 +17,9 @@ namespace {
 // Large enough that a scan of a typical song costs a few dozen reads, small enough to be cheap
 // for the many short files of a folder scan.
 constexpr std::size_t kBufferBytes = 256 * 1024;
-constexpr std::size_t kFirstBufferBytes = 16 * 1024;
+// A song's first frames, or an ID3v1 tag at its end, fit in this; listing a folder reads little
+// more than that of each file.
+constexpr std::size_t kFirstBufferBytes = 4 * 1024;
 
 FileIdentity IdentityFromStat(const struct stat& info) {
     if (S_ISDIR(info.st_mode)) throw EngineError("is a folder, not a file");
@@ -87,7 +89,10 @@ off_t FileReader::Seek(off_t offset, int whence) {
     if (target >= bufferOrigin && target <= bufferOrigin + static_cast<std::int64_t>(bufferEnd_)) {
         bufferStart_ = static_cast<std::size_t>(target - bufferOrigin);
     } else {
+        // A jump starts small again: libmpg123 looks at a file's end and comes back to its start,
+        // and reads only a few frames there when the file is merely measured.
         bufferStart_ = bufferEnd_ = 0;
+        buffer_.clear();
     }
     position_ = target;
     return static_cast<off_t>(target);
