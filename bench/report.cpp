@@ -20,12 +20,12 @@ namespace tunekist::bench {
 
 namespace {
 
-constexpr int kListingRounds = 5;
+constexpr int kListingRounds = 9;
 constexpr int kFloorRounds = 3;
 constexpr int kProbedFiles = 20;
-constexpr int kPlaylistRounds = 10;
+constexpr int kPlaylistRounds = 50;
 constexpr int kPlayRounds = 3;
-constexpr int kStartupRounds = 10;
+constexpr int kStartupRounds = 20;
 constexpr long kSampleRate = 44100;
 
 std::string Text(const char* format, double value) {
