@@ -1,4 +1,5 @@
 #include "controls/vistabutton/vista_button.h"
+#include "controls/vistabutton/vista_button_accessible.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -59,6 +60,7 @@ std::int16_t KeyCodeOf(int key) {
 }  // namespace
 
 VistaButton::VistaButton(QWidget* parent) : QWidget(parent) {
+    InstallVistaButtonAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Moves arrive with no mouse button held too, as the hover look needs.
     setMouseTracking(true);
