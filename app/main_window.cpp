@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QScreen>
 #include <QShowEvent>
+#include <utility>
 
 #include "platform/ignore_error.h"
 #include "platform/qt/twips.h"
@@ -57,7 +58,11 @@ void MainWindow::Handle(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& failure) {
+        // The song's ticks wait while the person reads why a command failed: a tick under the
+        // open message could move the queue on or stack a second message on top.
+        const bool alreadyReporting = std::exchange(reportingFailure_, true);
         adapters_->messageBox.Show(failure.what());
+        reportingFailure_ = alreadyReporting;
     }
 }
 
@@ -68,7 +73,9 @@ void MainWindow::WireEvents() {
         };
     }
     ExitKnop->Events().Click = [this] { Handle([&] { main_->ExitKnop_Click(); }); };
-    connect(PlayTimer, &QTimer::timeout, this, [this] { Handle([&] { main_->PlayTimer_Timer(); }); });
+    connect(PlayTimer, &QTimer::timeout, this, [this] {
+        if (!reportingFailure_) Handle([&] { main_->PlayTimer_Timer(); });
+    });
     connect(ListView1, &QTreeWidget::itemClicked, this,
             [this] { Handle([&] { main_->playlist.ListView1_ItemClick(); }); });
     Drive1->Change = [this] { Handle([&] { main_->songList.Drive1_Change(); }); };

@@ -93,6 +93,7 @@ private:
     std::unique_ptr<Main> main_;
     bool laidOut_ = false;
     bool unloaded_ = false;
+    bool reportingFailure_ = false;
 };
 
 }  // namespace tunekist
