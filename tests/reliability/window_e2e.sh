@@ -41,7 +41,7 @@ make_song() {  # name, seconds, hz
 # Cello is skipped with Next, Alt ends by itself, Bas is stopped: each long enough for its part.
 make_song "Alt" 3 220
 make_song "Bas" 30 440
-make_song "Cello" 12 880
+make_song "Cello" 15 880
 
 (cd "$stage/Muziek" && md5sum -- *.mp3) >"$stage/before.md5"
 
@@ -85,7 +85,7 @@ shot 03-queued
 knop 0   # Play
 sleep 2.2
 shot 04-playing
-sleep 1
+sleep 1.6
 shot 05-playing-later
 knop 1   # Pauze
 sleep 1.2
@@ -97,7 +97,7 @@ sleep 0.5
 knop 4   # Next: Alt
 sleep 1.5
 shot 08-next
-sleep 3    # Alt ends; Bas follows by itself
+sleep 4    # Alt ends; Bas follows by itself
 shot 09-advanced
 knop 5   # Stop
 sleep 0.5
