@@ -101,6 +101,23 @@ TEST_F(FaultTest, FileReplacedBetweenClickingAndPlayingPlaysTheNewFileToItsEnd) 
     EXPECT_EQ(engines.Alive(), 1);  // the last song's engine, kept as the player keeps it
 }
 
+TEST_F(FaultTest, FileCutShortWhilePlayingEndsTheSongAndTheQueueMovesOn) {
+    // Long enough that most of it is still unread when it is cut.
+    CopyFile(CachedTone(60.0, 440), folder / "a.mp3");
+    CopyFile(OneSecondSong(), folder / "b.mp3");
+    ListFolder(folder.Path());
+    ClickSong("a.mp3");
+    ClickSong("b.mp3");
+    main.Knop_Click(kPlay);
+    ASSERT_TRUE(main.state.Playing);
+    ASSERT_TRUE(WaitForPosition(0.2));
+    fs::resize_file(folder / "a.mp3", fs::file_size(folder / "a.mp3") / 4);
+    const int ticks = TickUntilTheTimerStops(50);
+    EXPECT_LT(ticks, 50) << "the song stood still without an end";
+    EXPECT_EQ(List1.ListCount(), 0);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{kFillPlaylist});
+}
+
 TEST_F(FaultTest, FolderDeletedDuringItsListingKeepsTheRowsOfWhatWasListed) {
     for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"}) CopyFile(OneSecondSong(), folder / name);
     int yields = 0;

@@ -45,8 +45,8 @@ protected:
     std::vector<std::string> ListedFiles() const;
 
     // Ticks PlayTimer (while it is enabled) each time the playing song has moved on, until the
-    // timer stops or `maxTicks` ticks came. Returns the number of ticks. Bounded by tries, never
-    // by the clock.
+    // timer stops or `maxTicks` ticks came. Returns the number of ticks, or `maxTicks` when the
+    // playing song stood still twice in a row. Bounded by tries, never by the clock.
     int TickUntilTheTimerStops(int maxTicks = 2000);
     // Waits until the playing song has reached `seconds` or its end; false when it stood still.
     bool WaitForPosition(double seconds) const;
