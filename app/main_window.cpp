@@ -47,7 +47,11 @@ MainWindow::MainWindow(EngineFactory createEngine) {
     adapters_ = std::make_unique<Adapters>(*this);
     main_ = std::make_unique<Main>(adapters_->Controls(*this), std::move(createEngine));
     WireEvents();
-    main_->Form_Load();
+    // The file list's design-time pattern, so that it holds only songs even when start-up cannot
+    // point it at the program's folder.
+    File1.SetPattern("*.mp3");
+    // A program folder that cannot be listed is reported; the window still opens.
+    Handle([&] { main_->Form_Load(); });
     // The timer ticks from start-up on; its ticks do nothing until a song plays.
     PlayTimer->start();
 }
