@@ -96,8 +96,8 @@ namespace tunekist::bench {
 
 int PlaySilence(std::int64_t frames) {
     std::atomic<std::int64_t> played{0};
-    SdlAudioOutput output(44100, [&](std::span<float> out) {
-        std::fill(out.begin(), out.end(), 0.0f);
+    SdlAudioOutput output(44100, [&](std::span<std::int16_t> out) {
+        std::fill(out.begin(), out.end(), std::int16_t{0});
         played.fetch_add(static_cast<std::int64_t>(out.size() / 2));
     });
     output.Play();

@@ -30,7 +30,7 @@ void WriteAll(const std::string& path, const std::uint8_t* data, std::size_t siz
 
 void DecodeEverything(const std::string& path, double seconds) {
     tunekist::Mpg123Decoder decoder(path);
-    std::vector<float> block(4096 * tunekist::Mpg123Decoder::kChannels);
+    std::vector<tunekist::Sample> block(4096 * tunekist::Mpg123Decoder::kChannels);
     std::int64_t frames = 0;
     while (const std::size_t got = decoder.Read(block)) frames += static_cast<std::int64_t>(got);
     // Seeking into the middle of what was measured must not fault either.

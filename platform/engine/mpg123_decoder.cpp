@@ -57,7 +57,7 @@ Mpg123Decoder::Mpg123Decoder(const std::string& path) : reader_(path) {
     if (!handle_) throw EngineError("decoder unavailable");
     mpg123_handle* mh = handle_.get();
     Check(mpg123_param(mh, MPG123_FLAGS,
-                       MPG123_QUIET | MPG123_GAPLESS | MPG123_FORCE_STEREO | MPG123_FORCE_FLOAT, 0),
+                       MPG123_QUIET | MPG123_GAPLESS | MPG123_FORCE_STEREO, 0),
           "decoder unavailable");
     Check(mpg123_param(mh, MPG123_PREFRAMES, kSeekPreFrames, 0), "decoder unavailable");
     // Every rate is accepted so that a stream changing its rate midway is neither resampled nor cut.
@@ -66,7 +66,7 @@ Mpg123Decoder::Mpg123Decoder(const std::string& path) : reader_(path) {
     std::size_t count = 0;
     mpg123_rates(&rates, &count);
     for (std::size_t i = 0; i < count; ++i) {
-        Check(mpg123_format(mh, rates[i], MPG123_STEREO, MPG123_ENC_FLOAT_32), "decoder unavailable");
+        Check(mpg123_format(mh, rates[i], MPG123_STEREO, MPG123_ENC_SIGNED_16), "decoder unavailable");
     }
     Check(mpg123_replace_reader_handle(mh, ReadCallback, SeekCallback, nullptr), "decoder unavailable");
     Check(mpg123_open_handle(mh, &reader_), "cannot open file");
@@ -122,15 +122,15 @@ std::int64_t Mpg123Decoder::ScanLength() {
 
 std::int64_t Mpg123Decoder::DecodeLength() {
     Seek(0);
-    std::vector<float> block(4096 * kChannels);
+    std::vector<Sample> block(4096 * kChannels);
     std::int64_t total = 0;
     while (const std::size_t frames = Read(block)) total += static_cast<std::int64_t>(frames);
     Seek(0);
     return total;
 }
 
-std::size_t Mpg123Decoder::Read(std::span<float> out) {
-    std::size_t bytesWanted = (out.size() / kChannels) * kChannels * sizeof(float);
+std::size_t Mpg123Decoder::Read(std::span<Sample> out) {
+    const std::size_t bytesWanted = (out.size() / kChannels) * kChannels * sizeof(Sample);
     auto* target = reinterpret_cast<unsigned char*>(out.data());
     std::size_t total = 0;
     while (!ended_ && total < bytesWanted) {
@@ -141,7 +141,7 @@ std::size_t Mpg123Decoder::Read(std::span<float> out) {
         if (result == MPG123_OK || result == MPG123_NEW_FORMAT) continue;
         ended_ = true;  // MPG123_DONE, or an error: what could be decoded is all there is
     }
-    return total / (kChannels * sizeof(float));
+    return total / (kChannels * sizeof(Sample));
 }
 
 void Mpg123Decoder::Seek(std::int64_t frame) {
@@ -152,7 +152,7 @@ void Mpg123Decoder::Seek(std::int64_t frame) {
         throw EngineError("cannot seek");
     }
     ended_ = false;
-    std::vector<float> discard(4096 * kChannels);
+    std::vector<Sample> discard(4096 * kChannels);
     for (std::int64_t left = frame - jumpTo; left > 0;) {
         const auto chunk = static_cast<std::size_t>(std::min<std::int64_t>(left, 4096));
         const std::size_t got = Read({discard.data(), chunk * kChannels});

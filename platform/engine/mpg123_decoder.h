@@ -1,8 +1,8 @@
 #pragma once
 // One MPEG audio stream decoded by libmpg123 from a FileReader. The decoder is quiet (libmpg123
 // never writes to the terminal), gapless (a LAME tag's encoder delay and padding are removed) and
-// always yields interleaved stereo 32-bit float samples, so a stream whose channel count changes
-// midway still plays.
+// always yields interleaved stereo signed 16-bit samples (libmpg123's fastest synthesis, and what
+// the audio device takes unconverted), so a stream whose channel count changes midway still plays.
 
 #include <cstdint>
 #include <memory>
@@ -14,6 +14,9 @@
 struct mpg123_handle_struct;
 
 namespace tunekist {
+
+// One decoded sample of one channel.
+using Sample = std::int16_t;
 
 class Mpg123Decoder {
 public:
@@ -43,7 +46,7 @@ public:
 
     // Decodes up to out.size() / kChannels sample frames into `out`; returns the frames written,
     // 0 at the end of the stream (a damaged stream ends where it can no longer be read).
-    std::size_t Read(std::span<float> out);
+    std::size_t Read(std::span<Sample> out);
     // Moves decoding to sample frame `frame` (gapless count from the start). Throws EngineError.
     void Seek(std::int64_t frame);
 

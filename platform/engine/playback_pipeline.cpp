@@ -14,10 +14,11 @@ constexpr std::size_t kBlockFrames = 1152;
 // time (SDL's disk driver) is paced by the decoder instead of spinning on silence.
 constexpr std::chrono::milliseconds kUnderrunWait{10};
 
-// About 400 ms of stereo samples, and never less than a few device periods: the decoder wakes
-// about five times a second.
-std::size_t RingFloats(long sampleRate) {
-    return static_cast<std::size_t>(std::max<long>(sampleRate * 2 / 5, 8192)) * Mpg123Decoder::kChannels;
+// About a second of stereo samples, and never less than a few device periods: the decoder refills
+// half of it at a time, so it wakes about once per half second of sound (every wake-up is a pair
+// of system calls).
+std::size_t RingSamples(long sampleRate) {
+    return static_cast<std::size_t>(std::max<long>(sampleRate, 8192)) * Mpg123Decoder::kChannels;
 }
 
 }  // namespace
@@ -26,11 +27,11 @@ PlaybackPipeline::PlaybackPipeline(const std::string& path, Measurement length,
                                    std::int64_t startFrame, float gain)
     : decoder_(path),
       length_(length),
-      ring_(RingFloats(length.sampleRate)),
-      gain_(gain),
+      ring_(RingSamples(length.sampleRate)),
+      gainQ15_(GainToQ15(gain)),
       startFrame_(startFrame),
       decodedFrames_(startFrame),
-      output_(static_cast<int>(length.sampleRate), [this](std::span<float> out) { Pull(out); }) {
+      output_(static_cast<int>(length.sampleRate), [this](std::span<Sample> out) { Pull(out); }) {
     if (startFrame != 0) decoder_.Seek(startFrame);
     thread_ = std::jthread([this](const std::stop_token& stop) { DecodeLoop(stop); });
 }
@@ -66,10 +67,10 @@ void PlaybackPipeline::SeekFrames(std::int64_t frame) {
 }
 
 void PlaybackPipeline::DecodeLoop(const std::stop_token& stop) {
-    constexpr std::size_t kBlockFloats = kBlockFrames * Mpg123Decoder::kChannels;
+    constexpr std::size_t kBlockSamples = kBlockFrames * Mpg123Decoder::kChannels;
     std::unique_lock lock(decoderMutex_);
     while (!stop.stop_requested()) {
-        if (decodeDone_.load() || ring_.Free() < kBlockFloats) {
+        if (decodeDone_.load() || ring_.Free() < kBlockSamples) {
             // The callback signals when it has taken samples, a seek when it has moved; the
             // time-out covers a signal that came between the look at the ring and the wait.
             wake_.wait_for(lock, stop, std::chrono::milliseconds(5),
@@ -77,7 +78,7 @@ void PlaybackPipeline::DecodeLoop(const std::stop_token& stop) {
             continue;
         }
         // Decoded straight into the ring, up to its end or to the measured length.
-        const std::span<float> room = ring_.Room();
+        const std::span<Sample> room = ring_.Room();
         const auto wanted = static_cast<std::size_t>(std::clamp<std::int64_t>(
             length_.frames - decodedFrames_, 0, static_cast<std::int64_t>(room.size() / Mpg123Decoder::kChannels)));
         const std::size_t frames = wanted == 0 ? 0 : decoder_.Read(room.first(wanted * Mpg123Decoder::kChannels));
@@ -105,7 +106,7 @@ void PlaybackPipeline::SignalData() {
     dataReady_.notify_one();
 }
 
-void PlaybackPipeline::Pull(std::span<float> out) {
+void PlaybackPipeline::Pull(std::span<Sample> out) {
     {
         std::unique_lock lock(dataMutex_);
         dataReady_.wait_for(lock, kUnderrunWait, [&] { return ring_.Available() >= out.size() || decodeDone_.load(); });
@@ -115,11 +116,8 @@ void PlaybackPipeline::Pull(std::span<float> out) {
     // holds while it waits for this callback: a wake-up lost here costs the decoder one short
     // sleep, nothing more.)
     if (ring_.Free() >= Refill()) wake_.notify_all();
-    const float gain = gain_.load();
-    if (gain != 1.0f) {
-        for (std::size_t i = 0; i < taken; ++i) out[i] *= gain;
-    }
-    std::fill(out.begin() + static_cast<std::ptrdiff_t>(taken), out.end(), 0.0f);
+    ApplyGain(out.first(taken), gainQ15_.load());
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(taken), out.end(), Sample{0});
     consumedFrames_.fetch_add(static_cast<std::int64_t>(taken / Mpg123Decoder::kChannels));
 }
 

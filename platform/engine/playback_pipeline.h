@@ -1,5 +1,5 @@
 #pragma once
-// What plays one file: a decoder on its own thread running up to 400 ms ahead into a ring that
+// What plays one file: a decoder on its own thread running up to a second ahead into a ring that
 // the audio device's callback drains. The position counts the sample frames the callback has
 // handed to the device, so it follows the sound, stands still while paused, and ends exactly at
 // the measured length. The volume is applied in the callback, so a change is heard within one
@@ -15,6 +15,7 @@
 
 #include "platform/engine/duration_cache.h"
 #include "platform/engine/mpg123_decoder.h"
+#include "platform/engine/sample_gain.h"
 #include "platform/engine/sample_ring.h"
 #include "platform/engine/sdl_audio_output.h"
 
@@ -37,22 +38,22 @@ public:
     std::int64_t PositionFrames() const;
     // Continues playing at `frame` (0 ... length), sample-accurately. Throws EngineError.
     void SeekFrames(std::int64_t frame);
-    // Amplitude factor applied from the next device period on.
-    void SetGain(float gain) { gain_.store(gain); }
+    // Amplitude factor (0 ... 1) applied from the next device period on.
+    void SetGain(float gain) { gainQ15_.store(GainToQ15(gain)); }
     bool DeviceLost() const { return output_.Lost(); }
 
 private:
     void DecodeLoop(const std::stop_token& stop);
-    void Pull(std::span<float> out);
+    void Pull(std::span<Sample> out);
     // Wakes the callback, which waits for samples, once a batch of them is there.
     void SignalData();
-    // The free room, in floats, for which the decoder waits once the ring is full.
+    // The free room, in samples, for which the decoder waits once the ring is full.
     std::size_t Refill() const;
 
     Mpg123Decoder decoder_;
     const Measurement length_;
     SampleRing ring_;
-    std::atomic<float> gain_;
+    std::atomic<std::int32_t> gainQ15_;
     std::atomic<std::int64_t> startFrame_;      // file frame of the ring's first sample
     std::atomic<std::int64_t> consumedFrames_{0};  // frames the callback took since then
     std::atomic<bool> decodeDone_{false};

@@ -36,13 +36,14 @@ SdlAudioOutput::Subsystem::~Subsystem() {
 SdlAudioOutput::SdlAudioOutput(int sampleRate, Pull pull) : pull_(std::move(pull)) {
     SDL_AudioSpec wanted{};
     wanted.freq = sampleRate;
-    wanted.format = AUDIO_F32SYS;
+    wanted.format = AUDIO_S16SYS;
     wanted.channels = 2;
     wanted.samples = kDeviceFrames;
     wanted.callback = &SdlAudioOutput::Callback;
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
     const std::lock_guard lock(SubsystemMutex());
+    // No changes allowed: the callback's buffer is always in the wanted format.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device_ == 0) throw EngineError("no audio device");
 }
@@ -71,7 +72,7 @@ void SdlAudioOutput::WhileHeld(const std::function<void()>& change) {
 
 void SdlAudioOutput::Callback(void* self, Uint8* stream, int bytes) {
     auto* output = static_cast<SdlAudioOutput*>(self);
-    output->pull_({reinterpret_cast<float*>(stream), static_cast<std::size_t>(bytes) / sizeof(float)});
+    output->pull_({reinterpret_cast<std::int16_t*>(stream), static_cast<std::size_t>(bytes) / sizeof(std::int16_t)});
 }
 
 }  // namespace tunekist

@@ -1,11 +1,12 @@
 #pragma once
-// One opened SDL audio device playing interleaved stereo float samples pulled from a callback.
+// One opened SDL audio device playing interleaved stereo signed 16-bit samples pulled from a callback.
 // SDL's audio subsystem is initialised while any output exists (SDL's own reference count, with
 // its signal handlers off so that SIGTERM still ends the program). Each output opens its own
 // device, so two engines may play at once. Closing waits for a running callback to return.
 
 #include <SDL2/SDL.h>
 
+#include <cstdint>
 #include <functional>
 #include <span>
 
@@ -14,10 +15,12 @@ namespace tunekist {
 class SdlAudioOutput {
 public:
     // Fills `out` completely (silence where nothing is there); runs on SDL's audio thread.
-    using Pull = std::function<void(std::span<float> out)>;
+    using Pull = std::function<void(std::span<std::int16_t> out)>;
 
-    // Opens the default device for `sampleRate` frames per second in stereo, paused. SDL converts
-    // to whatever the device needs. Throws EngineError when no audio device can be opened.
+    // Opens the default device for `sampleRate` frames per second in stereo, paused. The callback
+    // always gets this format; where the device needs another, SDL converts behind it (a device
+    // that takes it, as SDL's disk driver does, gets the samples unconverted). Throws EngineError
+    // when no audio device can be opened.
     SdlAudioOutput(int sampleRate, Pull pull);
     ~SdlAudioOutput();
     SdlAudioOutput(const SdlAudioOutput&) = delete;

@@ -13,21 +13,14 @@
 
 #include "platform/engine/mpg123_decoder.h"
 #include "platform/engine/real_engine.h"
+#include "tests/engine/disk_output.h"
 
 namespace tunekist::test {
 
 Heard Analyse(const std::string& path, int sampleRate) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("no capture at " + path);
+    if (!std::filesystem::exists(path)) throw std::runtime_error("no capture at " + path);
     // Paused and finished devices write silence for as long as they stay open: megabytes.
-    std::vector<float> samples(std::filesystem::file_size(path) / sizeof(float));
-    in.read(reinterpret_cast<char*>(samples.data()), static_cast<std::streamsize>(samples.size() * sizeof(float)));
-    if (!in) throw std::runtime_error("cannot read the capture at " + path);
-
-    std::vector<float> left;
-    for (std::size_t i = 0; i + 1 < samples.size(); i += 2) {
-        if (samples[i] != 0.0f || samples[i + 1] != 0.0f) left.push_back(samples[i]);
-    }
+    const std::vector<float> left = PlayedLeftChannel(ReadCaptureFile(path));
     Heard heard;
     heard.frames = left.size();
     if (left.empty()) {
@@ -48,11 +41,14 @@ Heard Analyse(const std::string& path, int sampleRate) {
 
 double DecodedRmsDb(const std::string& path) {
     Mpg123Decoder decoder(path);
-    std::vector<float> block(4096 * Mpg123Decoder::kChannels);
+    std::vector<Sample> block(4096 * Mpg123Decoder::kChannels);
     double energy = 0;
     std::size_t frames = 0;
     while (const std::size_t read = decoder.Read(block)) {
-        for (std::size_t i = 0; i < read; ++i) energy += static_cast<double>(block[2 * i]) * block[2 * i];
+        for (std::size_t i = 0; i < read; ++i) {
+            const double left = block[2 * i] / 32768.0;
+            energy += left * left;
+        }
         frames += read;
     }
     return 10.0 * std::log10(energy / static_cast<double>(frames));

@@ -1,10 +1,11 @@
 #pragma once
 // SDL's "disk" audio driver writes exactly what would be heard into a file, faster than real
 // time when SDL_DISKAUDIODELAY is 0. These helpers point it at a file of the test's own and read
-// the sound back as interleaved stereo floats (the engine asks for that format, so SDL writes it
-// unconverted).
+// the sound back as interleaved stereo samples scaled to -1 ... 1 (the engine asks for signed
+// 16-bit stereo, so SDL writes that unconverted).
 
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <cstdlib>
 #include <filesystem>
@@ -29,13 +30,40 @@ inline std::string CaptureNextDevice(const std::string& name) {
     return path;
 }
 
-inline std::vector<float> ReadCapture(const std::string& path) {
+inline std::vector<float> ToUnitScale(const std::vector<std::int16_t>& samples) {
+    std::vector<float> scaled(samples.size());
+    for (std::size_t i = 0; i < samples.size(); ++i) scaled[i] = static_cast<float>(samples[i]) / 32768.0f;
+    return scaled;
+}
+
+// Reads the capture at `path` without removing it.
+inline std::vector<float> ReadCaptureFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<float> samples(bytes.size() / sizeof(float));
-    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(float));
+    std::vector<std::int16_t> samples(bytes.size() / sizeof(std::int16_t));
+    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(std::int16_t));
+    return ToUnitScale(samples);
+}
+
+inline std::vector<float> ReadCapture(const std::string& path) {
+    std::vector<float> samples = ReadCaptureFile(path);
     std::filesystem::remove(path);
     return samples;
+}
+
+// The left channel of the played stream: a device fed faster than the decoder plays exact silence
+// between blocks, which is dropped. A single silent frame is kept: with 16-bit samples a wave
+// crossing zero lands on exactly zero now and then, but never twice in a row.
+inline std::vector<float> PlayedLeftChannel(const std::vector<float>& samples) {
+    const auto silent = [&](std::size_t frame) {
+        return frame < samples.size() / 2 && samples[2 * frame] == 0.0f && samples[2 * frame + 1] == 0.0f;
+    };
+    std::vector<float> left;
+    for (std::size_t frame = 0; frame < samples.size() / 2; ++frame) {
+        const bool inSilence = silent(frame) && ((frame > 0 && silent(frame - 1)) || silent(frame + 1));
+        if (!inSilence) left.push_back(samples[2 * frame]);
+    }
+    return left;
 }
 
 // Polls `done` until it holds; gives up after many tries so that a broken engine fails the test

@@ -12,36 +12,37 @@ namespace {
 
 TEST(SampleRing, RoomReachesOnlyToTheBufferEndAndCommittedSamplesKeepTheirOrder) {
     SampleRing ring(8);
-    const std::vector<float> first{1, 2, 3, 4, 5, 6};
+    const std::vector<SampleRing::Sample> first{1, 2, 3, 4, 5, 6};
     ASSERT_EQ(ring.Push(first), 6u);
-    std::vector<float> out(6);
+    std::vector<SampleRing::Sample> out(6);
     ASSERT_EQ(ring.Pop(out), 6u);
     // Free are all 8, but only the last 2 follow each other in memory.
-    std::span<float> room = ring.Room();
+    std::span<SampleRing::Sample> room = ring.Room();
     ASSERT_EQ(room.size(), 2u);
     room[0] = 7;
     room[1] = 8;
     ring.Commit(2);
     room = ring.Room();
     ASSERT_EQ(room.size(), 6u);
-    std::iota(room.begin(), room.begin() + 3, 9.0f);
+    std::iota(room.begin(), room.begin() + 3, SampleRing::Sample{9});
     ring.Commit(3);
     EXPECT_EQ(ring.Available(), 5u);
-    std::vector<float> rest(8);
+    std::vector<SampleRing::Sample> rest(8);
     ASSERT_EQ(ring.Pop(rest), 5u);
-    EXPECT_EQ(std::vector<float>(rest.begin(), rest.begin() + 5), (std::vector<float>{7, 8, 9, 10, 11}));
+    EXPECT_EQ(std::vector<SampleRing::Sample>(rest.begin(), rest.begin() + 5),
+              (std::vector<SampleRing::Sample>{7, 8, 9, 10, 11}));
 }
 
 TEST(SampleRing, PushAndPopWrapAroundTheBufferEnd) {
     SampleRing ring(8);
-    std::vector<float> out(5);
-    ASSERT_EQ(ring.Push(std::vector<float>{0, 0, 0, 0, 0}), 5u);
+    std::vector<SampleRing::Sample> out(5);
+    ASSERT_EQ(ring.Push(std::vector<SampleRing::Sample>{0, 0, 0, 0, 0}), 5u);
     ASSERT_EQ(ring.Pop(out), 5u);
-    const std::vector<float> wrapping{1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const std::vector<SampleRing::Sample> wrapping{1, 2, 3, 4, 5, 6, 7, 8, 9};
     EXPECT_EQ(ring.Push(wrapping), 8u);
-    std::vector<float> all(8);
+    std::vector<SampleRing::Sample> all(8);
     ASSERT_EQ(ring.Pop(all), 8u);
-    EXPECT_EQ(all, (std::vector<float>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(all, (std::vector<SampleRing::Sample>{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
 }  // namespace

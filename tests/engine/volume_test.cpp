@@ -30,11 +30,7 @@ Heard PlayAt(const std::string& song, std::int32_t level) {
         const double duration = engine->get_Duration();
         EXPECT_TRUE(test::Eventually([&] { return engine->get_CurrentPosition() == duration; }));
     }
-    const std::vector<float> samples = test::ReadCapture(capture);
-    std::vector<float> left;
-    for (std::size_t i = 0; i + 1 < samples.size(); i += 2) {
-        if (samples[i] != 0.0f || samples[i + 1] != 0.0f) left.push_back(samples[i]);
-    }
+    const std::vector<float> left = test::PlayedLeftChannel(test::ReadCapture(capture));
     double energy = 0;
     std::size_t crossings = 0;
     for (std::size_t i = 0; i < left.size(); ++i) {
@@ -50,8 +46,9 @@ Heard PlayAt(const std::string& song, std::int32_t level) {
 
 double DecodedRmsDb(const std::string& song) {
     Mpg123Decoder decoder(song);
-    std::vector<float> samples(200000 * 2);
-    const std::size_t frames = decoder.Read(samples);
+    std::vector<Sample> decoded(200000 * 2);
+    const std::size_t frames = decoder.Read(decoded);
+    const std::vector<float> samples = test::ToUnitScale(decoded);
     double energy = 0;
     for (std::size_t i = 0; i < frames; ++i) energy += static_cast<double>(samples[2 * i]) * samples[2 * i];
     return 10.0 * std::log10(energy / static_cast<double>(frames));

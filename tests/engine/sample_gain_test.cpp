@@ -1,0 +1,62 @@
+// The volume in the audio callback: a Q15 factor on 16-bit samples, exact at full volume, rounded
+// to the nearest step below it, and never outside the 16-bit range.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "platform/engine/sample_gain.h"
+
+namespace tunekist {
+namespace {
+
+struct GainCase {
+    const char* name;
+    float gain;
+    std::int32_t q15;
+};
+
+void PrintTo(const GainCase& gain, std::ostream* out) { *out << gain.name; }
+
+class GainFactor : public ::testing::TestWithParam<GainCase> {};
+
+TEST_P(GainFactor, BecomesTheNearestMultipleOfOneIn32768) { EXPECT_EQ(GainToQ15(GetParam().gain), GetParam().q15); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Gains, GainFactor,
+    ::testing::Values(GainCase{"Full", 1.0f, 32768}, GainCase{"TwentyDecibelsDown", 0.1f, 3277},
+                      GainCase{"FortyDecibelsDown", 0.01f, 328}, GainCase{"Half", 0.5f, 16384},
+                      GainCase{"Silent", 0.0f, 0}, GainCase{"AboveFullIsFull", 2.0f, 32768},
+                      GainCase{"NegativeIsSilent", -1.0f, 0},
+                      GainCase{"NotANumberIsSilent", std::numeric_limits<float>::quiet_NaN(), 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ApplyGain, FullVolumeLeavesEverySampleAsItIs) {
+    std::vector<std::int16_t> samples{-32768, -1, 0, 1, 12345, 32767};
+    const std::vector<std::int16_t> before = samples;
+    ApplyGain(samples, kUnityGain);
+    EXPECT_EQ(samples, before);
+}
+
+TEST(ApplyGain, ScalesAndRoundsHalvesUp) {
+    std::vector<std::int16_t> samples{-32768, -3, -1, 0, 1, 3, 32767};
+    ApplyGain(samples, 16384);
+    // Halves: -1.5 -> -1, -0.5 -> 0, 0.5 -> 1, 1.5 -> 2, 16383.5 -> 16384.
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{-16384, -1, 0, 0, 1, 2, 16384}));
+}
+
+TEST(ApplyGain, TwentyDecibelsDownIsATenthOfTheAmplitude) {
+    std::vector<std::int16_t> samples{32767, -32768, 10000};
+    ApplyGain(samples, GainToQ15(static_cast<float>(std::pow(10.0, -2000 / 2000.0))));
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{3277, -3277, 1000}));
+}
+
+TEST(ApplyGain, SilenceMakesEverySampleZero) {
+    std::vector<std::int16_t> samples{-32768, -7, 7, 32767};
+    ApplyGain(samples, 0);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>(4, 0)));
+}
+
+}  // namespace
+}  // namespace tunekist
