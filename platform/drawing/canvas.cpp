@@ -55,6 +55,13 @@ void Canvas::PSet(int x, int y, ColorValue color) {
     reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = ToPixel(color);
 }
 
+void Canvas::FillRow(int y, int left, int right, ColorValue color) {
+    left = std::max(left, 0);
+    right = std::min(right, image_.width());
+    if (y < 0 || y >= image_.height() || left >= right) return;
+    std::fill_n(reinterpret_cast<QRgb*>(image_.scanLine(y)) + left, right - left, ToPixel(color));
+}
+
 ColorValue Canvas::Point(int x, int y) const {
     return FromPixel(reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x]);
 }

@@ -33,6 +33,10 @@ public:
     // The pixel (x, y) takes `color`; a pixel outside the image is ignored.
     void PSet(int x, int y, ColorValue color);
 
+    // The pixels x = left ... right - 1 of row y take `color`; the part outside the image is
+    // ignored. The same as PSet on each of them, at the cost of one.
+    void FillRow(int y, int left, int right, ColorValue color);
+
     // The colour of the pixel (x, y), which must lie inside the image.
     ColorValue Point(int x, int y) const;
 

@@ -23,13 +23,18 @@ void FillRect(Canvas& dc, const TRIVERTEX& a, const TRIVERTEX& b, bool vertical)
     const int bottom = std::min(std::max(a.y, b.y), dc.Height());
     const std::int64_t start = vertical ? first.y : first.x;
     const std::int64_t steps = std::max<std::int64_t>((vertical ? last.y : last.x) - start, 1);
+    const auto colorAt = [&](int position) {
+        const std::int64_t step = position - start;
+        return RGB(Interpolate(first.Red, last.Red, step, steps), Interpolate(first.Green, last.Green, step, steps),
+                   Interpolate(first.Blue, last.Blue, step, steps));
+    };
+    // A vertical gradient has one colour per row: worked out once and filled in one run, since
+    // the buttons are drawn anew at every resize and change of state.
     for (int y = top; y < bottom; ++y) {
-        for (int x = left; x < right; ++x) {
-            const std::int64_t step = (vertical ? y : x) - start;
-            dc.PSet(x, y,
-                    RGB(Interpolate(first.Red, last.Red, step, steps),
-                        Interpolate(first.Green, last.Green, step, steps),
-                        Interpolate(first.Blue, last.Blue, step, steps)));
+        if (vertical) {
+            dc.FillRow(y, left, right, colorAt(y));
+        } else {
+            for (int x = left; x < right; ++x) dc.PSet(x, y, colorAt(x));
         }
     }
 }
