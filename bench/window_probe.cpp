@@ -1,9 +1,10 @@
-// bench-window-probe tunekist|bare: starts the program's window (as the program's main does) or a
-// bare Qt window, and as soon as the window has painted for the first time prints the process's
+// bench-window-probe tunekist|bare|label: starts the program's window (as the program's main does),
+// a bare Qt window, or a bare Qt window showing one line of text, and as soon as the window has painted for the first time prints the process's
 // resident memory in kB and exits. The bench times it from the outside.
 
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -49,15 +50,17 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 || (std::strcmp(argv[1], "tunekist") != 0 && std::strcmp(argv[1], "bare") != 0)) {
-        std::fprintf(stderr, "usage: bench-window-probe tunekist|bare\n");
+    const std::string mode = argc == 2 ? argv[1] : "";
+    if (mode != "tunekist" && mode != "bare" && mode != "label") {
+        std::fprintf(stderr, "usage: bench-window-probe tunekist|bare|label\n");
         return 2;
     }
-    const bool bare = std::strcmp(argv[1], "bare") == 0;
     QApplication application(argc, argv);
     std::unique_ptr<QWidget> window;
-    if (bare) {
+    if (mode == "bare") {
         window = std::make_unique<QWidget>();
+    } else if (mode == "label") {
+        window = std::make_unique<QLabel>("Tunekist");
     } else {
         window = std::make_unique<tunekist::MainWindow>(tunekist::MakeRealEngineFactory());
     }
