@@ -138,7 +138,7 @@ status=1145x30+40+641
 # What was heard: the pitches of the sounding stretches, in order, merged where they repeat.
 pitches=$(python3 - "$heard" <<'PY'
 import array, sys
-samples = array.array("f")
+samples = array.array("h")  # the engine plays signed 16-bit stereo
 with open(sys.argv[1], "rb") as f:
     samples.frombytes(f.read())
 left = samples[0::2]
