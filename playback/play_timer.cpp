@@ -10,7 +10,7 @@ namespace {
 
 MediaEngine& PositionEngine(const PlaybackState& state) {
     // An engine that could not even be created leaves no position to read.
-    if (!state.GraphPosition) throw EngineError("No song is loaded");
+    if (!state.GraphPosition) throw EngineError("Geen song geladen");
     return *state.GraphPosition;
 }
 

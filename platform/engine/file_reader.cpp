@@ -22,8 +22,8 @@ constexpr std::size_t kBufferBytes = 256 * 1024;
 constexpr std::size_t kFirstBufferBytes = 4 * 1024;
 
 FileIdentity IdentityFromStat(const struct stat& info) {
-    if (S_ISDIR(info.st_mode)) throw EngineError("is a folder, not a file");
-    if (!S_ISREG(info.st_mode)) throw EngineError("not a regular file");
+    if (S_ISDIR(info.st_mode)) throw EngineError("Dit is een map, geen bestand");
+    if (!S_ISREG(info.st_mode)) throw EngineError("Geen gewoon bestand");
     return FileIdentity{info.st_dev, info.st_ino, static_cast<std::int64_t>(info.st_size),
                         static_cast<std::int64_t>(info.st_mtim.tv_sec),
                         static_cast<std::int64_t>(info.st_mtim.tv_nsec)};
@@ -33,17 +33,17 @@ FileIdentity IdentityFromStat(const struct stat& info) {
 
 FileIdentity IdentityOf(const std::string& path) {
     struct stat info {};
-    if (stat(path.c_str(), &info) != 0) throw EngineError("file not found");
+    if (stat(path.c_str(), &info) != 0) throw EngineError("Bestand niet gevonden");
     return IdentityFromStat(info);
 }
 
 FileReader::FileReader(const std::string& path) {
     // O_NONBLOCK keeps a FIFO from holding the window until a writer appears.
     fd_ = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd_ < 0) throw EngineError(errno == ENOENT ? "file not found" : "cannot open file");
+    if (fd_ < 0) throw EngineError(errno == ENOENT ? "Bestand niet gevonden" : "Bestand niet te openen");
     struct stat info {};
     try {
-        if (fstat(fd_, &info) != 0) throw EngineError("cannot open file");
+        if (fstat(fd_, &info) != 0) throw EngineError("Bestand niet te openen");
         identity_ = IdentityFromStat(info);
     } catch (...) {
         close(fd_);

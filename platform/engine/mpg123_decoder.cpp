@@ -54,27 +54,27 @@ Mpg123Decoder::Mpg123Decoder(const std::string& path) : reader_(path) {
     InitialiseLibraryOnce();
     int error = MPG123_OK;
     handle_.reset(mpg123_new(nullptr, &error));
-    if (!handle_) throw EngineError("decoder unavailable");
+    if (!handle_) throw EngineError("Decoder niet beschikbaar");
     mpg123_handle* mh = handle_.get();
     Check(mpg123_param(mh, MPG123_FLAGS,
                        MPG123_QUIET | MPG123_GAPLESS | MPG123_FORCE_STEREO, 0),
-          "decoder unavailable");
-    Check(mpg123_param(mh, MPG123_PREFRAMES, kSeekPreFrames, 0), "decoder unavailable");
+          "Decoder niet beschikbaar");
+    Check(mpg123_param(mh, MPG123_PREFRAMES, kSeekPreFrames, 0), "Decoder niet beschikbaar");
     // Every rate is accepted so that a stream changing its rate midway is neither resampled nor cut.
-    Check(mpg123_format_none(mh), "decoder unavailable");
+    Check(mpg123_format_none(mh), "Decoder niet beschikbaar");
     const long* rates = nullptr;
     std::size_t count = 0;
     mpg123_rates(&rates, &count);
     for (std::size_t i = 0; i < count; ++i) {
-        Check(mpg123_format(mh, rates[i], MPG123_STEREO, MPG123_ENC_SIGNED_16), "decoder unavailable");
+        Check(mpg123_format(mh, rates[i], MPG123_STEREO, MPG123_ENC_SIGNED_16), "Decoder niet beschikbaar");
     }
-    Check(mpg123_replace_reader_handle(mh, ReadCallback, SeekCallback, nullptr), "decoder unavailable");
-    Check(mpg123_open_handle(mh, &reader_), "cannot open file");
+    Check(mpg123_replace_reader_handle(mh, ReadCallback, SeekCallback, nullptr), "Decoder niet beschikbaar");
+    Check(mpg123_open_handle(mh, &reader_), "Bestand niet te openen");
     // Opening succeeds on anything; only finding a frame shows that the file holds MPEG audio.
     int channels = 0;
     int encoding = 0;
     if (mpg123_getformat(mh, &rate_, &channels, &encoding) != MPG123_OK || rate_ <= 0) {
-        throw EngineError("no MPEG audio in file");
+        throw EngineError("Geen MP3-geluid in het bestand");
     }
 }
 
@@ -105,7 +105,7 @@ std::int64_t Mpg123Decoder::ScanLength() {
     mpg123_frameinfo2 info{};
     mpg123_info2(mh, &info);
     const std::int64_t samplesPerFrame = mpg123_spf(mh);
-    if (mpg123_scan(mh) != MPG123_OK) throw EngineError("cannot read file");
+    if (mpg123_scan(mh) != MPG123_OK) throw EngineError("Bestand niet te lezen");
     std::int64_t length = mpg123_length(mh);
     const bool gapless = delay >= 0 && padding >= 0 && info.layer == 3;
     if (gapless && mpg123_framelength(mh) < promisedFrames) {
@@ -149,7 +149,7 @@ void Mpg123Decoder::Seek(std::int64_t frame) {
     // first stretch is decoded from the start and thrown away.
     const std::int64_t jumpTo = frame < kDecodeInsteadOfSeek ? 0 : frame;
     if (mpg123_seek(handle_.get(), static_cast<off_t>(jumpTo), SEEK_SET) < 0) {
-        throw EngineError("cannot seek");
+        throw EngineError("Kan niet naar die plek in de song");
     }
     ended_ = false;
     std::vector<Sample> discard(4096 * kChannels);

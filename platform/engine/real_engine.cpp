@@ -18,13 +18,13 @@ RealEngine::RealEngine() = default;
 RealEngine::~RealEngine() = default;
 
 void RealEngine::RenderFile(const std::string& path) {
-    if (length_ || !path_.empty()) throw EngineError("engine already holds a file");
+    if (length_ || !path_.empty()) throw EngineError("De engine heeft al een bestand");
     path_ = path;
     length_ = DurationCache::Instance().Measure(path);
 }
 
 void RealEngine::Run() {
-    if (!length_) throw EngineError("no file to play");
+    if (!length_) throw EngineError("Geen song om af te spelen");
     if (!pipeline_) {
         pipeline_ = std::make_unique<PlaybackPipeline>(path_, *length_, pendingFrame_, GainOf(level_));
     }
@@ -61,9 +61,9 @@ double RealEngine::get_CurrentPosition() {
 }
 
 void RealEngine::put_CurrentPosition(double seconds) {
-    if (!length_) throw EngineError("no file to play");
+    if (!length_) throw EngineError("Geen song om af te spelen");
     if (std::isnan(seconds) || seconds < 0.0 || seconds > length_->Seconds()) {
-        throw EngineError("position out of range");
+        throw EngineError("Positie buiten de song");
     }
     const std::int64_t frame =
         std::min<std::int64_t>(std::llround(seconds * static_cast<double>(length_->sampleRate)), length_->frames);
@@ -75,14 +75,14 @@ void RealEngine::put_CurrentPosition(double seconds) {
 }
 
 void RealEngine::put_Volume(std::int32_t level) {
-    if (level > 0 || level < -10000) throw EngineError("volume out of range");
+    if (level > 0 || level < -10000) throw EngineError("Volume buiten bereik");
     level_ = level;
     if (pipeline_) pipeline_->SetGain(GainOf(level));
 }
 
 void RealEngine::ThrowIfDeviceLost() const {
     if (state_ == StateRunning && pipeline_ && pipeline_->DeviceLost()) {
-        throw EngineError("audio device lost");
+        throw EngineError("Geluidsapparaat weggevallen");
     }
 }
 

@@ -5,7 +5,7 @@
 // device; the decoder and the device are opened at the first Run, so measuring a folder of songs
 // costs no more than reading their frames. Stop, like Pause, keeps the position: a later Run
 // resumes there. When SDL gives up on the device while a song runs, GetState and
-// get_CurrentPosition fail with "audio device lost" instead of reporting a position that no
+// get_CurrentPosition fail with "Geluidsapparaat weggevallen" instead of reporting a position that no
 // longer moves.
 
 #include <cstdint>

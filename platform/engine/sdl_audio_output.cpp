@@ -25,7 +25,7 @@ SdlAudioOutput::Subsystem::Subsystem() {
     const std::lock_guard lock(SubsystemMutex());
     // SDL would otherwise catch SIGINT and SIGTERM and the program would no longer end on them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) throw EngineError("no audio device");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) throw EngineError("Geen geluidsapparaat beschikbaar");
 }
 
 SdlAudioOutput::Subsystem::~Subsystem() {
@@ -45,7 +45,7 @@ SdlAudioOutput::SdlAudioOutput(int sampleRate, Pull pull) : pull_(std::move(pull
     const std::lock_guard lock(SubsystemMutex());
     // No changes allowed: the callback's buffer is always in the wanted format.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-    if (device_ == 0) throw EngineError("no audio device");
+    if (device_ == 0) throw EngineError("Geen geluidsapparaat beschikbaar");
 }
 
 SdlAudioOutput::~SdlAudioOutput() {

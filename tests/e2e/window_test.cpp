@@ -109,7 +109,7 @@ TEST_F(RealWindowTest, EngineErrorInACommandIsShownAndTheProgramCarriesOn) {
 
     Click(window->Knop[kRew]);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "no file to play");
+    EXPECT_EQ(boxes[0].text, "Geen song om af te spelen");
     EXPECT_EQ(boxes[0].title, "Tunekist");
     EXPECT_TRUE(boxes[0].noIcon);
     EXPECT_TRUE(boxes[0].onlyOk);
@@ -144,13 +144,13 @@ TEST_F(RealWindowTest, LostAudioDeviceIsShownAndANewPlayStartsAfresh) {
     }));
     Click(window->Knop[kPauze]);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "audio device lost");
+    EXPECT_EQ(boxes[0].text, "Geluidsapparaat weggevallen");
     EXPECT_EQ(boxes[0].title, "Tunekist");
     EXPECT_TRUE(boxes[0].noIcon);
     EXPECT_TRUE(boxes[0].onlyOk);
 
     ASSERT_TRUE(RunUntil([&] { return boxes.size() == 2; }));
-    EXPECT_EQ(boxes[1].text, "audio device lost");
+    EXPECT_EQ(boxes[1].text, "Geluidsapparaat weggevallen");
     EXPECT_FALSE(window->program().state.Playing);
     EXPECT_FALSE(window->PlayTimer->isActive());
     EXPECT_EQ(window->List1->count(), 1);

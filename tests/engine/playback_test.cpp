@@ -34,7 +34,7 @@ TEST(Playback, RunWithoutAudioDeviceFailsClearly) {
         engine->Run();
         ADD_FAILURE() << "Run succeeded without a device";
     } catch (const EngineError& error) {
-        EXPECT_STREQ(error.what(), "no audio device");
+        EXPECT_STREQ(error.what(), "Geen geluidsapparaat beschikbaar");
     }
     EXPECT_EQ(engine->GetState(0), StateStopped);
 }
@@ -117,7 +117,7 @@ TEST(Playback, LostDeviceMakesStateAndPositionFail) {
             engine->GetState(0);
             return false;
         } catch (const EngineError& error) {
-            return std::string(error.what()) == "audio device lost";
+            return std::string(error.what()) == "Geluidsapparaat weggevallen";
         }
     });
     EXPECT_TRUE(lost);

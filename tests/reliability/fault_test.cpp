@@ -172,7 +172,7 @@ TEST_F(FaultTest, AudioDeviceLostWhilePlayingStopsTheSongWithAMessage) {
     EXPECT_LT(ticks, 50) << "the song stood still without an end";
     EXPECT_FALSE(main.state.Playing);
     EXPECT_FALSE(PlayTimer.enabled);
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"audio device lost"});
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Geluidsapparaat weggevallen"});
     // The song that lost its device stays at the head, so Play can try it again.
     EXPECT_EQ(List1.ListCount(), 2);
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);

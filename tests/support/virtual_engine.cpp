@@ -63,10 +63,10 @@ void VirtualEngine::RequireFile() const {
 
 void VirtualEngine::RenderFile(const std::string& path) {
     Record("RenderFile " + path, "RenderFile");
-    if (rendered_) throw EngineError("engine already holds a file");
+    if (rendered_) throw EngineError("De engine heeft al een bestand");
     const auto found = world_->durations.find(path);
     if (found == world_->durations.end() || world_->failingPaths.count(path) != 0) {
-        throw EngineError("cannot open file");
+        throw EngineError("Bestand niet te openen");
     }
     path_ = path;
     duration_ = found->second;
@@ -108,14 +108,14 @@ void VirtualEngine::put_CurrentPosition(double seconds) {
     Record(WithNumber("put_CurrentPosition", seconds), "put_CurrentPosition");
     RequireFile();
     if (std::isnan(seconds) || seconds < 0.0 || seconds > duration_) {
-        throw EngineError("position out of range");
+        throw EngineError("Positie buiten de song");
     }
     position_ = seconds;
 }
 
 void VirtualEngine::put_Volume(std::int32_t level) {
     Record("put_Volume " + std::to_string(level), "put_Volume");
-    if (level > 0 || level < -10000) throw EngineError("volume out of range");
+    if (level > 0 || level < -10000) throw EngineError("Volume buiten bereik");
     volume_ = level;
 }
 
