@@ -1,6 +1,5 @@
 #include "library/song_list.h"
 
-#include <cstdio>
 #include <exception>
 
 #include "library/playlist.h"
@@ -12,18 +11,6 @@
 
 namespace tunekist {
 namespace {
-
-std::string TwoDigits(std::int32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", static_cast<int>(value));
-    return text;
-}
-
-// The time column: minutes and seconds, with the hours in front only from one hour up.
-std::string SongTimeText(std::int32_t hours, std::int32_t minutes, std::int32_t seconds) {
-    const std::string hourPrefix = hours > 0 ? TwoDigits(hours) + ":" : "";
-    return hourPrefix + TwoDigits(minutes) + ":" + TwoDigits(seconds);
-}
 
 // The shown name: the file name without its extension, which "*.mp3" makes four characters long.
 std::string SongName(const std::string& fileName) {
@@ -128,7 +115,7 @@ void SongList::ListFile(int index, std::int32_t& total) {
     IgnoreError([&] { hours = DivideTruncating(RoundHalfEven(Probing(probe).get_Duration()), 3600); });
     IgnoreError([&] { minutes = DivideTruncating(RoundHalfEven(Probing(probe).get_Duration()), 60) % 60; });
     IgnoreError([&] { seconds = RoundHalfEven(Probing(probe).get_Duration()) % 60; });
-    IgnoreError([&] { controls_.ListView1.SetSubItem(row, 1, SongTimeText(hours, minutes, seconds)); });
+    IgnoreError([&] { controls_.ListView1.SetSubItem(row, 1, ClockText(hours, minutes, seconds)); });
     IgnoreError([&] {
         const std::int64_t bytes = controls_.desktop.FileLen(path);
         controls_.ListView1.SetSubItem(row, 2, FormatByteCount(bytes, controls_.desktop.GroupSeparator()));

@@ -10,6 +10,10 @@ namespace tunekist {
 // sign ("-01:15"), never as fields with signs of their own.
 std::string ToTimeValues(std::int32_t Seconds);
 
+// The clock text of a time already split into hours, minutes and seconds: minutes and seconds of
+// at least two digits, with the hours in front (at least two digits and ":") only when above 0.
+std::string ClockText(std::int64_t hours, std::int64_t minutes, std::int64_t seconds);
+
 // The caption of a total: "Totaal : HH:MM:SS", hours always shown (2467 gives
 // "Totaal : 00:41:07").
 std::string TotalCaption(std::int32_t totalSeconds);

@@ -1,46 +1,17 @@
 #include "platform/files/folder_file_list.h"
 
-#include <dirent.h>
-#include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <memory>
-#include <stdexcept>
-#include <strings.h>
+#include "platform/files/folder_paths.h"
 
 namespace tunekist {
 namespace {
 
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-};
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
-
-bool IsRegularFile(int folder, const char* name) {
-    struct stat status {};
-    // stat follows links: a link to a song counts, a dangling link does not.
-    return fstatat(folder, name, &status, 0) == 0 && S_ISREG(status.st_mode);
-}
-
 std::vector<std::string> ReadMatchingNames(const std::string& path, const std::string& pattern) {
-    DirHandle dir(opendir(path.c_str()));
-    if (!dir) throw std::runtime_error("Map niet te lezen: " + path + " (" + std::strerror(errno) + ")");
-    std::vector<std::string> names;
-    while (const dirent* entry = readdir(dir.get())) {
-        const std::string name = entry->d_name;
-        if (name.empty() || name[0] == '.') continue;
-        if (!MatchesPattern(name, pattern)) continue;
-        if (!IsRegularFile(dirfd(dir.get()), entry->d_name)) continue;
-        names.push_back(name);
-    }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const int order = strcasecmp(a.c_str(), b.c_str());
-        return order != 0 ? order < 0 : a < b;
-    });
-    return names;
+    return ReadFolderEntries(
+        path, [&](const std::string& name) { return MatchesPattern(name, pattern); },
+        [](mode_t mode) { return S_ISREG(mode); });
 }
 
 }  // namespace

@@ -68,20 +68,28 @@ std::string LastName(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
 }
 
-std::vector<std::string> ReadSubfolders(const std::string& path) {
+std::vector<std::string> ReadFolderEntries(const std::string& path,
+                                           const std::function<bool(const std::string& name)>& nameWanted,
+                                           bool (*kindWanted)(mode_t mode)) {
     DirHandle dir(opendir(path.c_str()));
     if (!dir) throw std::runtime_error("Map niet te lezen: " + path + " (" + std::strerror(errno) + ")");
     std::vector<std::string> names;
     while (const dirent* entry = readdir(dir.get())) {
-        if (entry->d_name[0] == '.') continue;
+        const std::string name = entry->d_name;
+        if (name.empty() || name[0] == '.' || !nameWanted(name)) continue;
         struct stat status {};
-        // stat follows links: a link to a folder counts, a dangling link does not.
-        if (fstatat(dirfd(dir.get()), entry->d_name, &status, 0) == 0 && S_ISDIR(status.st_mode)) {
-            names.emplace_back(entry->d_name);
+        // stat follows links: a link counts for what it leads to, a dangling link not at all.
+        if (fstatat(dirfd(dir.get()), entry->d_name, &status, 0) == 0 && kindWanted(status.st_mode)) {
+            names.push_back(name);
         }
     }
     std::sort(names.begin(), names.end(), IgnoringCaseBefore);
     return names;
+}
+
+std::vector<std::string> ReadSubfolders(const std::string& path) {
+    return ReadFolderEntries(
+        path, [](const std::string&) { return true; }, [](mode_t mode) { return S_ISDIR(mode); });
 }
 
 std::int64_t FileLength(const std::string& path) {

@@ -1,5 +1,8 @@
 #pragma once
+#include <sys/types.h>
+
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,14 @@ std::vector<std::string> FolderChain(const std::string& path);
 
 // The last name of a normal path ("/" for the root).
 std::string LastName(const std::string& path);
+
+// The names of `path`'s entries that are not hidden (starting with "."), whose name `nameWanted`
+// accepts and that lead to something `kindWanted` accepts (links are followed; a dangling link is
+// left out), sorted by name ignoring case. The name is tested first, so unwanted names cost no
+// stat. Throws std::runtime_error with a text fit to show when the folder cannot be read.
+std::vector<std::string> ReadFolderEntries(const std::string& path,
+                                           const std::function<bool(const std::string& name)>& nameWanted,
+                                           bool (*kindWanted)(mode_t mode));
 
 // The names of the subfolders of `path` (a link counts when it leads to a folder), hidden names
 // (starting with ".") left out, sorted by name ignoring case. Throws std::runtime_error with a text
