@@ -2,7 +2,7 @@
 // baselines taken in the same run and prints a table (see docs/benchmarks.md).
 //   tunekist-bench --data FOLDER --probe PATH [--songs N]
 //   tunekist-bench play FILE         (used by the bench itself: plays FILE to its end)
-//   tunekist-bench silence FRAMES    (used by the bench itself: SDL's output alone)
+//   tunekist-bench silence FRAMES PERIOD  (used by the bench itself: SDL's output alone)
 
 #include <cstdio>
 #include <cstring>
@@ -16,7 +16,9 @@
 int main(int argc, char** argv) {
     try {
         if (argc == 3 && std::strcmp(argv[1], "play") == 0) return tunekist::bench::PlaySong(argv[2]);
-        if (argc == 3 && std::strcmp(argv[1], "silence") == 0) return tunekist::bench::PlaySilence(std::stoll(argv[2]));
+        if (argc == 4 && std::strcmp(argv[1], "silence") == 0) {
+            return tunekist::bench::PlaySilence(std::stoll(argv[2]), std::stoi(argv[3]));
+        }
         tunekist::bench::Settings settings;
         settings.self = argv[0];
         for (int i = 1; i + 1 < argc; i += 2) {

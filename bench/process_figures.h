@@ -17,9 +17,9 @@ Spread FfprobeCostPerFile(const std::vector<std::string>& files, int rounds);
 // The cost of `benchProgram play FILE` playing the song through the real engine into SDL's disk
 // driver, which writes to /dev/null as fast as it can.
 Spread PlayingCost(const std::string& benchProgram, const std::string& file, int rounds);
-// The cost of `benchProgram silence FRAMES`: SDL's disk driver alone, fed silence through the
-// engine's own output for as many sample frames, at the engine's device period.
-Spread SilenceCost(const std::string& benchProgram, std::int64_t frames, int rounds);
+// The cost of `benchProgram silence FRAMES PERIOD`: SDL's disk driver alone, fed silence for as
+// many sample frames, PERIOD frames per device period.
+Spread SilenceCost(const std::string& benchProgram, std::int64_t frames, int periodFrames, int rounds);
 // The cost of `mpg123 -q -s FILE > /dev/null`.
 Spread Mpg123Cost(const std::string& file, int rounds);
 // The sample frames mpg123 decodes from the file (gapless, its default), from its raw output.
@@ -37,8 +37,9 @@ StartupResult TimeStartup(const std::string& probe, const std::string& mode, int
 // The `play FILE` command of the bench program: plays FILE to its end through the real engine.
 // Returns the exit code.
 int PlaySong(const std::string& file);
-// The `silence FRAMES` command: plays FRAMES stereo sample frames of silence at 44.1 kHz
-// through the engine's SDL output. Returns the exit code.
-int PlaySilence(std::int64_t frames);
+// The `silence FRAMES PERIOD` command: plays FRAMES stereo sample frames of silence at 44.1 kHz
+// through an SDL device opened as the engine opens its own, PERIOD frames per device period.
+// Returns the exit code.
+int PlaySilence(std::int64_t frames, int periodFrames);
 
 }  // namespace tunekist::bench

@@ -15,10 +15,6 @@ std::mutex& SubsystemMutex() {
     return mutex;
 }
 
-// About 46 ms at 44.1 kHz: a volume change is heard within one such period, and the device's
-// thread wakes seldom enough to cost little beside decoding.
-constexpr Uint16 kDeviceFrames = 2048;
-
 }  // namespace
 
 SdlAudioOutput::Subsystem::Subsystem() {

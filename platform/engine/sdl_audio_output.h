@@ -14,6 +14,11 @@ namespace tunekist {
 
 class SdlAudioOutput {
 public:
+    // Sample frames per device period: about 46 ms at 44.1 kHz. A volume change, a pause or a
+    // jump is heard within one period, and closing a device waits two of them (SDL lets the
+    // device drain first), which the window waits out at every change of song.
+    static constexpr Uint16 kDeviceFrames = 2048;
+
     // Fills `out` completely (silence where nothing is there); runs on SDL's audio thread.
     using Pull = std::function<void(std::span<std::int16_t> out)>;
 
