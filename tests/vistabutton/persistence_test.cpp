@@ -73,8 +73,21 @@ TEST(Persistence, WrittenBagReadBackRestoresEveryProperty) {
     EXPECT_EQ(rewritten, written);
 }
 
-TEST(Persistence, BagHoldsAllElevenKeysInTheirOrderEvenWhenEmpty) {
+// A newly placed button takes its name as caption and the defaults, and writes all eleven keys
+// in their order even without a picture.
+TEST(Persistence, NewlyPlacedInstanceTakesItsNameAndTheDefaultsAndWritesElevenKeys) {
     VistaButton button;
+    button.setObjectName(QStringLiteral("VistaButton1"));
+    button.InitProperties();
+    EXPECT_EQ(button.Caption(), QStringLiteral("VistaButton1"));
+    EXPECT_EQ(button.ForeColor(), 0U);
+    EXPECT_EQ(button.Font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(button.Pictures(), 2);
+    EXPECT_TRUE(button.UseMaskColor());
+    EXPECT_EQ(button.MaskColor(), 0x0000FF00U);
+    EXPECT_TRUE(button.Enabled());
+    EXPECT_EQ(button.BackColor(), 0x00FFFFFFU);
+    EXPECT_FALSE(button.Picture());
     PropertyBag bag;
     button.WriteProperties(bag);
     std::vector<std::string> keys;
@@ -83,16 +96,12 @@ TEST(Persistence, BagHoldsAllElevenKeysInTheirOrderEvenWhenEmpty) {
                                               "MaskColor", "Enabled", "NoBackground", "BackColor", "PictureOffset"}));
 }
 
-TEST(Persistence, BagWithoutBackColorGivesTheSystemButtonFace) {
-    HostedButton hosted;
-    hosted.button->ReadProperties(Without(CommandButtonBag("Play"), "BackColor"));
-    EXPECT_EQ(hosted.button->BackColor(), 0x8000000FU);
-}
-
-TEST(Persistence, BagWithoutEnabledGivesADisabledButtonPaintedDisabled) {
+// A missing BackColor is the system's button face; a missing Enabled is False, painted so.
+TEST(Persistence, MissingKeysTakeTheirDefaults) {
     VistaButton button;
     button.resize(75, 25);
-    button.ReadProperties(Without(CommandButtonBag("Play"), "Enabled"));
+    button.ReadProperties(Without(Without(CommandButtonBag("Play"), "BackColor"), "Enabled"));
+    EXPECT_EQ(button.BackColor(), 0x8000000FU);
     EXPECT_FALSE(button.Enabled());
     EXPECT_EQ(button.Fields().ButtonState, StateDisabled);
     EXPECT_EQ(button.hDC().Point(40, 0), RGB(173, 178, 181));
@@ -109,82 +118,47 @@ TEST(Persistence, KeysMatchWithoutRegardToCase) {
     EXPECT_EQ(button.BackColor(), 0x00FFFFFFU);
 }
 
+// A stored frame count is taken as it is unless below one; the property keeps to one or two.
 struct FrameCount {
-    std::int16_t stored;
-    std::int16_t kept;
+    std::int16_t given;
+    std::int16_t fromBag;
+    std::int16_t fromProperty;
 };
 
-void PrintTo(const FrameCount& c, std::ostream* out) { *out << c.stored << " -> " << c.kept; }
+void PrintTo(const FrameCount& c, std::ostream* out) { *out << c.given; }
 
-std::string NameOf(const ::testing::TestParamInfo<FrameCount>& info) {
-    const std::int16_t stored = info.param.stored;
-    return (stored < 0 ? "Minus" + std::to_string(-stored) : std::to_string(stored));
-}
+class Pictures : public ::testing::TestWithParam<FrameCount> {};
 
-class StoredFrameCount : public ::testing::TestWithParam<FrameCount> {};
-
-TEST_P(StoredFrameCount, IsTakenUncheckedExceptBelowOne) {
+TEST_P(Pictures, FromTheBagAreUncheckedExceptBelowOneAndThePropertyStaysWithinOneToTwo) {
     PropertyBag bag = CommandButtonBag("Play");
-    WriteInteger(bag, "Pictures", GetParam().stored);
+    WriteInteger(bag, "Pictures", GetParam().given);
     VistaButton button;
     button.ReadProperties(bag);
-    EXPECT_EQ(button.Pictures(), GetParam().kept);
+    EXPECT_EQ(button.Pictures(), GetParam().fromBag);
+    button.SetPictures(GetParam().given);
+    EXPECT_EQ(button.Pictures(), GetParam().fromProperty);
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, StoredFrameCount,
-                         ::testing::Values(FrameCount{3, 3}, FrameCount{2, 2}, FrameCount{0, 1}, FrameCount{-4, 1}),
-                         NameOf);
+INSTANTIATE_TEST_SUITE_P(Counts, Pictures,
+                         ::testing::Values(FrameCount{-4, 1, 1}, FrameCount{0, 1, 1}, FrameCount{1, 1, 1},
+                                           FrameCount{2, 2, 2}, FrameCount{3, 3, 2}),
+                         [](const auto& info) {
+                             const int given = info.param.given;
+                             return given < 0 ? "Minus" + std::to_string(-given) : std::to_string(given);
+                         });
 
-class FrameCountProperty : public ::testing::TestWithParam<FrameCount> {};
-
-TEST_P(FrameCountProperty, StaysWithinOneToTwo) {
-    VistaButton button;
-    button.SetPictures(GetParam().stored);
-    EXPECT_EQ(button.Pictures(), GetParam().kept);
-}
-
-INSTANTIATE_TEST_SUITE_P(Counts, FrameCountProperty,
-                         ::testing::Values(FrameCount{0, 1}, FrameCount{-1, 1}, FrameCount{1, 1}, FrameCount{2, 2},
-                                           FrameCount{5, 2}),
-                         NameOf);
-
-TEST(Persistence, NewlyPlacedInstanceTakesItsNameAndTheDefaults) {
-    VistaButton button;
-    button.setObjectName(QStringLiteral("VistaButton1"));
-    button.InitProperties();
-    EXPECT_EQ(button.Caption(), QStringLiteral("VistaButton1"));
-    EXPECT_EQ(button.ForeColor(), 0U);
-    EXPECT_EQ(button.Font().family(), QStringLiteral("Arial"));
-    EXPECT_EQ(button.Pictures(), 2);
-    EXPECT_TRUE(button.UseMaskColor());
-    EXPECT_EQ(button.MaskColor(), 0x0000FF00U);
-    EXPECT_TRUE(button.Enabled());
-    EXPECT_EQ(button.BackColor(), 0x00FFFFFFU);
-    EXPECT_FALSE(button.Picture());
-}
-
+// Every command button of the window holds exactly its stored design values.
 TEST(StoredDesign, WindowButtonsLoadWithTheirCaptionsAndSharedValues) {
     QWidget window;
     const CommandButtons buttons = CreateCommandButtons(window);
-    const QStringList captions = {"Play", "Pauze", "Rew", "Forew", "Next", "Stop"};
     std::vector<VistaButton*> all(buttons.Knop.begin(), buttons.Knop.end());
     all.push_back(buttons.ExitKnop);
+    const char* captions[] = {"Play", "Pauze", "Rew", "Forew", "Next", "Stop", "Exit"};
     for (std::size_t i = 0; i < all.size(); ++i) {
-        const VistaButton& b = *all[i];
-        EXPECT_EQ(b.Caption(), i < 6 ? captions[static_cast<int>(i)] : QStringLiteral("Exit"));
-        EXPECT_EQ(b.parent(), &window);
-        EXPECT_EQ(b.ForeColor(), 0U);
-        EXPECT_EQ(b.Font().family(), QStringLiteral("Arial"));
-        EXPECT_EQ(b.Font().pointSizeF(), 8.25);
-        EXPECT_EQ(b.Font().weight(), QFont::Normal);
-        EXPECT_FALSE(b.Picture());
-        EXPECT_EQ(b.Pictures(), 2);
-        EXPECT_TRUE(b.UseMaskColor());
-        EXPECT_EQ(b.MaskColor(), 0x0000FF00U);
-        EXPECT_TRUE(b.Enabled());
-        EXPECT_FALSE(b.NoBackground());
-        EXPECT_EQ(b.BackColor(), 0x00FFFFFFU);
-        EXPECT_EQ(b.PictureOffset(), 0);
+        EXPECT_EQ(all[i]->parent(), &window);
+        PropertyBag written;
+        all[i]->WriteProperties(written);
+        EXPECT_EQ(written, CommandButtonBag(captions[i])) << captions[i];
     }
     EXPECT_EQ(buttons.Knop[4]->objectName(), QStringLiteral("Knop(4)"));
 }
