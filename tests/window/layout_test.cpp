@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QListWidget>
 #include <QTreeWidget>
+#include <array>
+#include <optional>
 #include <string>
 
 #include "platform/qt/qt_label.h"
@@ -11,13 +13,10 @@
 namespace tunekist::test {
 namespace {
 
-using ControlOf = QWidget* (*)(MainWindow&);
-
 // A control's expected place in pixels within its container; a size of -1 is not fixed by the
 // layout (a label's size follows its caption, the drive list's height its font).
 struct Placement {
     const char* name;
-    ControlOf control;
     QRect pixels;
 };
 
@@ -26,6 +25,7 @@ struct LayoutCase {
     float W;
     float H;
     std::vector<Placement> placements;
+    std::optional<std::array<int, 3>> songColumns;  // the widths of both song lists' columns
 };
 
 // Twips become pixels at 15 to one, rounded to the nearest pixel (halves away from zero).
@@ -36,66 +36,65 @@ const std::vector<LayoutCase>& LayoutCases() {
          11000,
          {
              // (600, 3675) 7800 x 6140
-             {"ListView1", [](MainWindow& w) -> QWidget* { return w.ListView1; }, {40, 245, 520, 409}},
+             {"ListView1", {40, 245, 520, 409}},
              // (8505, 600) 990 x 9230; MH = 615 px = 9225
-             {"MiddenPic", [](MainWindow& w) -> QWidget* { return w.MiddenPic; }, {567, 40, 66, 615}},
-             {"VolSlider", [](MainWindow& w) -> QWidget* { return w.VolSlider; }, {9, 10, 46, 200}},
-             {"Label4", [](MainWindow& w) -> QWidget* { return w.Label4; }, {12, 212, -1, -1}},
+             {"MiddenPic", {567, 40, 66, 615}},
+             {"VolSlider", {9, 10, 46, 200}},
+             {"Label4", {12, 212, -1, -1}},
              // top MH - 3150 = 6075
-             {"Bar", [](MainWindow& w) -> QWidget* { return w.Bar; }, {9, 405, 46, 200}},
+             {"Bar", {9, 405, 46, 200}},
              // top MH - 3405 = 5820
-             {"BarLabel", [](MainWindow& w) -> QWidget* { return w.BarLabel; }, {24, 388, -1, -1}},
+             {"BarLabel", {24, 388, -1, -1}},
              // (9600, 600) 7800 x 7910
-             {"ListView2", [](MainWindow& w) -> QWidget* { return w.ListView2; }, {640, 40, 520, 527}},
+             {"ListView2", {640, 40, 520, 527}},
              // (9600, 8600) 7800 x 450
-             {"KopPic", [](MainWindow& w) -> QWidget* { return w.KopPic; }, {640, 573, 520, 30}},
-             {"Label3", [](MainWindow& w) -> QWidget* { return w.Label3; }, {5, 3, -1, -1}},
+             {"KopPic", {640, 573, 520, 30}},
+             {"Label3", {5, 3, -1, -1}},
              // KW - 690 = 7110, where "00:00" starts
-             {"TijdLabel", [](MainWindow& w) -> QWidget* { return w.TijdLabel; }, {474, 3, -1, -1}},
+             {"TijdLabel", {474, 3, -1, -1}},
              // left 9600 + 930 i, top 9170, 900 x 630
-             {"Knop0", [](MainWindow& w) -> QWidget* { return w.Knop[0]; }, {640, 611, 60, 42}},
-             {"Knop1", [](MainWindow& w) -> QWidget* { return w.Knop[1]; }, {702, 611, 60, 42}},
-             {"Knop2", [](MainWindow& w) -> QWidget* { return w.Knop[2]; }, {764, 611, 60, 42}},
-             {"Knop3", [](MainWindow& w) -> QWidget* { return w.Knop[3]; }, {826, 611, 60, 42}},
-             {"Knop4", [](MainWindow& w) -> QWidget* { return w.Knop[4]; }, {888, 611, 60, 42}},
-             {"Knop5", [](MainWindow& w) -> QWidget* { return w.Knop[5]; }, {950, 611, 60, 42}},
+             {"Knop(0)", {640, 611, 60, 42}}, {"Knop(1)", {702, 611, 60, 42}}, {"Knop(2)", {764, 611, 60, 42}},
+             {"Knop(3)", {826, 611, 60, 42}}, {"Knop(4)", {888, 611, 60, 42}}, {"Knop(5)", {950, 611, 60, 42}},
              // (16470, 9170)
-             {"ExitKnop", [](MainWindow& w) -> QWidget* { return w.ExitKnop; }, {1098, 611, 60, 42}},
+             {"ExitKnop", {1098, 611, 60, 42}},
              // (615, 600) LW1 / 2 = 3900 wide
-             {"Drive1", [](MainWindow& w) -> QWidget* { return w.Drive1; }, {41, 40, 260, -1}},
-             {"Dir1", [](MainWindow& w) -> QWidget* { return w.Dir1; }, {41, 70, 260, 168}},
+             {"Drive1", {41, 40, 260, -1}},
+             {"Dir1", {41, 70, 260, 168}},
              // (4650, 600) 3735 x 2970
-             {"Pic1", [](MainWindow& w) -> QWidget* { return w.Pic1; }, {310, 40, 249, 198}},
+             {"Pic1", {310, 40, 249, 198}},
              // (600, 9950) 16800 x 450
-             {"MenuPic", [](MainWindow& w) -> QWidget* { return w.MenuPic; }, {40, 663, 1120, 30}},
-             {"Label1", [](MainWindow& w) -> QWidget* { return w.Label1; }, {6, 4, -1, -1}},
+             {"MenuPic", {40, 663, 1120, 30}},
+             {"Label1", {6, 4, -1, -1}},
              // LW1 / 1.5 = 5200
-             {"Label2", [](MainWindow& w) -> QWidget* { return w.Label2; }, {347, 4, -1, -1}},
-         }},
+             {"Label2", {347, 4, -1, -1}},
+         },
+         // 7800 / 1.5 = 5200 twips; 7800 / 7 = 1114.3 twips
+         std::array{347, 74, 74}},
         {"SmallestWindow3060x4860",
          3060,
          4860,
          {
              // 330 wide, 0 high: the first size to reach zero
-             {"ListView1", [](MainWindow& w) -> QWidget* { return w.ListView1; }, {40, 245, 22, 0}},
-             {"MiddenPic", [](MainWindow& w) -> QWidget* { return w.MiddenPic; }, {69, 40, 66, 206}},
-             {"VolSlider", [](MainWindow& w) -> QWidget* { return w.VolSlider; }, {9, 10, 46, 200}},
+             {"ListView1", {40, 245, 22, 0}},
+             {"MiddenPic", {69, 40, 66, 206}},
+             {"VolSlider", {9, 10, 46, 200}},
              // MH - 3150 = -60: the bar rises above the strip's top edge
-             {"Bar", [](MainWindow& w) -> QWidget* { return w.Bar; }, {9, -4, 46, 200}},
-             {"BarLabel", [](MainWindow& w) -> QWidget* { return w.BarLabel; }, {24, -21, -1, -1}},
-             {"ListView2", [](MainWindow& w) -> QWidget* { return w.ListView2; }, {142, 40, 22, 118}},
-             {"KopPic", [](MainWindow& w) -> QWidget* { return w.KopPic; }, {142, 164, 22, 30}},
-             {"Knop0", [](MainWindow& w) -> QWidget* { return w.Knop[0]; }, {142, 202, 60, 42}},
-             {"Knop5", [](MainWindow& w) -> QWidget* { return w.Knop[5]; }, {452, 202, 60, 42}},
-             {"ExitKnop", [](MainWindow& w) -> QWidget* { return w.ExitKnop; }, {102, 202, 60, 42}},
-             {"Drive1", [](MainWindow& w) -> QWidget* { return w.Drive1; }, {41, 40, 11, -1}},
-             {"Dir1", [](MainWindow& w) -> QWidget* { return w.Dir1; }, {41, 70, 11, 168}},
+             {"Bar", {9, -4, 46, 200}},
+             {"BarLabel", {24, -21, -1, -1}},
+             {"ListView2", {142, 40, 22, 118}},
+             {"KopPic", {142, 164, 22, 30}},
+             {"Knop(0)", {142, 202, 60, 42}},
+             {"Knop(5)", {452, 202, 60, 42}},
+             {"ExitKnop", {102, 202, 60, 42}},
+             {"Drive1", {41, 40, 11, -1}},
+             {"Dir1", {41, 70, 11, 168}},
              // LW1 / 2 - 165 = 0: the logo has no width left
-             {"Pic1", [](MainWindow& w) -> QWidget* { return w.Pic1; }, {61, 40, 0, 198}},
-             {"MenuPic", [](MainWindow& w) -> QWidget* { return w.MenuPic; }, {40, 254, 124, 30}},
+             {"Pic1", {61, 40, 0, 198}},
+             {"MenuPic", {40, 254, 124, 30}},
              // 330 / 1.5 = 220 twips = 14.67 px
-             {"Label2", [](MainWindow& w) -> QWidget* { return w.Label2; }, {15, 4, -1, -1}},
-         }},
+             {"Label2", {15, 4, -1, -1}},
+         },
+         std::nullopt},
     };
     return cases;
 }
@@ -109,7 +108,9 @@ TEST_P(LayoutTest, PlacesEveryControlInPixels) {
     window->Form_Resize(GetParam().W, GetParam().H);
     for (const Placement& placement : GetParam().placements) {
         SCOPED_TRACE(placement.name);
-        const QRect actual = placement.control(*window)->geometry();
+        const auto* control = window->findChild<QWidget*>(placement.name);
+        ASSERT_NE(control, nullptr);
+        const QRect actual = control->geometry();
         const QRect& expected = placement.pixels;
         EXPECT_EQ(actual.x(), expected.x());
         EXPECT_EQ(actual.y(), expected.y());
@@ -120,26 +121,16 @@ TEST_P(LayoutTest, PlacesEveryControlInPixels) {
             EXPECT_EQ(actual.height(), expected.height());
         }
     }
+    if (const auto& columns = GetParam().songColumns) {
+        for (const QTreeWidget* view : {window->ListView1, window->ListView2}) {
+            const std::array widths{view->columnWidth(0), view->columnWidth(1), view->columnWidth(2)};
+            EXPECT_EQ(widths, *columns) << view->objectName().toStdString();
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(OuterSizes, LayoutTest, ::testing::ValuesIn(LayoutCases()),
                          [](const auto& info) { return std::string(info.param.name); });
-
-class ColumnsTest : public WindowTest, public ::testing::WithParamInterface<ControlOf> {};
-
-TEST_P(ColumnsTest, ColumnsShareTheListWidthByOneAndAHalfAndSevenths) {
-    Show();
-    window->Form_Resize(18000, 11000);
-    auto* view = static_cast<QTreeWidget*>(GetParam()(*window));
-    // 7800 / 1.5 = 5200 twips; 7800 / 7 = 1114.3 twips
-    EXPECT_EQ(view->columnWidth(0), 347);
-    EXPECT_EQ(view->columnWidth(1), 74);
-    EXPECT_EQ(view->columnWidth(2), 74);
-}
-
-INSTANTIATE_TEST_SUITE_P(SongLists, ColumnsTest,
-                         ::testing::Values([](MainWindow& w) -> QWidget* { return w.ListView1; },
-                                           [](MainWindow& w) -> QWidget* { return w.ListView2; }));
 
 TEST_F(WindowTest, RightAlignedLabelsGrowToTheLeftFromWhereTheirShortCaptionStarts) {
     Show();
@@ -158,18 +149,6 @@ TEST_F(WindowTest, RightAlignedLabelsGrowToTheLeftFromWhereTheirShortCaptionStar
     EXPECT_GT(window->Label5->x(), window->Label2->geometry().right());
 }
 
-TEST_F(WindowTest, ResizeLaysOutFromTheWindowsOuterSize) {
-    Show();
-    // 22500 x 13500 twips with the frame, which the offscreen platform makes 2 pixels wide.
-    ResizeTo(1500, 900);
-    ASSERT_EQ(window->frameGeometry().size(), QSize(1500, 900));
-    ASSERT_NE(window->size(), QSize(1500, 900));
-    EXPECT_EQ(window->ListView1->geometry(), QRect(40, 245, 670, 576));
-    EXPECT_EQ(window->ListView2->geometry(), QRect(790, 40, 670, 694));
-    EXPECT_EQ(window->ExitKnop->geometry(), QRect(1398, 778, 60, 42));
-    EXPECT_EQ(window->MenuPic->geometry(), QRect(40, 830, 1420, 30));
-}
-
 TEST_F(WindowTest, WindowCannotShrinkBelowTheSmallestLayout) {
     Show();
     ResizeTo(50, 50);
@@ -183,16 +162,23 @@ TEST_F(WindowTest, WindowCannotShrinkBelowTheSmallestLayout) {
     EXPECT_EQ(window->ListView1->height(), 0);
 }
 
-TEST_F(WindowTest, MinimisedWindowIsNotLaidOut) {
+// A resize lays out from the window's outer size, frame included, but not while minimised.
+TEST_F(WindowTest, MinimisedWindowIsNotLaidOutAndTheNextLayoutUsesTheOuterSize) {
     Show();
     const QRect songList = window->ListView1->geometry();
     window->setWindowState(Qt::WindowMinimized);
+    // 22500 x 13500 twips with the frame, which the offscreen platform makes 2 pixels wide.
     ResizeTo(1500, 900);
     window->Form_Resize();
     EXPECT_EQ(window->ListView1->geometry(), songList);
     window->setWindowState(Qt::WindowNoState);
     window->Form_Resize();
+    ASSERT_EQ(window->frameGeometry().size(), QSize(1500, 900));
+    ASSERT_NE(window->size(), QSize(1500, 900));
     EXPECT_EQ(window->ListView1->geometry(), QRect(40, 245, 670, 576));
+    EXPECT_EQ(window->ListView2->geometry(), QRect(790, 40, 670, 694));
+    EXPECT_EQ(window->ExitKnop->geometry(), QRect(1398, 778, 60, 42));
+    EXPECT_EQ(window->MenuPic->geometry(), QRect(40, 830, 1420, 30));
 }
 
 TEST_F(WindowTest, FirstLayoutGivesTheLabelsTheirStartUpCaptions) {

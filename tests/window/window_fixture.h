@@ -1,9 +1,6 @@
 #pragma once
 // The real window `Main` on Qt's offscreen platform, driven by the virtual-clock engine so that
 // songs play deterministically.
-#include <QAbstractButton>
-#include <QRect>
-#include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -25,8 +22,5 @@ protected:
     std::shared_ptr<VirtualWorld> world = std::make_shared<VirtualWorld>();
     std::unique_ptr<MainWindow> window;
 };
-
-// The control's place and size in pixels within its container.
-inline QRect Geometry(const QWidget* control) { return control->geometry(); }
 
 }  // namespace tunekist::test
