@@ -45,7 +45,7 @@ for size in 1225x711 1600x950 1040x600; do
   expect_pixel "$picture" "window background" 3 3 "0,100,0"
   expect_pixel "$picture" "frame border" 10 10 "0,0,0"
   expect_pixel "$picture" "frame border" 11 11 "0,0,0"
-  expect_pixel "$picture" "frame interior" 20 20 "220,220,190"
+  expect_pixel "$picture" "frame interior" 12 12 "220,220,190"
   expect_pixel "$picture" "song list" 60 $((h - 90)) "30,30,50"
   expect_pixel "$picture" "playlist" $((w - 60)) 80 "30,30,50"
   expect_pixel "$picture" "status strip" $((w / 2)) $((h - 42)) "200,200,170"
