@@ -54,19 +54,6 @@ protected:
     Events events;
 };
 
-TEST_F(VolumeSliderTest, RangeStepsAndDirection) {
-    EXPECT_EQ(slider.orientation(), Qt::Vertical);
-    EXPECT_EQ(slider.minimum(), 0);
-    EXPECT_EQ(slider.maximum(), 20);
-    EXPECT_EQ(slider.singleStep(), 1);
-    EXPECT_EQ(slider.pageStep(), 5);
-    EXPECT_EQ(slider.value(), 0);
-    // 0, the loudest, has its thumb at the top; 20 at the bottom.
-    const int topThumb = Handle().center().y();
-    slider.setValue(20);
-    EXPECT_GT(Handle().center().y(), topThumb + 100);
-}
-
 struct KeyCase {
     const char* name;
     Qt::Key key;
@@ -78,11 +65,15 @@ void PrintTo(const KeyCase& keyCase, std::ostream* out) { *out << keyCase.name; 
 
 class SliderKeyTest : public VolumeSliderTest, public ::testing::WithParamInterface<KeyCase> {};
 
+// 0, the loudest, has its thumb at the top; 20 at the bottom. Steps are 1 and 5.
 TEST_P(SliderKeyTest, KeyMovesTheThumbThatWayAndRaisesOneChange) {
     slider.setValue(GetParam().start);
     events.clear();
+    const int thumbBefore = Handle().center().y();
     QTest::keyClick(&slider, GetParam().key);
     EXPECT_EQ(slider.value(), GetParam().value);
+    EXPECT_EQ(Handle().center().y() < thumbBefore, GetParam().value < GetParam().start);
+    EXPECT_NE(Handle().center().y(), thumbBefore);
     EXPECT_EQ(events, Events{"Change " + std::to_string(GetParam().value)});
     EXPECT_EQ(slider.toolTip().toStdString(), "Volume " + std::to_string(100 - 5 * GetParam().value) + "%");
 }
