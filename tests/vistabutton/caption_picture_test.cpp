@@ -14,12 +14,17 @@ constexpr QRgb Blue = qRgb(0, 0, 255);
 constexpr QRgb Yellow = qRgb(255, 255, 0);
 constexpr QRgb Green = qRgb(0, 255, 0);
 
-// A picture of `frames` solid frames side by side, each frameWidth × height.
+// A picture of `frames` solid frames side by side, each frameWidth × height with a pure green
+// (the mask colour) square of half its size in its middle.
 PictureObject SolidFrames(int frames, int frameWidth, int height) {
     QImage pixels(frames * frameWidth, height, QImage::Format_RGB32);
     const QRgb colours[] = {Red, Blue, Yellow};
     for (int x = 0; x < pixels.width(); ++x) {
-        for (int y = 0; y < height; ++y) pixels.setPixel(x, y, colours[x / frameWidth]);
+        for (int y = 0; y < height; ++y) {
+            const bool middle = std::abs(2 * (x % frameWidth) - frameWidth + 1) < frameWidth / 2 &&
+                                std::abs(2 * y - height + 1) < height / 2;
+            pixels.setPixel(x, y, middle ? Green : colours[x / frameWidth]);
+        }
     }
     return std::make_shared<const Picture>(pixels);
 }
@@ -78,23 +83,27 @@ struct FrameCase {
     bool enabled;
     bool heldDown;
     QRgb shown;
+    bool useMask = true;
 };
 
 void PrintTo(const FrameCase& c, std::ostream* out) { *out << c.name; }
 
 class PictureFrames : public ::testing::TestWithParam<FrameCase> {};
 
-// A 75 × 30 button with an empty caption centres a 20 × 20 frame at (27.5 → 28, 5).
+// A 75 × 30 button with an empty caption centres a 20 × 20 frame at (27.5 → 28, 5); its pure
+// green shows the face through only when the mask colour is used.
 TEST_P(PictureFrames, OneFrameShowsCentredAndTheOthersNot) {
     const FrameCase& c = GetParam();
     HostedButton hosted(75, 30);
     LoadPicture(hosted, "", SolidFrames(c.frames, 20, 20), static_cast<std::int16_t>(c.frames));
+    hosted.button->SetUseMaskColor(c.useMask);
     hosted.button->SetEnabled(c.enabled);
     if (c.heldDown) {
         QTest::mousePress(hosted.button, Qt::LeftButton, {}, QPoint(5, 5));
     }
     const QImage face = hosted.Rendered();
     EXPECT_EQ(BoxOf(face, c.shown), QRect(28, 5, 20, 20));
+    EXPECT_EQ(BoxOf(face, Green), c.useMask ? QRect() : QRect(33, 10, 10, 10));
     for (const QRgb other : {Red, Blue, Yellow}) {
         if (other != c.shown) {
             EXPECT_TRUE(BoxOf(face, other).isEmpty());
@@ -106,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
     Frames, PictureFrames,
     ::testing::Values(FrameCase{"TwoEnabled", 2, true, false, Red}, FrameCase{"TwoDisabled", 2, false, false, Blue},
                       FrameCase{"TwoHeld", 2, true, true, Red}, FrameCase{"ThreeEnabled", 3, true, false, Red},
-                      FrameCase{"ThreeDisabled", 3, false, false, Blue}, FrameCase{"ThreeHeld", 3, true, true, Yellow}),
+                      FrameCase{"ThreeDisabled", 3, false, false, Blue}, FrameCase{"ThreeHeld", 3, true, true, Yellow},
+                      FrameCase{"TwoWithoutMask", 2, true, false, Red, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Picture, OffsetMovesThePictureWhileHeldButNotTheCaption) {
@@ -148,24 +158,6 @@ TEST(Picture, TallerThanTheButtonIsCutToTheInnerArea) {
     EXPECT_NE(face.pixel(30, 22) & 0xFFFFFF, qRgb(10 + 5 * 2, 10 + 5 * 30, 77) & 0xFFFFFF);
     EXPECT_NE(face.pixel(30, 2) & 0xFFFFFF, qRgb(10 + 5 * 2, 10 + 5 * 10, 77) & 0xFFFFFF);
 }
-
-class MaskColour : public ::testing::TestWithParam<bool> {};
-
-TEST_P(MaskColour, PureGreenShowsTheFaceOnlyWhenTheMaskIsUsed) {
-    QImage pixels(20, 20, QImage::Format_RGB32);
-    pixels.fill(Red);
-    for (int x = 5; x < 15; ++x) {
-        for (int y = 5; y < 15; ++y) pixels.setPixel(x, y, Green);
-    }
-    HostedButton hosted(75, 30);
-    LoadPicture(hosted, "", std::make_shared<const Picture>(pixels), 1);
-    hosted.button->SetUseMaskColor(GetParam());
-    const QImage face = hosted.Rendered();
-    EXPECT_EQ(BoxOf(face, Green).isEmpty(), GetParam());
-    EXPECT_EQ(BoxOf(face, Red), QRect(28, 5, 20, 20));
-}
-
-INSTANTIATE_TEST_SUITE_P(UseMaskColor, MaskColour, ::testing::Bool());
 
 }  // namespace
 }  // namespace tunekist::testing

@@ -108,33 +108,28 @@ TEST(Interaction, DisabledButtonRaisesNothingAndKeepsItsLook) {
     EXPECT_EQ(hosted.button->Fields().ButtonState, StateDisabled);
 }
 
-TEST(Interaction, EveryMoveInsideRaisesMouseInAndLeavingRaisesOneMouseOut) {
+// Every move inside raises MouseIn; leaving raises one MouseOut once the hover timer notices,
+// also when the button was disabled under the pointer, which then stays disabled.
+class Leaving : public ::testing::TestWithParam<bool> {};
+
+TEST_P(Leaving, EveryMoveInsideRaisesMouseInAndLeavingRaisesOneMouseOut) {
+    const bool disableInside = GetParam();
     HostedButton hosted;
     EventLog log(*hosted.button);
-    hosted.PointAt(QPoint(10, 10));
-    hosted.PointAt(QPoint(20, 10));
-    hosted.PointAt(QPoint(30, 10));
+    for (const int x : {10, 20, 30}) hosted.PointAt(QPoint(x, 10));
     EXPECT_EQ(log.Count("MouseIn"), log.Count("MouseMove"));
     EXPECT_GE(log.Count("MouseIn"), 3);
-    EXPECT_EQ(hosted.button->Fields().ButtonState, StateHover);
+    if (disableInside) hosted.button->SetEnabled(false);
     hosted.PointAway();
     ASSERT_TRUE(WaitForMouseOut(log));
     QTest::qWait(50);
     EXPECT_EQ(log.Count("MouseOut"), 1);
-    EXPECT_EQ(hosted.button->Fields().ButtonState, StateNormal);
+    EXPECT_EQ(hosted.button->Fields().ButtonState, disableInside ? StateDisabled : StateNormal);
     EXPECT_FALSE(hosted.button->HasHoverTimer());
 }
 
-TEST(Interaction, DisablingUnderThePointerStillRaisesOneMouseOutAndStaysDisabled) {
-    HostedButton hosted;
-    EventLog log(*hosted.button);
-    hosted.PointAt(QPoint(10, 10));
-    hosted.button->SetEnabled(false);
-    hosted.PointAway();
-    ASSERT_TRUE(WaitForMouseOut(log));
-    EXPECT_EQ(log.Count("MouseOut"), 1);
-    EXPECT_EQ(hosted.button->Fields().ButtonState, StateDisabled);
-}
+INSTANTIATE_TEST_SUITE_P(Enabled, Leaving, ::testing::Values(false, true),
+                         [](const auto& info) { return std::string(info.param ? "DisabledInside" : "StayingEnabled"); });
 
 TEST(Interaction, GainingFocusUnderThePointerKeepsHover) {
     HostedButton hosted;
