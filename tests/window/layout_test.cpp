@@ -149,17 +149,13 @@ TEST_F(WindowTest, RightAlignedLabelsGrowToTheLeftFromWhereTheirShortCaptionStar
     EXPECT_GT(window->Label5->x(), window->Label2->geometry().right());
 }
 
+// The window stops at the outer size of the smallest worked layout, 3060 x 4860 twips.
 TEST_F(WindowTest, WindowCannotShrinkBelowTheSmallestLayout) {
     Show();
     ResizeTo(50, 50);
     EXPECT_EQ(window->frameGeometry().size(), QSize(204, 324));
-    for (const QWidget* control : window->findChildren<QWidget*>()) {
-        SCOPED_TRACE(control->objectName().toStdString());
-        EXPECT_GE(control->width(), 0);
-        EXPECT_GE(control->height(), 0);
-    }
-    EXPECT_EQ(window->Pic1->width(), 0);
     EXPECT_EQ(window->ListView1->height(), 0);
+    EXPECT_EQ(window->Pic1->width(), 0);
 }
 
 // A resize lays out from the window's outer size, frame included, but not while minimised.
