@@ -1,7 +1,8 @@
 // The volume slider through the shipped engine: the level heard against the file's own level.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/real_main_fixture.h"
+#include "tests/e2e/capture.h"
+#include "tests/support/real_main.h"
 #include "tests/support/test_audio.h"
 
 namespace tunekist::test {
@@ -11,54 +12,54 @@ struct Setting {
     std::int32_t value;
     const char* text;
     double decibels;
+    bool whilePaused;  // moved while the song is paused at its start, else before the first song
 };
 
-void PrintTo(const Setting& setting, std::ostream* out) { *out << "slider " << setting.value; }
+void PrintTo(const Setting& setting, std::ostream* out) {
+    *out << "slider " << setting.value << (setting.whilePaused ? " while paused" : "");
+}
 
-class SliderBeforeTheFirstSong : public RealMainTest, public ::testing::WithParamInterface<Setting> {};
+class SliderSetting : public RealMainTest, public ::testing::WithParamInterface<Setting> {};
 
-// The slider is moved while nothing plays: only its text changes, and the first song then starts
-// at its level.
-TEST_P(SliderBeforeTheFirstSong, SetsTheLevelTheSongIsHeardAt) {
+// Moved before the first song, only the slider's text changes and the song then starts at its
+// level; moved while a song is paused, the rest of that song is heard at the new level.
+TEST_P(SliderSetting, SetsTheLevelTheSongIsHeardAt) {
     const Setting& setting = GetParam();
-    VolSlider.value = setting.value;
-    main.volume.VolSlider_Change();
-    EXPECT_EQ(VolSlider.text, setting.text);
-    EXPECT_EQ(engines.Made(), 0);
-
     const std::string song = CachedTone(2.0, 440, {.amplitude = 0.5});
-    Queue("twee", song);
-    main.Knop_Click(0);
-    EXPECT_EQ(VolSlider.text, setting.text);
-    WaitForEnd();
-    const std::vector<Heard> heard = HeardAfterClosing();
-    ASSERT_EQ(heard.size(), 1u);
-    EXPECT_NEAR(heard[0].rmsDb - DecodedRmsDb(song), setting.decibels, 0.2);
-    EXPECT_NEAR(heard[0].hz, 440.0, 2.0);
-    EXPECT_NEAR(static_cast<double>(heard[0].frames), FramesOf(2.0), 10.0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, SliderBeforeTheFirstSong,
-                         ::testing::Values(Setting{0, "Volume 100%", 0.0}, Setting{5, "Volume 75%", -10.0},
-                                           Setting{10, "Volume 50%", -20.0}, Setting{20, "Volume 0%", -40.0}),
-                         [](const auto& info) { return "Value" + std::to_string(info.param.value); });
-
-TEST_F(RealMainTest, SliderMovedWhilePausedSetsTheLevelOfTheRestOfTheSong) {
-    const std::string song = CachedTone(4.0, 440, {.amplitude = 0.5});
-    Queue("vier", song);
-    main.Knop_Click(0);
-    main.Knop_Click(1);
-    VolSlider.value = 10;
+    if (setting.whilePaused) {
+        Queue("twee", song);
+        main.Knop_Click(kPlay);
+        main.Knop_Click(kPauze);
+    }
+    VolSlider.value = setting.value;
     main.volume.VolSlider_Scroll();
-    EXPECT_EQ(VolSlider.text, "Volume 50%");
-    main.state.GraphPosition->put_CurrentPosition(0.0);
-    main.Knop_Click(1);
-    WaitForEnd();
-    const std::vector<Heard> heard = HeardAfterClosing();
+    EXPECT_EQ(VolSlider.text, setting.text);
+    if (setting.whilePaused) {
+        // What played before the pause would be a sliver at full level: start again from zero.
+        main.state.GraphPosition->put_CurrentPosition(0.0);
+        main.Knop_Click(kPauze);
+    } else {
+        EXPECT_EQ(engines.Made(), 0);
+        Queue("twee", song);
+        main.Knop_Click(kPlay);
+        EXPECT_EQ(VolSlider.text, setting.text);
+    }
+    ASSERT_TRUE(WaitForEnd());
+    const std::vector<Heard> heard = HeardAfterClosing(main, engines);
     ASSERT_EQ(heard.size(), 1u);
-    // What played before the pause is a sliver at full level next to four seconds 20 dB down.
-    EXPECT_NEAR(heard[0].rmsDb - DecodedRmsDb(song), -20.0, 0.5);
+    EXPECT_NEAR(heard[0].rmsDb - DecodedRmsDb(song), setting.decibels, setting.whilePaused ? 0.5 : 0.2);
+    EXPECT_NEAR(heard[0].hz, 440.0, 2.0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Values, SliderSetting,
+                         ::testing::Values(Setting{0, "Volume 100%", 0.0, false}, Setting{5, "Volume 75%", -10.0, false},
+                                           Setting{10, "Volume 50%", -20.0, false},
+                                           Setting{20, "Volume 0%", -40.0, false},
+                                           Setting{10, "Volume 50%", -20.0, true}),
+                         [](const auto& info) {
+                             return "Value" + std::to_string(info.param.value) +
+                                    (info.param.whilePaused ? "WhilePaused" : "");
+                         });
 
 }  // namespace
 }  // namespace tunekist::test

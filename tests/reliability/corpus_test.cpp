@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "tests/reliability/reliable_main.h"
 #include "tests/reliability/scratch_folder.h"
+#include "tests/support/real_main.h"
 
 namespace tunekist::test {
 namespace {
@@ -29,7 +29,7 @@ struct CorpusFolder {
 
 void PrintTo(const CorpusFolder& folder, std::ostream* out) { *out << folder.name; }
 
-class CorpusTest : public ReliableMainTest, public ::testing::WithParamInterface<CorpusFolder> {
+class CorpusTest : public QuietMainTest, public ::testing::WithParamInterface<CorpusFolder> {
 protected:
     // Queues every listed song, presses Play, and keeps the queue going as a person would: Next
     // whenever the timer stopped with songs still queued. Returns how often a song was found

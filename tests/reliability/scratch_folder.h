@@ -1,18 +1,32 @@
 #pragma once
-// Folders and files made for one test and removed with it, whatever the test left in them
-// (unreadable entries, FIFOs, dangling links).
+// Folders made for one test and removed with it, whatever the test left in them (unreadable
+// entries, FIFOs, dangling links), and files copied into them.
 
-#include <cstdint>
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace tunekist::test {
 
 class ScratchFolder {
 public:
     // Makes a new empty folder under the temporary folder, named after `name` and the process.
-    explicit ScratchFolder(const std::string& name);
-    ~ScratchFolder();
+    explicit ScratchFolder(const std::string& name) {
+        static std::atomic<int> made{0};
+        path_ = std::filesystem::temp_directory_path().string() + "/tunekist-" + name + "-" +
+                std::to_string(getpid()) + "-" + std::to_string(made++);
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
@@ -25,9 +39,8 @@ private:
 };
 
 // A copy of `source` at `target` that shares nothing with it (a new inode).
-void CopyFile(const std::string& source, const std::string& target);
-
-// The 64-bit FNV-1a hash of every byte of the file at `path`.
-std::uint64_t HashOfFile(const std::string& path);
+inline void CopyFile(const std::string& source, const std::string& target) {
+    std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing);
+}
 
 }  // namespace tunekist::test
