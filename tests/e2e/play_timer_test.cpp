@@ -61,31 +61,5 @@ TEST_F(RealMainTest, TwoSongsPlayEndToEndEachGivingWayAtTheFirstTickAfterItsEnd)
     EXPECT_NEAR(static_cast<double>(heard[1].frames), FramesOf(4.0), 10.0);
 }
 
-// Forew within the last fifteen seconds puts the song at its end, where the next tick finds it:
-// the next song starts, and on the last song the message comes once however often it ticks.
-TEST_F(RealMainTest, ForewToTheEndGivesWayAtTheNextTick) {
-    const std::string second = CachedTone(1.0, 880);
-    Queue("twintig", CachedTone(20.0, 440));
-    Queue("een", second);
-    main.Knop_Click(kPlay);
-    main.Knop_Click(kPauze);
-    main.state.GraphPosition->put_CurrentPosition(10.0);
-    main.Knop_Click(kForew);
-    EXPECT_EQ(Position(), 20.0);
-    EXPECT_EQ(List1.ListCount(), 2);
-    Tick();
-    EXPECT_EQ(List1.items, Strings{second});
-    EXPECT_EQ(Label3.caption, "een");
-    EXPECT_EQ(Engine().GetState(0), StateRunning);
-    EXPECT_TRUE(messages.shown.empty());
-
-    main.Knop_Click(kForew);
-    Tick();
-    Tick();
-    EXPECT_EQ(messages.shown, Strings{kFillPlaylist});
-    EXPECT_FALSE(PlayTimer.enabled);
-    EXPECT_TRUE(List1.items.empty());
-}
-
 }  // namespace
 }  // namespace tunekist::test
