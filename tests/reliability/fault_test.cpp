@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "tests/reliability/scratch_folder.h"
 #include "tests/support/real_main.h"
@@ -134,41 +135,49 @@ TEST_F(FaultTest, FolderDeletedDuringItsListingKeepsTheRowsOfWhatWasListed) {
     EXPECT_EQ(ListView1.RowCount(), 4);
 }
 
-TEST_F(FaultTest, NoAudioDeviceAtAllLeavesTheSongAtTheHeadStopped) {
-    ListTwoSongs();
-    ClickSong("a.mp3");
-    setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1);
-    main.Knop_Click(kPlay);
-    EXPECT_FALSE(main.state.Playing);
-    EXPECT_FALSE(PlayTimer.enabled);
-    EXPECT_EQ(List1.ListCount(), 1);
-    EXPECT_EQ(main.state.Graph->GetState(0), StateStopped);
-    // A device that comes back is used by the next Play.
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    main.Knop_Click(kPlay);
-    EXPECT_TRUE(main.state.Playing);
-    ExpectQueuePlayedOutAndResting();
-}
+struct DeviceFault {
+    const char* name;
+    bool whilePlaying;  // the device goes while the song plays, else there is none at Play
+    std::function<void(RealEngines&)> fail, mend;
+    Strings messages;   // what was shown once the song stopped
+};
 
-// The disk driver gives up on its device when a write fails, as a real device does when it is
-// unplugged; /dev/full fails every write.
-TEST_F(FaultTest, AudioDeviceLostWhilePlayingStopsTheSongWithAMessage) {
+void PrintTo(const DeviceFault& fault, std::ostream* out) { *out << fault.name; }
+
+class DeviceFaultTest : public FaultTest, public ::testing::WithParamInterface<DeviceFault> {};
+
+// The song stops and stays at the head, so that Play can try it again once the device is back.
+TEST_P(DeviceFaultTest, StopsTheSongAtTheHeadAndPlayTriesAgain) {
+    const DeviceFault& fault = GetParam();
     ListTwoSongs();
     ClickSong("a.mp3");
     ClickSong("b.mp3");
-    engines.SendSoundTo("/dev/full");
+    fault.fail(engines);
     main.Knop_Click(kPlay);
-    ASSERT_TRUE(main.state.Playing);
+    EXPECT_EQ(main.state.Playing, fault.whilePlaying);
     EXPECT_LT(TickUntilTheTimerStops(50).size(), 50u);
     EXPECT_FALSE(main.state.Playing);
     EXPECT_FALSE(PlayTimer.enabled);
-    EXPECT_EQ(messages.shown, Strings{"Geluidsapparaat weggevallen"});
-    // The song that lost its device stays at the head, so Play can try it again.
+    EXPECT_EQ(messages.shown, fault.messages);
     EXPECT_EQ(List1.ListCount(), 2);
-    engines.SendSoundTo("/dev/null");
+    fault.mend(engines);
     main.Knop_Click(kPlay);
     EXPECT_TRUE(main.state.Playing);
+    EXPECT_LT(TickUntilTheTimerStops(50).size(), 50u);
+    EXPECT_EQ(List1.ListCount(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Devices, DeviceFaultTest,
+    ::testing::Values(
+        DeviceFault{"NoAudioDeviceAtAll", false,
+                    [](RealEngines&) { setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1); },
+                    [](RealEngines&) { setenv("SDL_AUDIODRIVER", "disk", 1); }, {}},
+        // The disk driver gives up on its device when a write fails, as a real device does when
+        // it is unplugged; /dev/full fails every write.
+        DeviceFault{"AudioDeviceLostWhilePlaying", true, [](RealEngines& e) { e.SendSoundTo("/dev/full"); },
+                    [](RealEngines& e) { e.SendSoundTo("/dev/null"); }, {"Geluidsapparaat weggevallen"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Root reads every file whatever its mode, so the check runs in a child that has given up root.
 TEST_F(FaultTest, UnreadableFileMeasuresAsNothingAndDoesNotPlay) {

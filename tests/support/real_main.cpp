@@ -12,7 +12,10 @@
 #include "playback/progress_bar.h"
 
 namespace tunekist::test {
+namespace {
 
+// Polls `done` every millisecond until it holds, up to a bound of tries so that a broken engine
+// fails the test instead of hanging it. Returns whether it held.
 bool WaitUntil(const std::function<bool()>& done) {
     for (int i = 0; i < 20000; ++i) {
         if (done()) return true;
@@ -20,6 +23,8 @@ bool WaitUntil(const std::function<bool()>& done) {
     }
     return false;
 }
+
+}  // namespace
 
 void DiskDesktop::DoEvents() {
     if (onYield) onYield();

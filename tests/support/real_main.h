@@ -20,10 +20,6 @@ namespace tunekist::test {
 inline constexpr std::int16_t kPlay = 0, kPauze = 1, kRew = 2, kForew = 3, kNext = 4, kStop = 5;
 inline constexpr const char* kFillPlaylist = "Playlist vullen a.u.b. ";
 
-// Polls `done` every millisecond until it holds, up to a bound of tries so that a broken engine
-// fails the test instead of hanging it. Returns whether it held.
-bool WaitUntil(const std::function<bool()>& done);
-
 // File lengths from the disk, Dutch digit grouping; each yield runs `onYield` once.
 class DiskDesktop : public Desktop {
 public:
