@@ -21,7 +21,8 @@ public:
     RealEngines(const RealEngines&) = delete;
     RealEngines& operator=(const RealEngines&) = delete;
 
-    // The factory to give the program. The device of each engine opens at its first Run.
+    // The factory to give the program; it refers to this object, which must outlive it. The
+    // device of each engine opens at its first Run.
     EngineFactory Factory();
 
     // Makes the devices of engines made from now on write to `file` instead (/dev/null to
