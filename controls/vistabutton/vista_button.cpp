@@ -132,7 +132,9 @@ void VistaButton::mouseReleaseEvent(QMouseEvent* event) {
     float y = static_cast<float>(event->position().y());
     const QPoint point = event->position().toPoint();
     const bool overButton = rect().contains(point) && (mask().isEmpty() || mask().contains(point));
-    const bool clicked = pressedOnSurface_ && overButton;
+    // Only the left button clicks: a right-button press shows the pressed look and raises
+    // MouseDown and MouseUp, but must not run the button's command.
+    const bool clicked = pressedOnSurface_ && overButton && event->button() == Qt::LeftButton;
     if (event->buttons() == Qt::NoButton) {
         pressedOnSurface_ = false;
     }

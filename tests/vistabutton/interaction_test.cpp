@@ -64,15 +64,14 @@ INSTANTIATE_TEST_SUITE_P(Ways, Press, ::testing::Values(
               {"KeyDown(13,0)", "KeyPress(13)", "KeyUp(13,0)"}, StateFocus, StateFocus}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Interaction, RightButtonPressShowsPressedLookAndRaisesDownAndUp) {
+TEST(Interaction, RightButtonPressShowsPressedLookAndRaisesDownAndUpButNoClick) {
     HostedButton hosted;
     hosted.PointAt(QPoint(10, 5));
     EventLog log(*hosted.button);
     QTest::mousePress(hosted.button, Qt::RightButton, {}, QPoint(10, 5));
     EXPECT_EQ(hosted.button->Fields().ButtonState, StateDown);
     QTest::mouseRelease(hosted.button, Qt::RightButton, {}, QPoint(10, 5));
-    ASSERT_GE(log.entries.size(), 2U);
-    EXPECT_EQ(Entries(log.entries.begin(), log.entries.begin() + 2), (Entries{"MouseDown(2,0,10,5)", "MouseUp(2,0,10,5)"}));
+    EXPECT_EQ(log.WithoutMoves(), (Entries{"MouseDown(2,0,10,5)", "MouseUp(2,0,10,5)"}));
 }
 
 TEST(Interaction, DragOffShowsHoverRaisesMouseOutAndReleaseOutsideShowsFocusWithoutClick) {
