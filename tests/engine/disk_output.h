@@ -41,7 +41,8 @@ inline std::vector<float> ReadCaptureFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::int16_t> samples(bytes.size() / sizeof(std::int16_t));
-    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(std::int16_t));
+    // An empty capture (a device paused before its first period) has no bytes to copy.
+    if (!samples.empty()) std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(std::int16_t));
     return ToUnitScale(samples);
 }
 

@@ -21,7 +21,9 @@ class TinyButton : public ::testing::TestWithParam<int> {};
 
 TEST_P(TinyButton, HasAnEmptyOutlineAndCannotBeHit) {
     HostedButton hosted(GetParam(), GetParam());
-    if (GetParam() == 0) EXPECT_TRUE(hosted.button->mask().isEmpty());
+    if (GetParam() == 0) {
+        EXPECT_TRUE(hosted.button->mask().isEmpty());
+    }
     for (int x = 0; x < GetParam(); ++x) {
         for (int y = 0; y < GetParam(); ++y) {
             EXPECT_FALSE(hosted.button->mask().contains(QPoint(x, y)));

@@ -27,8 +27,8 @@ TEST_F(WindowTest, TextsUseArialAtTheirSizesAndLabelsTheirLayoutColours) {
     const struct {
         const char* name;
         double points;
-        const char* container;
-        QColor text;
+        const char* container = nullptr;  // labels only
+        QColor text{};
     } controls[] = {
         {"BarLabel", 9.75, "MiddenPic", grey}, {"Label4", 9, "MiddenPic", grey},
         {"TijdLabel", 12, "KopPic", listText}, {"Label3", 12, "KopPic", listText},
