@@ -46,12 +46,6 @@ inline std::vector<float> ReadCaptureFile(const std::string& path) {
     return ToUnitScale(samples);
 }
 
-inline std::vector<float> ReadCapture(const std::string& path) {
-    std::vector<float> samples = ReadCaptureFile(path);
-    std::filesystem::remove(path);
-    return samples;
-}
-
 // The left channel of the played stream: a device fed faster than the decoder plays exact silence
 // between blocks, which is dropped. A single silent frame is kept: with 16-bit samples a wave
 // crossing zero lands on exactly zero now and then, but never twice in a row.
