@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "platform/engine/duration_cache.h"
 #include "platform/engine/real_engine.h"
@@ -12,62 +13,61 @@
 namespace tunekist {
 namespace {
 
-class DurationCacheTest : public ::testing::Test {
+namespace fs = std::filesystem;
+
+struct CacheCase {
+    const char* name;
+    std::function<void(const std::string& song)> change;  // done between the two measurements
+    double seconds;                                       // the second measurement; 0 when it fails
+    std::int64_t reads;                                   // files read for the second measurement
+};
+
+void PrintTo(const CacheCase& value, std::ostream* out) { *out << value.name; }
+
+class DurationCacheTest : public ::testing::TestWithParam<CacheCase> {
 protected:
-    DurationCacheTest() {
-        std::filesystem::copy_file(test::CachedTone(1.0, 440), song,
-                                   std::filesystem::copy_options::overwrite_existing);
-    }
-    ~DurationCacheTest() override { std::filesystem::remove(song); }
+    DurationCacheTest() { fs::copy_file(test::CachedTone(1.0, 440), song, fs::copy_options::overwrite_existing); }
+    ~DurationCacheTest() override { fs::remove(song); }
 
     double Measure() {
         IMediaControl engine = MakeRealEngineFactory()();
         engine->RenderFile(song);
         return engine->get_Duration();
     }
-    std::int64_t Reads() const { return DurationCache::Instance().FilesRead(); }
 
     const std::string song = testing::TempDir() + "/cached_" + std::to_string(getpid()) + ".mp3";
 };
 
-TEST_F(DurationCacheTest, UnchangedFileIsNotReadAgain) {
+TEST_P(DurationCacheTest, MeasuresAgainOnlyWhatChanged) {
     EXPECT_EQ(Measure(), 1.0);
-    const std::int64_t reads = Reads();
-    EXPECT_EQ(Measure(), 1.0);
-    EXPECT_EQ(Measure(), 1.0);
-    EXPECT_EQ(Reads(), reads);
+    const std::int64_t reads = DurationCache::Instance().FilesRead();
+    GetParam().change(song);
+    if (GetParam().seconds == 0.0) {
+        EXPECT_THROW(Measure(), EngineError);
+    } else {
+        EXPECT_EQ(Measure(), GetParam().seconds);
+    }
+    EXPECT_EQ(DurationCache::Instance().FilesRead(), reads + GetParam().reads);
 }
 
-TEST_F(DurationCacheTest, ClearedCacheReadsTheFileAgain) {
-    EXPECT_EQ(Measure(), 1.0);
-    const std::int64_t reads = Reads();
-    DurationCache::Instance().Clear();
-    EXPECT_EQ(Measure(), 1.0);
-    EXPECT_EQ(Reads(), reads + 1);
-}
-
-TEST_F(DurationCacheTest, ChangedFileIsMeasuredAfresh) {
-    EXPECT_EQ(Measure(), 1.0);
-    const std::int64_t reads = Reads();
-    std::filesystem::copy_file(test::CachedTone(2.0, 440), song,
-                               std::filesystem::copy_options::overwrite_existing);
-    EXPECT_EQ(Measure(), 2.0);
-    EXPECT_EQ(Reads(), reads + 1);
-}
-
-TEST_F(DurationCacheTest, ReplacedFileIsMeasuredAfresh) {
-    EXPECT_EQ(Measure(), 1.0);
-    const std::string other = song + ".new";
-    std::filesystem::copy_file(test::CachedTone(0.5, 440), other);
-    std::filesystem::rename(other, song);
-    EXPECT_EQ(Measure(), 0.5);
-}
-
-TEST_F(DurationCacheTest, VanishedFileFails) {
-    EXPECT_EQ(Measure(), 1.0);
-    std::filesystem::remove(song);
-    EXPECT_THROW(Measure(), EngineError);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cache, DurationCacheTest,
+    ::testing::Values(
+        CacheCase{"Unchanged", [](const std::string&) {}, 1.0, 0},
+        CacheCase{"CacheCleared", [](const std::string&) { DurationCache::Instance().Clear(); }, 1.0, 1},
+        CacheCase{"RewrittenInPlace",
+                  [](const std::string& song) {
+                      fs::copy_file(test::CachedTone(2.0, 440), song, fs::copy_options::overwrite_existing);
+                  },
+                  2.0, 1},
+        CacheCase{"ReplacedByRenaming",
+                  [](const std::string& song) {
+                      fs::copy_file(test::CachedTone(0.5, 440), song + ".new");
+                      fs::rename(song + ".new", song);
+                  },
+                  0.5, 1},
+        CacheCase{"Vanished", [](const std::string& song) { fs::remove(song); }, 0.0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tunekist
