@@ -1,40 +1,18 @@
 // Every file of the real-world corpus either gets its exact decoded length or a clean EngineError.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <fstream>
-#include <sstream>
+#include <cctype>
 
 #include "platform/engine/mpg123_decoder.h"
 #include "platform/engine/real_engine.h"
+#include "tests/engine/corpus_table.h"
 
 namespace tunekist {
 namespace {
 
 const std::string kCorpus = TUNEKIST_CORPUS_DIR;
 
-struct CorpusFile {
-    std::string name;
-    std::string reference;  // the gapless reference length in seconds, empty when none
-};
-
-void PrintTo(const CorpusFile& value, std::ostream* out) { *out << value.name; }
-
-
-std::vector<CorpusFile> ReadCorpus() {
-    std::ifstream table(kCorpus + "/expected.tsv");
-    std::vector<CorpusFile> files;
-    std::string line;
-    std::getline(table, line);  // column names
-    while (std::getline(table, line)) {
-        std::vector<std::string> columns;
-        std::stringstream fields(line);
-        for (std::string field; std::getline(fields, field, '\t');) columns.push_back(field);
-        columns.resize(11);
-        files.push_back({columns[0], columns[7]});
-    }
-    return files;
-}
+using test::CorpusFile;
 
 class Corpus : public ::testing::TestWithParam<CorpusFile> {};
 
@@ -46,20 +24,20 @@ TEST_P(Corpus, DurationIsTheFullDecodeOrACleanError) {
         engine->RenderFile(path);
     } catch (const EngineError& error) {
         // Only a file in which the reference decoder found no sample may be refused.
-        EXPECT_TRUE(file.reference.empty() || std::stod(file.reference) == 0.0) << error.what();
+        EXPECT_TRUE(file.seconds.empty() || std::stod(file.seconds) == 0.0) << error.what();
         EXPECT_GT(std::string(error.what()).size(), 0u);
         return;
     }
     Mpg123Decoder decoder(path);
     const double rate = static_cast<double>(decoder.SampleRate());
     EXPECT_EQ(engine->get_Duration(), static_cast<double>(decoder.DecodeLength()) / rate);
-    if (!file.reference.empty()) {
+    if (!file.seconds.empty()) {
         // The reference is written with six decimals; one sample frame of slack covers that.
-        EXPECT_NEAR(engine->get_Duration(), std::stod(file.reference), 1.0 / rate + 1e-6);
+        EXPECT_NEAR(engine->get_Duration(), std::stod(file.seconds), 1.0 / rate + 1e-6);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllFiles, Corpus, ::testing::ValuesIn(ReadCorpus()), [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(AllFiles, Corpus, ::testing::ValuesIn(test::ReadCorpusTable(kCorpus)), [](const auto& info) {
     std::string name = info.param.name;
     for (char& c : name) {
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';

@@ -4,9 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "library/playlist.h"
 #include "library/size_text.h"
@@ -16,6 +14,7 @@
 #include "platform/files/folder_paths.h"
 #include "playback/rounding.h"
 #include "playback/time_text.h"
+#include "tests/engine/corpus_table.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/test_audio.h"
 
@@ -100,45 +99,11 @@ TEST_F(RealFolder, ListsAwkwardFilesByTheirOwnNamesAndQueuesThemByTheirExactByte
     fs::remove_all(folder);
 }
 
-TEST_F(RealFolder, FolderThatVanishedIsReportedAndTheListStays) {
-    const std::string folder = MakeFolder("vanishing");
-    fs::copy_file(test::CachedTone(3.0, 440), folder + "/a.mp3");
-    Dir1.SetPath(folder);
-    fs::remove_all(folder);
-    Dir1.SetPath(folder + "/gone");
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].find(folder + "/gone"), std::string::npos) << messages.shown[0];
-    EXPECT_EQ(File1.Path(), folder);
-    EXPECT_EQ(ListView1.Texts(), Strings{"a"});
-    EXPECT_EQ(Label1.caption, "1 Songs");
-    EXPECT_EQ(desktop.pointers, (std::vector<int>{11, 99, 11, 99}));
-}
-
-// One row of the corpus table: its length in bytes and the reference decoder's length, if any.
-struct Reference {
-    std::int64_t bytes = 0;
-    std::string seconds;
-};
-
-std::map<std::string, Reference> ReadReferences() {
-    std::ifstream table(kCorpus + "/expected.tsv");
-    std::map<std::string, Reference> references;
-    std::string line;
-    std::getline(table, line);  // column names
-    while (std::getline(table, line)) {
-        Strings columns;
-        std::stringstream fields(line);
-        for (std::string field; std::getline(fields, field, '\t');) columns.push_back(field);
-        columns.resize(11);
-        references[columns[0]] = {std::stoll(columns[1]), columns[7]};
-    }
-    return references;
-}
-
 class CorpusFolder : public RealFolder, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(CorpusFolder, EveryRowCountAndTotalMatchTheReference) {
-    const auto references = ReadReferences();
+    std::map<std::string, test::CorpusFile> references;
+    for (test::CorpusFile& file : test::ReadCorpusTable(kCorpus)) references[file.name] = file;
     Dir1.SetPath(kCorpus + "/" + GetParam());
     ASSERT_TRUE(messages.shown.empty());
     int expectedCount = 0;
@@ -152,12 +117,12 @@ TEST_P(CorpusFolder, EveryRowCountAndTotalMatchTheReference) {
     for (int row = 1; row <= ListView1.RowCount(); ++row) {
         const std::string file = GetParam() + "/" + ListView1.RowTag(row);
         ASSERT_TRUE(references.count(file)) << file;
-        const Reference& reference = references.at(file);
+        const test::CorpusFile& reference = references.at(file);
         // A file the reference decoder found nothing in counts as 0 s.
-        const std::int32_t seconds = reference.seconds.empty() ? 0 : RoundHalfEven(std::stod(reference.seconds));
-        total = RoundHalfEven(total + (reference.seconds.empty() ? 0.0 : std::stod(reference.seconds)));
+        const double exact = reference.seconds.empty() ? 0.0 : std::stod(reference.seconds);
+        total = RoundHalfEven(total + exact);
         EXPECT_EQ(ListView1.RowText(row), ListView1.RowTag(row).substr(0, ListView1.RowTag(row).size() - 4));
-        EXPECT_EQ(ListView1.SubItem(row, 1), ToTimeValues(seconds)) << file;
+        EXPECT_EQ(ListView1.SubItem(row, 1), ToTimeValues(RoundHalfEven(exact))) << file;
         EXPECT_EQ(ListView1.SubItem(row, 2), FormatByteCount(reference.bytes, ".")) << file;
     }
     EXPECT_EQ(Label1.caption, std::to_string(expectedCount) + " Songs");
