@@ -41,14 +41,18 @@ protected:
 };
 
 TEST_F(SongListTest, ListsEveryFileWithNameTimeSizeAndItsOwnNameThenCountAndTotal) {
-    AddSong("/music", "a.mp3", 245.6, 4321056);
+    // Times are rounded, halves to even, before they are split; hours show only from one hour on.
+    AddSong("/music", "a.mp3", 3599.5, 4321056);
     AddSong("/music", "Track.MP3", 3725, 99);
+    AddSong("/music", "z.mp3", 58.5);
+    desktop.separator = ",";  // the user's own
     Open("/music");
     EXPECT_EQ(File1.path, "/music");
-    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a", {"04:06", "4.321.056"}, "a.mp3"},
-                                                     {"Track", {"01:02:05", "099"}, "Track.MP3"}}));
-    EXPECT_EQ(Label1.caption, "2 Songs");
-    EXPECT_EQ(Label2.caption, "Totaal : 01:06:11");  // R(0 + 245.6) = 246, then 246 + 3725
+    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a", {"01:00:00", "4,321,056"}, "a.mp3"},
+                                                     {"Track", {"01:02:05", "099"}, "Track.MP3"},
+                                                     {"z", {"00:58", "1,000"}, "z.mp3"}}));
+    EXPECT_EQ(Label1.caption, "3 Songs");
+    EXPECT_EQ(Label2.caption, "Totaal : 02:03:04");  // R(3599.5) = 3600, + 3725, R(7325 + 58.5) = 7384
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -56,12 +60,9 @@ TEST_F(SongListTest, MeasuresEachFileInItsOwnEngineWithFourReadsAndLeavesGraphEm
     AddSong("/music", "a.mp3", 10);
     AddSong("/music", "b.mp3", 20);
     Open("/music");
-    const Strings probe = {"get_Duration", "get_Duration", "get_Duration", "get_Duration"};
-    Strings expected = {"RenderFile /music/a.mp3"};
-    expected.insert(expected.end(), probe.begin(), probe.end());
-    expected.push_back("RenderFile /music/b.mp3");
-    expected.insert(expected.end(), probe.begin(), probe.end());
-    EXPECT_EQ(world->log, expected);
+    EXPECT_EQ(world->log, (Strings{"RenderFile /music/a.mp3", "get_Duration", "get_Duration", "get_Duration",
+                                   "get_Duration", "RenderFile /music/b.mp3", "get_Duration", "get_Duration",
+                                   "get_Duration", "get_Duration"}));
     EXPECT_EQ(world->enginesCreated, 3);  // the folder's own, then one per file
     EXPECT_EQ(world->enginesAlive, 0);
     EXPECT_EQ(state.Graph, nullptr);
@@ -80,55 +81,14 @@ TEST_F(SongListTest, FolderRootGetsNoSecondSeparator) {
     EXPECT_EQ(ListView1.SubItem(1, 2), "005");
 }
 
-struct TimeCase {
-    double seconds;
-    std::string text;
-};
-
-class SongTime : public SongListTest, public ::testing::WithParamInterface<TimeCase> {};
-
-TEST_P(SongTime, RoundsHalvesToEvenThenSplitsWithHoursOnlyFromOneHour) {
-    AddSong("/music", "a.mp3", GetParam().seconds);
-    Open("/music");
-    EXPECT_EQ(ListView1.SubItem(1, 1), GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(Durations, SongTime,
-                         ::testing::Values(TimeCase{0, "00:00"}, TimeCase{0.5, "00:00"}, TimeCase{1.5, "00:02"},
-                                           TimeCase{58.5, "00:58"}, TimeCase{59.5, "01:00"},
-                                           TimeCase{245.6, "04:06"}, TimeCase{3599.4, "59:59"},
-                                           TimeCase{3599.5, "01:00:00"}, TimeCase{3600, "01:00:00"},
-                                           TimeCase{3725, "01:02:05"}, TimeCase{360000, "100:00:00"}));
-
-TEST_F(SongListTest, HourPrefixDoesNotCarryOverToTheNextSongUnderAnHour) {
-    AddSong("/music", "a.mp3", 3600);
-    AddSong("/music", "b.mp3", 61);
-    Open("/music");
-    EXPECT_EQ(ListView1.SubItem(1, 1), "01:00:00");
-    EXPECT_EQ(ListView1.SubItem(2, 1), "01:01");
-}
-
 TEST_F(SongListTest, FolderTotalIsRoundedAfterEveryFile) {
     AddSong("/music", "a.mp3", 10.5);
-    AddSong("/music", "b.mp3", 11.5);
-    AddSong("/music", "c.mp3", 0.5);
+    AddSong("/music", "b.mp3", 0.6);
+    AddSong("/music", "c.mp3", 11.5);
     Open("/music");
-    // R(0 + 10.5) = 10, R(10 + 11.5) = 22, R(22 + 0.5) = 22.
+    // R(0 + 10.5) = 10, R(10 + 0.6) = 11, R(11 + 11.5) = 22; rounding once, or each song alone, gives 23.
     EXPECT_EQ(Label2.caption, "Totaal : 00:00:22");
 }
-
-class SongCount : public SongListTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(SongCount, CountsEverySongEvenZeroAndOne) {
-    File1.folders["/music"];
-    for (int i = 0; i < GetParam(); ++i) AddSong("/music", "song" + std::to_string(i) + ".mp3", 1000);
-    Open("/music");
-    EXPECT_EQ(Label1.caption, std::to_string(GetParam()) + " Songs");
-    EXPECT_EQ(ListView1.RowCount(), GetParam());
-    EXPECT_EQ(Label2.caption, GetParam() == 0 ? "Totaal : 00:00:00" : "Totaal : 00:16:40");
-}
-
-INSTANTIATE_TEST_SUITE_P(Counts, SongCount, ::testing::Values(0, 1));
 
 TEST_F(SongListTest, EmptyFolderClearsTheListAndKeepsTheIdleEngine) {
     AddSong("/music", "a.mp3", 10);
@@ -145,34 +105,25 @@ TEST_F(SongListTest, EmptyFolderClearsTheListAndKeepsTheIdleEngine) {
 
 TEST_F(SongListTest, UnmeasurableFileShowsZeroTimeAddsNothingAndLeaksNothing) {
     AddSong("/music", "a.mp3", 3725);
+    world->FailOperation("get_Duration", 4);  // every read of the first file; the next is read anew
     AddSong("/music", "broken.mp3", 100, 417);
     world->FailPath("/music/broken.mp3");
     File1.folders["/music"].push_back("text.mp3");  // not audio at all, and no length either
     AddSong("/music", "d.mp3", 61);
     Open("/music");
-    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a", {"01:02:05", "1.000"}, "a.mp3"},
+    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a", {"00:00", "1.000"}, "a.mp3"},
                                                      {"broken", {"00:00", "417"}, "broken.mp3"},
                                                      {"text", {"00:00", ""}, "text.mp3"},
                                                      {"d", {"01:01", "1.000"}, "d.mp3"}}));
     EXPECT_EQ(Label1.caption, "4 Songs");
-    EXPECT_EQ(Label2.caption, "Totaal : 01:03:06");
+    EXPECT_EQ(Label2.caption, "Totaal : 00:01:01");
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(state.Graph, nullptr);
 }
 
-TEST_F(SongListTest, FailingDurationReadsShowZeroAndTheNextFileIsMeasuredAgain) {
-    AddSong("/music", "a.mp3", 3725);
-    AddSong("/music", "b.mp3", 61);
-    world->FailOperation("get_Duration", 4);  // every read of the first file
-    Open("/music");
-    EXPECT_EQ(ListView1.SubItem(1, 1), "00:00");
-    EXPECT_EQ(ListView1.SubItem(2, 1), "01:01");
-    EXPECT_EQ(Label2.caption, "Totaal : 00:01:01");
-}
-
 class RefusalWhilePlaying : public SongListTest, public ::testing::WithParamInterface<std::int32_t> {};
 
-TEST_P(RefusalWhilePlaying, FolderChangeOnlyShowsTheRefusal) {
+TEST_P(RefusalWhilePlaying, FolderChangeAndPlaylistClickOnlyShowTheRefusal) {
     AddSong("/music", "a.mp3", 10);
     AddSong("/other", "b.mp3", 20);
     Open("/music");
@@ -188,11 +139,15 @@ TEST_P(RefusalWhilePlaying, FolderChangeOnlyShowsTheRefusal) {
     desktop.pointers.clear();
 
     Open("/other");
-    EXPECT_EQ(messages.shown, Strings{"Niet te gebruiken terwijl er\neen song wordt afgespeeld!"});
+    ListView1.selected = 1;
+    playlist.ListView1_ItemClick();
+    EXPECT_EQ(messages.shown, Strings(2, "Niet te gebruiken terwijl er\neen song wordt afgespeeld!"));
     EXPECT_EQ(Dir1.path, "/other");
     EXPECT_EQ(File1.path, "/music");
     EXPECT_EQ(ListView1.rows, rowsBefore);
     EXPECT_EQ(Label1.caption, "1 Songs");
+    EXPECT_TRUE(List1.items.empty());
+    EXPECT_EQ(ListView2.RowCount(), 0);
     EXPECT_EQ(state.Graph, playing);
     EXPECT_EQ(playing->GetState(0), GetParam());
     EXPECT_TRUE(desktop.pointers.empty());
@@ -240,16 +195,25 @@ TEST_F(SongListTest, EngineThatCannotBeCreatedForOneFileLeavesItUnmeasured) {
     EXPECT_EQ(state.Graph, nullptr);
 }
 
-TEST_F(SongListTest, FolderChangeDuringAScanStartsItOverForTheNewestFolder) {
+// Another folder or drive is picked while the list is still measuring files.
+class ChangeDuringAScan : public SongListTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ChangeDuringAScan, StartsItOverForTheNewestFolder) {
     AddSong("/music", "a.mp3", 10);
     AddSong("/music", "b.mp3", 20);
     AddSong("/music", "c.mp3", 30);
     AddSong("/other", "x.mp3", 100, 5);
     desktop.onDoEvents = [this] {
         desktop.onDoEvents = nullptr;
-        Open("/other");
+        if (GetParam()) {
+            Drive1.drive = "/other";
+            songs.Drive1_Change();
+        } else {
+            Open("/other");
+        }
     };
     Open("/music");
+    EXPECT_EQ(Dir1.path, "/other");
     EXPECT_EQ(File1.path, "/other");
     EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"x", {"01:40", "005"}, "x.mp3"}}));
     EXPECT_EQ(Label1.caption, "1 Songs");
@@ -263,20 +227,8 @@ TEST_F(SongListTest, FolderChangeDuringAScanStartsItOverForTheNewestFolder) {
     EXPECT_FALSE(songs.Scanning());
 }
 
-TEST_F(SongListTest, DriveChangeDuringAScanStartsItOverOnTheDrive) {
-    AddSong("/music", "a.mp3", 10);
-    AddSong("/music", "b.mp3", 20);
-    AddSong("/media/usb", "u.mp3", 30);
-    Drive1.drive = "/media/usb";
-    desktop.onDoEvents = [this] {
-        desktop.onDoEvents = nullptr;
-        songs.Drive1_Change();
-    };
-    Open("/music");
-    EXPECT_EQ(File1.path, "/media/usb");
-    EXPECT_EQ(ListView1.Texts(), Strings{"u"});
-    EXPECT_EQ(Label1.caption, "1 Songs");
-}
+INSTANTIATE_TEST_SUITE_P(Picked, ChangeDuringAScan, ::testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "Drive" : "Folder"); });
 
 TEST_F(SongListTest, PlaylistClickDuringAScanAddsTheClickedRowOfTheListedFolder) {
     AddSong("/music", "a.mp3", 10.5, 99);
@@ -318,14 +270,6 @@ TEST_F(SongListTest, SongStartedDuringAScanKeepsItsEngineAndTheRestIsListedUnmea
     EXPECT_EQ(Label2.caption, "Totaal : 00:00:10");
 }
 
-TEST_F(SongListTest, DriveChangeListsTheDrivesFolder) {
-    AddSong("/media/usb", "u.mp3", 30);
-    Drive1.drive = "/media/usb";
-    songs.Drive1_Change();
-    EXPECT_EQ(Dir1.path, "/media/usb");
-    EXPECT_EQ(ListView1.Texts(), Strings{"u"});
-}
-
 TEST_F(SongListTest, DriveThatIsNotReadyChangesNothingAndSaysNothing) {
     AddSong("/music", "a.mp3", 10);
     Open("/music");
@@ -338,32 +282,28 @@ TEST_F(SongListTest, DriveThatIsNotReadyChangesNothingAndSaysNothing) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(SongListTest, SizeUsesTheLocalesSeparator) {
-    AddSong("/music", "a.mp3", 10, 4321056);
-    desktop.separator = ",";
-    Open("/music");
-    EXPECT_EQ(ListView1.SubItem(1, 2), "4,321,056");
-}
-
-}  // namespace
-}  // namespace tunekist
-
-namespace tunekist {
-namespace {
-
-TEST_F(SongListTest, PlaylistEntryThatCannotBeCountedAddsNothingAndNoErrorEscapes) {
-    AddSong("/music", "a.mp3", 10.5);
+// The playlist copies the clicked row, keeps the file's own name, and totals every entry measured
+// anew, rounding after each; an entry that cannot be counted adds nothing and the rest still count.
+TEST_F(SongListTest, PlaylistCopiesTheRowAndTotalsWhatCanBeCountedRoundingAfterEverySong) {
+    AddSong("/music", "a.mp3", 10.5, 99);
     AddSong("/music", "huge.mp3", 3e9);  // past what a count of seconds holds
-    AddSong("/music", "gone.mp3", 11.5);
+    AddSong("/music", "Track.MP3", 0.6);
+    AddSong("/music", "c.mp3", 11.5);
+    AddSong("/music", "gone.mp3", 5);
     Open("/music");
     world->FailPath("/music/gone.mp3");
-    for (int row = 1; row <= 3; ++row) {
+    for (int row = 1; row <= 5; ++row) {
         ListView1.selected = row;
         EXPECT_NO_THROW(playlist.ListView1_ItemClick());
     }
-    EXPECT_EQ(List1.items, (Strings{"/music/a.mp3", "/music/huge.mp3", "/music/gone.mp3"}));
-    EXPECT_EQ(Label5.caption, "Totaal : 00:00:10");
+    EXPECT_EQ(List1.items, (Strings{"/music/a.mp3", "/music/huge.mp3", "/music/Track.MP3", "/music/c.mp3",
+                                    "/music/gone.mp3"}));
+    EXPECT_EQ(ListView2.rows.at(0), (FakeRow{"a", {"00:10", "099"}, ""}));
+    EXPECT_EQ(ListView2.Texts(), (Strings{"a", "huge", "Track", "c", "gone"}));
+    // R(0 + 10.5) = 10, R(10 + 0.6) = 11, R(11 + 11.5) = 22.
+    EXPECT_EQ(Label5.caption, "Totaal : 00:00:22");
     EXPECT_EQ(state.Graph, nullptr);
+    EXPECT_EQ(world->enginesAlive, 0);
 }
 
 }  // namespace
