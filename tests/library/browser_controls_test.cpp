@@ -78,11 +78,12 @@ TEST_F(FolderListTest, FolderThatCannotBeReadIsNotOpenedAndRaisesNothing) {
     EXPECT_EQ(changes, 1);
 }
 
+// The subfolder's name is not UTF-8: it is opened by its exact bytes.
 TEST_F(FolderListTest, EnterOpensTheCurrentSubfolderAndDoubleClickOpensAParent) {
     Dir1.SetPath(root);
-    Dir1.setCurrentItem(ItemNamed("beta"));
+    Dir1.setCurrentItem(ItemNamed(QString::fromUtf8("\xff")));
     QTest::keyClick(&Dir1, Qt::Key_Return);
-    EXPECT_EQ(Dir1.Path(), root + "/beta");
+    EXPECT_EQ(Dir1.Path(), root + "/\xff");
     EXPECT_EQ(changes, 2);
     QListWidgetItem* parent = ItemNamed(QString::fromStdString(fs::path(root).filename().string()));
     ASSERT_NE(parent, nullptr);
@@ -95,24 +96,12 @@ TEST_F(FolderListTest, EnterOpensTheCurrentSubfolderAndDoubleClickOpensAParent) 
     EXPECT_EQ(changes, 3);
 }
 
-TEST_F(FolderListTest, SubfolderWithANameThatIsNotUtf8OpensByItsExactBytes) {
-    Dir1.SetPath(root);
-    Dir1.setCurrentItem(Dir1.item(Dir1.count() - 1));
-    QTest::keyClick(&Dir1, Qt::Key_Return);
-    EXPECT_EQ(Dir1.Path(), root + "/\xff");
-    EXPECT_EQ(changes, 2);
-}
-
-TEST(DriveList, OffersTheRootAndTheHomeFolderByName) {
+TEST(DriveList, OffersTheRootAndHomeByNameAndOnlyPickingOneRaisesChange) {
     DriveListBox Drive1;
     ASSERT_GE(Drive1.count(), 2);
     EXPECT_EQ(Drive1.itemText(0), "Bestandssysteem (/)");
     EXPECT_EQ(Drive1.itemText(1), "Persoonlijke map (" + QDir::homePath() + ")");
     EXPECT_EQ(Drive1.Drive(), "/");
-}
-
-TEST(DriveList, PickingADriveRaisesChangeOnceAndChoosingOneForAFolderRaisesNothing) {
-    DriveListBox Drive1;
     int changes = 0;
     Drive1.Change = [&] { ++changes; };
     const std::string home = QDir::homePath().toStdString();
