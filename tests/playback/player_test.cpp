@@ -49,19 +49,6 @@ TEST_F(PlayerTest, UnplayableHeadStopsWithoutMessageAndKeepsTheFailedEngine) {
     EXPECT_EQ(List1.ListCount(), 1);
 }
 
-TEST_F(PlayerTest, PauseTwiceResumesAtTheSamePosition) {
-    player.Play();
-    world->clock.Advance(12);
-    player.PausePlay();
-    world->clock.Advance(30);
-    EXPECT_EQ(Engine()->Position(), 12);
-    EXPECT_EQ(Engine()->State(), StatePaused);
-    EXPECT_TRUE(state.Playing);
-    player.PausePlay();
-    world->clock.Advance(1);
-    EXPECT_EQ(Engine()->Position(), 13);
-}
-
 TEST_F(PlayerTest, PlayWhilePausedResumesAndPlayWhileRunningRestartsInANewEngine) {
     player.Play();
     world->clock.Advance(20);
@@ -73,18 +60,6 @@ TEST_F(PlayerTest, PlayWhilePausedResumesAndPlayWhileRunningRestartsInANewEngine
     EXPECT_EQ(world->enginesCreated, 2);
     EXPECT_EQ(world->enginesAlive, 1) << "the replaced engine is released";
     EXPECT_EQ(Engine()->Position(), 0);
-}
-
-TEST_F(PlayerTest, StopThenPlayStartsFromTheBeginning) {
-    player.Play();
-    world->clock.Advance(40);
-    player.StopPlay();
-    EXPECT_FALSE(state.Playing);
-    EXPECT_FALSE(PlayTimer.enabled);
-    EXPECT_EQ(Engine()->State(), StateStopped);
-    player.Play();
-    EXPECT_EQ(Engine()->Position(), 0);
-    EXPECT_EQ(Engine()->State(), StateRunning);
 }
 
 TEST_F(PlayerTest, PauzeDoesNothingOnAStoppedSong) {
