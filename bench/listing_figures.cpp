@@ -56,6 +56,15 @@ Spread ReadEveryByte(const std::vector<std::string>& files, int rounds) {
     return spread;
 }
 
+void ListingResult::Add(const ListingResult& more) {
+    if (more.longestGaps.empty()) return;  // no rounds
+    time.Add(more.time.best);
+    time.Add(more.time.worst);
+    longestGaps.insert(longestGaps.end(), more.longestGaps.begin(), more.longestGaps.end());
+    songs = more.songs;
+    if (inexact.empty()) inexact = more.inexact;
+}
+
 ListingResult TimeListing(const DataSet& set, const std::map<std::uintmax_t, double>& referenceBySize, int rounds) {
     ListingResult result;
     for (int round = 0; round < rounds; ++round) {

@@ -23,6 +23,9 @@ struct ListingResult {
     std::vector<Cost> longestGaps;
     std::size_t songs = 0;
     std::string inexact;  // the first song whose duration differed from its reference, if any
+
+    // Takes in the rounds of another listing of the same folder.
+    void Add(const ListingResult& more);
 };
 
 // Lists `set.folder` `rounds` times through the song list, each time with the duration cache

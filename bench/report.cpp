@@ -23,8 +23,10 @@ namespace tunekist::bench {
 
 namespace {
 
-constexpr int kListingRounds = 9;
-constexpr int kFloorRounds = 3;
+// Rounds of listing, I/O floor and ffprobe alternate, so that a stretch of load on the shared
+// machine weighs on the figure and its baselines alike.
+constexpr int kListingRounds = 25;
+constexpr int kProbeRounds = 5;
 constexpr int kProbedFiles = 20;
 constexpr int kPlaylistRounds = 50;
 constexpr int kPlayRounds = 7;
@@ -80,9 +82,13 @@ struct ListingTarget {
 // The listing figure of one data set, against the I/O floor and ffprobe. True when its target is met.
 bool ListingRows(const DataSet& set, const std::map<std::uintmax_t, double>& references, const ListingTarget& target,
                  ListingResult& listing) {
-    const Spread floor = ReadEveryByte(set.files, kFloorRounds);
-    listing = TimeListing(set, references, kListingRounds);
-    const Spread ffprobe = FfprobeCostPerFile(Sample(set.files, kProbedFiles), 1);
+    Spread floor, ffprobe;
+    listing = ListingResult{};
+    for (int round = 0; round < kListingRounds; ++round) {
+        floor.Add(ReadEveryByte(set.files, 1).best);
+        listing.Add(TimeListing(set, references, 1));
+        if (round < kProbeRounds) ffprobe.Add(FfprobeCostPerFile(Sample(set.files, kProbedFiles), 1).best);
+    }
     const double files = static_cast<double>(set.files.size());
     const Cost best = listing.time.best;
     const double ratio = best.cpu / floor.best.cpu;
