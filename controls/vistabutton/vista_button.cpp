@@ -5,26 +5,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/qt/mouse_codes.h"
+
 namespace tunekist {
 namespace {
 
 constexpr std::int16_t KeySpace = 32;
-
-std::int16_t ShiftMask(Qt::KeyboardModifiers modifiers) {
-    std::int16_t shift = 0;
-    if (modifiers & Qt::ShiftModifier) shift |= 1;
-    if (modifiers & Qt::ControlModifier) shift |= 2;
-    if (modifiers & Qt::AltModifier) shift |= 4;
-    return shift;
-}
-
-std::int16_t ButtonMask(Qt::MouseButtons buttons) {
-    std::int16_t mask = 0;
-    if (buttons & Qt::LeftButton) mask |= 1;
-    if (buttons & Qt::RightButton) mask |= 2;
-    if (buttons & Qt::MiddleButton) mask |= 4;
-    return mask;
-}
 
 // The platform's virtual key code of a key: letters and digits are their upper-case ASCII
 // codes, the rest follow the platform's table; keys it lacks read as 0.
@@ -110,26 +96,17 @@ void VistaButton::resizeEvent(QResizeEvent*) { Resize(); }
 
 void VistaButton::mousePressEvent(QMouseEvent* event) {
     pressedOnSurface_ = true;
-    std::int16_t button = ButtonMask(event->button());
-    std::int16_t shift = ShiftMask(event->modifiers());
-    float x = static_cast<float>(event->position().x());
-    float y = static_cast<float>(event->position().y());
-    Surface_MouseDown(button, shift, x, y);
+    MouseArgs args = MouseArgsOf(*event, event->button());
+    Surface_MouseDown(args.button, args.shift, args.x, args.y);
 }
 
 void VistaButton::mouseMoveEvent(QMouseEvent* event) {
-    std::int16_t button = ButtonMask(event->buttons());
-    std::int16_t shift = ShiftMask(event->modifiers());
-    float x = static_cast<float>(event->position().x());
-    float y = static_cast<float>(event->position().y());
-    Surface_MouseMove(button, shift, x, y);
+    MouseArgs args = MouseArgsOf(*event, event->buttons());
+    Surface_MouseMove(args.button, args.shift, args.x, args.y);
 }
 
 void VistaButton::mouseReleaseEvent(QMouseEvent* event) {
-    std::int16_t button = ButtonMask(event->button());
-    std::int16_t shift = ShiftMask(event->modifiers());
-    float x = static_cast<float>(event->position().x());
-    float y = static_cast<float>(event->position().y());
+    MouseArgs args = MouseArgsOf(*event, event->button());
     const QPoint point = event->position().toPoint();
     const bool overButton = rect().contains(point) && (mask().isEmpty() || mask().contains(point));
     // Only the left button clicks: a right-button press shows the pressed look and raises
@@ -138,7 +115,7 @@ void VistaButton::mouseReleaseEvent(QMouseEvent* event) {
     if (event->buttons() == Qt::NoButton) {
         pressedOnSurface_ = false;
     }
-    Surface_MouseUp(button, shift, x, y);
+    Surface_MouseUp(args.button, args.shift, args.x, args.y);
     if (clicked) {
         Surface_Click();
     }
@@ -146,7 +123,7 @@ void VistaButton::mouseReleaseEvent(QMouseEvent* event) {
 
 void VistaButton::keyPressEvent(QKeyEvent* event) {
     std::int16_t keyCode = KeyCodeOf(event->key());
-    std::int16_t shift = ShiftMask(event->modifiers());
+    std::int16_t shift = ShiftCode(event->modifiers());
     Surface_KeyDown(keyCode, shift);
     // Space is the button's own key: it presses the button and yields no character.
     const QString text = event->text();
@@ -162,7 +139,7 @@ void VistaButton::keyReleaseEvent(QKeyEvent* event) {
         return;
     }
     std::int16_t keyCode = KeyCodeOf(event->key());
-    std::int16_t shift = ShiftMask(event->modifiers());
+    std::int16_t shift = ShiftCode(event->modifiers());
     Surface_KeyUp(keyCode, shift);
 }
 

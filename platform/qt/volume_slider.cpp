@@ -5,22 +5,10 @@
 #include <QStyleOptionSlider>
 #include <QToolTip>
 
+#include "platform/qt/mouse_codes.h"
+
 namespace tunekist {
 namespace {
-
-std::int16_t ButtonCode(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton: return 1;
-        case Qt::RightButton: return 2;
-        case Qt::MiddleButton: return 4;
-        default: return 0;
-    }
-}
-
-std::int16_t ShiftCode(Qt::KeyboardModifiers modifiers) {
-    return static_cast<std::int16_t>((modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
-                                     (modifiers & Qt::AltModifier ? 4 : 0));
-}
 
 void Raise(const std::function<void()>& event) {
     if (event) event();
@@ -70,8 +58,8 @@ void VolumeSlider::OnReleased() {
 void VolumeSlider::mousePressEvent(QMouseEvent* event) {
     valueAtPress_ = value();
     if (MouseDown) {
-        MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()),
-                  static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
+        const MouseArgs args = MouseArgsOf(*event, event->button());
+        MouseDown(args.button, args.shift, args.x, args.y);
     }
     QSlider::mousePressEvent(event);
 }
