@@ -1,7 +1,5 @@
 #include "bench/process_figures.h"
 
-#include <SDL2/SDL.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -10,6 +8,7 @@
 
 #include "bench/child_process.h"
 #include "platform/engine/real_engine.h"
+#include "platform/engine/sdl_audio_output.h"
 
 namespace tunekist::bench {
 
@@ -97,33 +96,17 @@ int PlaySong(const std::string& file) {
 
 namespace tunekist::bench {
 
-namespace {
-
-void CountSilence(void* played, Uint8* stream, int bytes) {
-    std::fill_n(stream, bytes, Uint8{0});
-    static_cast<std::atomic<std::int64_t>*>(played)->fetch_add(bytes / 4);
-}
-
-}  // namespace
-
 int PlaySilence(std::int64_t frames, int periodFrames) {
-    // The same device the engine opens (signed 16-bit stereo at 44.1 kHz), at any period.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 1;
     std::atomic<std::int64_t> played{0};
-    SDL_AudioSpec wanted{};
-    wanted.freq = 44100;
-    wanted.format = AUDIO_S16SYS;
-    wanted.channels = 2;
-    wanted.samples = static_cast<Uint16>(periodFrames);
-    wanted.callback = &CountSilence;
-    wanted.userdata = &played;
-    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-    if (device == 0) return 1;
-    SDL_PauseAudioDevice(device, 0);
+    SdlAudioOutput output(
+        44100,
+        [&](std::span<std::int16_t> out) {
+            std::fill(out.begin(), out.end(), std::int16_t{0});
+            played.fetch_add(static_cast<std::int64_t>(out.size() / 2));
+        },
+        static_cast<Uint16>(periodFrames));
+    output.Play();
     while (played.load() < frames) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    SDL_CloseAudioDevice(device);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return 0;
 }
 

@@ -38,7 +38,7 @@ StartupResult TimeStartup(const std::string& probe, const std::string& mode, int
 // Returns the exit code.
 int PlaySong(const std::string& file);
 // The `silence FRAMES PERIOD` command: plays FRAMES stereo sample frames of silence at 44.1 kHz
-// through an SDL device opened as the engine opens its own, PERIOD frames per device period.
+// through the engine's own SDL output, PERIOD frames per device period.
 // Returns the exit code.
 int PlaySilence(std::int64_t frames, int periodFrames);
 

@@ -29,12 +29,12 @@ SdlAudioOutput::Subsystem::~Subsystem() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-SdlAudioOutput::SdlAudioOutput(int sampleRate, Pull pull) : pull_(std::move(pull)) {
+SdlAudioOutput::SdlAudioOutput(int sampleRate, Pull pull, Uint16 periodFrames) : pull_(std::move(pull)) {
     SDL_AudioSpec wanted{};
     wanted.freq = sampleRate;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 2;
-    wanted.samples = kDeviceFrames;
+    wanted.samples = periodFrames;
     wanted.callback = &SdlAudioOutput::Callback;
     wanted.userdata = this;
     SDL_AudioSpec obtained{};

@@ -22,11 +22,12 @@ public:
     // Fills `out` completely (silence where nothing is there); runs on SDL's audio thread.
     using Pull = std::function<void(std::span<std::int16_t> out)>;
 
-    // Opens the default device for `sampleRate` frames per second in stereo, paused. The callback
+    // Opens the default device for `sampleRate` frames per second in stereo, `periodFrames` frames
+    // per device period, paused. The callback
     // always gets this format; where the device needs another, SDL converts behind it (a device
     // that takes it, as SDL's disk driver does, gets the samples unconverted). Throws EngineError
     // when no audio device can be opened.
-    SdlAudioOutput(int sampleRate, Pull pull);
+    SdlAudioOutput(int sampleRate, Pull pull, Uint16 periodFrames = kDeviceFrames);
     ~SdlAudioOutput();
     SdlAudioOutput(const SdlAudioOutput&) = delete;
     SdlAudioOutput& operator=(const SdlAudioOutput&) = delete;
