@@ -57,8 +57,10 @@ void GenerateTone(const std::string& path, double seconds, double hz, const Tone
     // Sox's synth length in samples ("NNNs") makes the sample count exact.
     const auto samples = static_cast<long long>(seconds * options.sampleRate + 0.5);
     // The rate and channels go before -n: they describe the generated input, so sox neither
-    // synthesises at its default rate nor resamples.
-    RunProgram({"sox", "-r", std::to_string(options.sampleRate), "-c",
+    // synthesises at its default rate nor resamples. -R makes sox's dither repeatable, so tests
+    // that make the same song at once (in parallel processes) make the same bytes, and a reader
+    // never sees one copy replaced by a different one.
+    RunProgram({"sox", "-R", "-r", std::to_string(options.sampleRate), "-c",
                 std::to_string(options.channels), "-n", "-b", "16", wav, "synth",
                 std::to_string(samples) + "s", "sine", Number(hz), "vol", Number(options.amplitude)});
     std::vector<std::string> lame = {"lame", "--quiet"};
