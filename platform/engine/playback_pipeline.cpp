@@ -31,7 +31,8 @@ PlaybackPipeline::PlaybackPipeline(const std::string& path, Measurement length,
       gainQ15_(GainToQ15(gain)),
       startFrame_(startFrame),
       decodedFrames_(startFrame),
-      output_(static_cast<int>(length.sampleRate), [this](std::span<Sample> out) { Pull(out); }) {
+      output_(SharedAudioOutput::Instance().Attach(static_cast<int>(length.sampleRate),
+                                                   [this](std::span<Sample> out) { Pull(out); })) {
     if (startFrame != 0) decoder_.Seek(startFrame);
     thread_ = std::jthread([this](const std::stop_token& stop) { DecodeLoop(stop); });
 }

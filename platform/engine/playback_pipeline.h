@@ -1,6 +1,6 @@
 #pragma once
-// What plays one file: a decoder on its own thread running up to 1.5 s ahead into a ring that
-// the audio device's callback drains. The position counts the sample frames the callback has
+// What plays one file: a decoder on its own thread running up to a second ahead into a ring that
+// the audio device's callback drains, as one source of the process's shared sound output. The position counts the sample frames the callback has
 // handed to the device, so it follows the sound, stands still while paused, and ends exactly at
 // the measured length. The volume is applied in the callback, so a change is heard within one
 // device period.
@@ -17,15 +17,15 @@
 #include "platform/engine/mpg123_decoder.h"
 #include "platform/engine/sample_gain.h"
 #include "platform/engine/sample_ring.h"
-#include "platform/engine/sdl_audio_output.h"
+#include "platform/engine/shared_audio_output.h"
 
 namespace tunekist {
 
 class PlaybackPipeline {
 public:
-    // Opens the file and an audio device (paused), ready to play from `startFrame`. `length` is
-    // the file's measurement; playing never yields more frames than it holds. Throws EngineError
-    // when the file cannot be opened or no audio device can.
+    // Opens the file and attaches to the sound output (paused), ready to play from `startFrame`.
+    // `length` is the file's measurement; playing never yields more frames than it holds. Throws
+    // EngineError when the file cannot be opened, NoSoundOutputError when no audio device can.
     PlaybackPipeline(const std::string& path, Measurement length, std::int64_t startFrame, float gain);
     ~PlaybackPipeline();
     PlaybackPipeline(const PlaybackPipeline&) = delete;
@@ -62,8 +62,8 @@ private:
     std::mutex dataMutex_;                      // only for the callback's wait for samples
     std::condition_variable dataReady_;
     std::int64_t decodedFrames_;                // file frame the decoder reaches next
-    SdlAudioOutput output_;
-    std::jthread thread_;  // last: stops first, before the device and the ring go
+    SharedAudioOutput::Attachment output_;
+    std::jthread thread_;  // last: stops first, before the source detaches and the ring goes
 };
 
 }  // namespace tunekist

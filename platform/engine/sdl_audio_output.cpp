@@ -10,9 +10,10 @@ namespace tunekist {
 namespace {
 
 // SDL's subsystem count is not thread-safe by itself; engines may come and go on any thread.
+// Never destroyed: the devices that outputs keep open close while the program ends.
 std::mutex& SubsystemMutex() {
-    static std::mutex mutex;
-    return mutex;
+    static auto* const mutex = new std::mutex;
+    return *mutex;
 }
 
 }  // namespace
@@ -21,7 +22,7 @@ SdlAudioOutput::Subsystem::Subsystem() {
     const std::lock_guard lock(SubsystemMutex());
     // SDL would otherwise catch SIGINT and SIGTERM and the program would no longer end on them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) throw EngineError("Geen geluidsapparaat beschikbaar");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) throw NoSoundOutputError("Geen geluidsapparaat beschikbaar");
 }
 
 SdlAudioOutput::Subsystem::~Subsystem() {
@@ -41,7 +42,7 @@ SdlAudioOutput::SdlAudioOutput(int sampleRate, Pull pull, Uint16 periodFrames) :
     const std::lock_guard lock(SubsystemMutex());
     // No changes allowed: the callback's buffer is always in the wanted format.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-    if (device_ == 0) throw EngineError("Geen geluidsapparaat beschikbaar");
+    if (device_ == 0) throw NoSoundOutputError("Geen geluidsapparaat beschikbaar");
 }
 
 SdlAudioOutput::~SdlAudioOutput() {

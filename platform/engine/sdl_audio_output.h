@@ -1,8 +1,9 @@
 #pragma once
 // One opened SDL audio device playing interleaved stereo signed 16-bit samples pulled from a callback.
 // SDL's audio subsystem is initialised while any output exists (SDL's own reference count, with
-// its signal handlers off so that SIGTERM still ends the program). Each output opens its own
-// device, so two engines may play at once. Closing waits for a running callback to return.
+// its signal handlers off so that SIGTERM still ends the program). Closing waits for a running
+// callback to return and then two device periods while SDL lets the device drain, so the engine
+// keeps its devices open across songs (SharedAudioOutput).
 
 #include <SDL2/SDL.h>
 
@@ -16,7 +17,7 @@ class SdlAudioOutput {
 public:
     // Sample frames per device period: about 46 ms at 44.1 kHz. A volume change, a pause or a
     // jump is heard within one period, and closing a device waits two of them (SDL lets the
-    // device drain first), which the window waits out at every change of song.
+    // device drain first).
     static constexpr Uint16 kDeviceFrames = 2048;
 
     // Fills `out` completely (silence where nothing is there); runs on SDL's audio thread.
@@ -25,8 +26,8 @@ public:
     // Opens the default device for `sampleRate` frames per second in stereo, `periodFrames` frames
     // per device period, paused. The callback
     // always gets this format; where the device needs another, SDL converts behind it (a device
-    // that takes it, as SDL's disk driver does, gets the samples unconverted). Throws EngineError
-    // when no audio device can be opened.
+    // that takes it, as SDL's disk driver does, gets the samples unconverted). Throws
+    // NoSoundOutputError when no audio device can be opened.
     SdlAudioOutput(int sampleRate, Pull pull, Uint16 periodFrames = kDeviceFrames);
     ~SdlAudioOutput();
     SdlAudioOutput(const SdlAudioOutput&) = delete;

@@ -1,20 +1,16 @@
 #include "tests/e2e/capture.h"
 
 #include <cmath>
-#include <filesystem>
 #include <limits>
-#include <stdexcept>
 
 #include "platform/engine/mpg123_decoder.h"
 #include "tests/engine/disk_output.h"
 
 namespace tunekist::test {
 
-Heard Analyse(const std::string& path, int sampleRate) {
-    if (!std::filesystem::exists(path)) throw std::runtime_error("no capture at " + path);
-    // Paused and finished devices write silence for as long as they stay open: megabytes. A device
-    // paused before its first period wrote nothing at all, which reads as no samples.
-    const std::vector<float> left = PlayedLeftChannel(ReadCaptureFile(path));
+Heard Analyse(const std::vector<float>& samples, int sampleRate) {
+    // The device writes silence while the song is paused or over: dropped.
+    const std::vector<float> left = PlayedLeftChannel(samples);
     Heard heard;
     heard.frames = left.size();
     if (left.empty()) {
@@ -36,7 +32,7 @@ Heard Analyse(const std::string& path, int sampleRate) {
 std::vector<Heard> HeardAfterClosing(Main& main, const RealEngines& engines) {
     main.Form_Unload();
     std::vector<Heard> heard;
-    for (const std::string& file : engines.Played()) heard.push_back(Analyse(file));
+    for (const std::vector<float>& samples : engines.Played()) heard.push_back(Analyse(samples));
     return heard;
 }
 

@@ -22,8 +22,8 @@ struct Heard {
     double hz = 0;
 };
 
-// Reads the interleaved stereo samples the disk driver wrote to `path` and analyses them.
-Heard Analyse(const std::string& path, int sampleRate = 44100);
+// Analyses interleaved stereo samples the disk driver wrote.
+Heard Analyse(const std::vector<float>& samples, int sampleRate = 44100);
 
 // Unloads `main`, which releases its engines, and analyses the sound of every song played, in
 // the order they were started.

@@ -4,6 +4,7 @@
 // the sound back as interleaved stereo samples scaled to -1 ... 1 (the engine asks for signed
 // 16-bit stereo, so SDL writes that unconverted).
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -36,10 +37,18 @@ inline std::vector<float> ToUnitScale(const std::vector<std::int16_t>& samples) 
     return scaled;
 }
 
-// Reads the capture at `path` without removing it.
-inline std::vector<float> ReadCaptureFile(const std::string& path) {
+// Reads the capture at `path` from byte `begin` up to byte `end` (or its end), without removing it.
+inline std::vector<float> ReadCaptureFile(const std::string& path, std::int64_t begin = 0, std::int64_t end = -1) {
     std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.seekg(begin);
+    std::vector<char> bytes;
+    if (end < 0) {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } else {
+        bytes.resize(static_cast<std::size_t>(std::max<std::int64_t>(end - begin, 0)));
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    }
     std::vector<std::int16_t> samples(bytes.size() / sizeof(std::int16_t));
     // An empty capture (a device paused before its first period) has no bytes to copy.
     if (!samples.empty()) std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(std::int16_t));

@@ -3,17 +3,23 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "platform/engine/real_engine.h"
+#include "platform/engine/sdl_audio_output.h"
+#include "tests/engine/disk_output.h"
 
 namespace tunekist::test {
 namespace {
 
 class CountedEngine : public RealEngine {
 public:
-    explicit CountedEngine(std::shared_ptr<RealEngines::Counts> counts) : counts_(std::move(counts)) {
+    CountedEngine(std::shared_ptr<RealEngines::Counts> counts, std::function<std::int64_t()> markStart,
+                  std::function<void(std::int64_t)> started)
+        : counts_(std::move(counts)), markStart_(std::move(markStart)), started_(std::move(started)) {
         ++counts_->made;
         counts_->peak = std::max(counts_->peak, ++counts_->alive);
     }
@@ -21,43 +27,69 @@ public:
     CountedEngine(const CountedEngine&) = delete;
     CountedEngine& operator=(const CountedEngine&) = delete;
 
+    void Run() override {
+        if (ran_) return RealEngine::Run();
+        const std::int64_t start = markStart_();
+        RealEngine::Run();
+        ran_ = true;
+        started_(start);
+    }
+
 private:
     std::shared_ptr<RealEngines::Counts> counts_;
+    std::function<std::int64_t()> markStart_;
+    std::function<void(std::int64_t)> started_;
+    bool ran_ = false;
 };
+
+std::int64_t SizeOf(const std::string& file) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file, error);
+    return error ? -1 : static_cast<std::int64_t>(size);
+}
 
 }  // namespace
 
-RealEngines::RealEngines(std::string name) : name_(std::move(name)) {
+RealEngines::RealEngines(std::string name)
+    : capture_(std::filesystem::temp_directory_path().string() + "/tunekist_" + name + "_" +
+               std::to_string(getpid()) + ".raw") {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     // A millisecond per device period still plays tens of times faster than real time; with
-    // none, a paused or finished device writes silence as fast as the disk takes it.
+    // none, a device with nothing to play writes silence as fast as the disk takes it.
     setenv("SDL_DISKAUDIODELAY", "1", 0);
+    std::filesystem::remove(capture_);
 }
 
-RealEngines::~RealEngines() {
-    for (const std::string& file : captureFiles_) std::filesystem::remove(file);
-}
+RealEngines::~RealEngines() { std::filesystem::remove(capture_); }
 
 EngineFactory RealEngines::Factory() {
     return [this]() -> IMediaControl {
-        std::string file = forcedFile_;
-        if (file.empty()) {
-            file = std::filesystem::temp_directory_path().string() + "/tunekist_" + name_ + "_" +
-                   std::to_string(getpid()) + "_" + std::to_string(counts_->made) + ".raw";
-            std::filesystem::remove(file);
-            captureFiles_.push_back(file);
-        }
-        // The disk driver reads its file name when the device opens, at the engine's first Run;
-        // nothing else makes an engine between a song's engine being made and it being run.
-        setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-        return std::make_shared<CountedEngine>(counts_);
+        setenv("SDL_DISKAUDIOFILE", (forcedFile_.empty() ? capture_ : forcedFile_).c_str(), 1);
+        return std::make_shared<CountedEngine>(
+            counts_, [this] { return CaptureEnd(); },
+            [this](std::int64_t start) {
+                if (forcedFile_.empty()) starts_.push_back(start);
+            });
     };
 }
 
-std::vector<std::string> RealEngines::Played() const {
-    std::vector<std::string> played;
-    std::copy_if(captureFiles_.begin(), captureFiles_.end(), std::back_inserter(played),
-                 [](const std::string& file) { return std::filesystem::exists(file); });
+std::int64_t RealEngines::CaptureEnd() const {
+    // The device never stops writing (silence when nothing plays), one period at a time. The one
+    // period that may be filled but not yet written when looking is on the file once the file
+    // has grown by a period more; from there on it holds only what was played after looking.
+    constexpr std::int64_t kPeriodBytes = SdlAudioOutput::kDeviceFrames * 2 * sizeof(std::int16_t);
+    const std::int64_t seen = SizeOf(capture_);
+    if (seen < 0) return 0;  // no device has opened on it yet
+    Eventually([&] { return SizeOf(capture_) >= seen + kPeriodBytes; });
+    return std::min(seen + kPeriodBytes, SizeOf(capture_));
+}
+
+std::vector<std::vector<float>> RealEngines::Played() const {
+    std::vector<std::vector<float>> played;
+    const std::int64_t end = CaptureEnd();
+    for (std::size_t i = 0; i < starts_.size(); ++i) {
+        played.push_back(ReadCaptureFile(capture_, starts_[i], i + 1 < starts_.size() ? starts_[i + 1] : end));
+    }
     return played;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // Real engines (libmpg123 + SDL2) for tests of the whole program, counted while they live. Sound
-// goes through SDL's disk driver, either into a capture file per engine (the driver truncates
-// its file whenever a device opens, so engines sharing one file would overwrite each other) or
-// into one file given by SendSoundTo.
+// goes through SDL's disk driver into one capture file: the engine keeps one device open for the
+// whole process, so each song's sound is found in the capture from where it started. (One
+// capture per process, as ctest runs each test; the device reads its file name when it opens.)
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,18 +22,17 @@ public:
     RealEngines(const RealEngines&) = delete;
     RealEngines& operator=(const RealEngines&) = delete;
 
-    // The factory to give the program; it refers to this object, which must outlive it. The
-    // device of each engine opens at its first Run.
+    // The factory to give the program; it refers to this object, which must outlive it.
     EngineFactory Factory();
 
-    // Makes the devices of engines made from now on write to `file` instead (/dev/null to
-    // discard, /dev/full to fail every write as an unplugged device does); an empty name goes
-    // back to a capture file per engine.
+    // Makes the device, when it next opens, write to `file` instead (/dev/null to discard,
+    // /dev/full to fail every write as an unplugged device does); an empty name goes back to
+    // the capture file.
     void SendSoundTo(const std::string& file) { forcedFile_ = file; }
 
-    // The capture files of the engines that opened an audio device (songs played, not files
-    // measured), in the order the engines were made.
-    std::vector<std::string> Played() const;
+    // The stereo samples (-1 ... 1) each engine that ran played, in the order they started:
+    // the capture from the song's start to the next song's, or to the end of what was written.
+    std::vector<std::vector<float>> Played() const;
     int Made() const { return counts_->made; }
     int Alive() const { return counts_->alive; }
     // The most engines that were alive at one time.
@@ -45,9 +45,12 @@ public:
     };
 
 private:
-    std::string name_;
+    // Where in the capture the next song's sound will start: past everything played so far.
+    std::int64_t CaptureEnd() const;
+
+    std::string capture_;
     std::shared_ptr<Counts> counts_ = std::make_shared<Counts>();
-    std::vector<std::string> captureFiles_;
+    std::vector<std::int64_t> starts_;  // byte offsets into the capture
     std::string forcedFile_;
 };
 
