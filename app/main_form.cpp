@@ -46,7 +46,11 @@ void Main::Knop_Click(std::int16_t Index) {
     switch (Index) {
         case 0:
             controls_.Label3.SetCaption(controls_.ListView2.RowText(1));
-            player.Play();
+            try {
+                player.Play();
+            } catch (const NoSoundOutputError& failure) {
+                controls_.messageBox.Show(failure.what());
+            }
             break;
         case 1:
             player.PausePlay();
@@ -76,8 +80,8 @@ void Main::NextSong() {
     controls_.PlayTimer.SetEnabled(false);
     try {
         AdvanceQueue(timerParts_);
-    } catch (const std::exception&) {
-        controls_.messageBox.Show(kFillPlaylistMessage);
+    } catch (const std::exception& failure) {
+        controls_.messageBox.Show(AdvanceFailureText(failure));
     }
 }
 

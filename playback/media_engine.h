@@ -24,6 +24,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Run's failure when the machine has no sound output at all (no device, no sound server): unlike
+// a file that cannot be played, this is no fault of the song, and the person is told.
+class NoSoundOutputError : public EngineError {
+public:
+    using EngineError::EngineError;
+};
+
 // The engine's state as GetState reports it.
 enum EngineState : std::int32_t { StateStopped = 0, StatePaused = 1, StateRunning = 2 };
 
@@ -36,8 +43,8 @@ public:
     // Opens no audio device. An instance is never given a second file.
     virtual void RenderFile(const std::string& path) = 0;
 
-    // Starts playing, or resumes at the paused position. Fails when no audio device can be
-    // opened or when no file was rendered.
+    // Starts playing, or resumes at the paused position. Fails when no file was rendered, and
+    // with NoSoundOutputError when no audio device can be opened.
     virtual void Run() = 0;
     // Halts the sound; the position stays where it was.
     virtual void Pause() = 0;

@@ -31,6 +31,10 @@ void ReportEngineFailure(PlayTimerParts& parts, const std::exception& failure) {
 
 }  // namespace
 
+const char* AdvanceFailureText(const std::exception& failure) {
+    return dynamic_cast<const NoSoundOutputError*>(&failure) != nullptr ? failure.what() : kFillPlaylistMessage;
+}
+
 void AdvanceQueue(PlayTimerParts& parts) {
     // Songs leave the queue only at its head, from both lists at once.
     parts.ListView2.RemoveRow(1);
@@ -63,8 +67,8 @@ void PlayTimer_Timer(PlayTimerParts& parts) {
         try {
             AdvanceQueue(parts);
             ShowElapsedTimeAndBar(parts);
-        } catch (const std::exception&) {
-            parts.messageBox.Show(kFillPlaylistMessage);
+        } catch (const std::exception& failure) {
+            parts.messageBox.Show(AdvanceFailureText(failure));
         }
         return;
     }

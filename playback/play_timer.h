@@ -1,4 +1,5 @@
 #pragma once
+#include <exception>
 #include <functional>
 
 #include "platform/ui/label.h"
@@ -30,6 +31,10 @@ struct PlayTimerParts {
 
 // The text shown when the queue has run out.
 inline constexpr const char* kFillPlaylistMessage = "Playlist vullen a.u.b. ";
+
+// What a failed advance shows: the engine's own text when the machine has no sound output (not
+// the playlist's fault), and kFillPlaylistMessage for everything else, an empty queue above all.
+const char* AdvanceFailureText(const std::exception& failure);
 
 // Drops the head song from both playlist lists, shows the new head's name, measures the playlist
 // and plays the new head. Throws when no song is left after the removal (or a later step fails);

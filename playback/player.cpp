@@ -25,6 +25,10 @@ void Player::StartPlay() {
         state_.Playing = true;
         PlayTimer_.SetEnabled(true);
         Bar_.ResetPicture();
+    } catch (const NoSoundOutputError&) {
+        // Not the song's fault, so not kept quiet: the caller tells the person.
+        StopPlay();
+        throw;
     } catch (const std::exception&) {
         StopPlay();
     }

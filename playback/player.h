@@ -26,7 +26,8 @@ public:
 
     // Resumes a paused song; otherwise starts the head song from its beginning in a new engine.
     void Play();
-    // Starts the head song in a new engine. On any failure it stops, without a message.
+    // Starts the head song in a new engine. On any failure it stops; a NoSoundOutputError then
+    // goes on to the caller, to be told, and every other failure stays silent.
     void StartPlay();
     // Stops the song; the engine stays, and so do the labels and the bar.
     void StopPlay();

@@ -172,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DeviceFault{"NoAudioDeviceAtAll", false,
                     [](RealEngines&) { setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1); },
-                    [](RealEngines&) { setenv("SDL_AUDIODRIVER", "disk", 1); }, {}},
+                    [](RealEngines&) { setenv("SDL_AUDIODRIVER", "disk", 1); }, {"Geen geluidsapparaat beschikbaar"}},
         // The disk driver gives up on its device when a write fails, as a real device does when
         // it is unplugged; /dev/full fails every write.
         DeviceFault{"AudioDeviceLostWhilePlaying", true, [](RealEngines& e) { e.SendSoundTo("/dev/full"); },
