@@ -10,10 +10,9 @@ namespace tunekist {
 namespace {
 
 // SDL's subsystem count is not thread-safe by itself; engines may come and go on any thread.
-// Never destroyed: the devices that outputs keep open close while the program ends.
 std::mutex& SubsystemMutex() {
-    static auto* const mutex = new std::mutex;
-    return *mutex;
+    static std::mutex mutex;
+    return mutex;
 }
 
 }  // namespace

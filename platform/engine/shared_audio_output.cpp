@@ -54,8 +54,10 @@ void SharedAudioOutput::Device::Mix(std::span<std::int16_t> out) {
 }
 
 SharedAudioOutput& SharedAudioOutput::Instance() {
-    static SharedAudioOutput instance;
-    return instance;
+    // Never destroyed: closing the devices as the program ends would make it wait for SDL's
+    // drain (over a second with some sound servers) for nothing; ending the process closes them.
+    static auto* const instance = new SharedAudioOutput;
+    return *instance;
 }
 
 SharedAudioOutput::Attachment SharedAudioOutput::Attach(int sampleRate, Pull pull) {

@@ -23,7 +23,7 @@ public:
     using Pull = SdlAudioOutput::Pull;
     class Attachment;
 
-    // The owner of the process's devices; it closes them when the program ends.
+    // The owner of the process's devices. It lives until the process ends, which closes them.
     static SharedAudioOutput& Instance();
 
     // Adds `pull` to the device for `sampleRate`, opening one when none is open at that rate or
