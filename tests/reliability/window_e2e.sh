@@ -45,8 +45,8 @@ make_song "Cello" 15 880
 
 (cd "$stage/Muziek" && md5sum -- *.mp3) >"$stage/before.md5"
 
-# Every engine opens the disk driver's file anew and would truncate it: a FIFO with a reader that
-# appends keeps all the songs, in the order they were played.
+# The disk driver truncates its file whenever the device opens (once, and again after a loss): a
+# FIFO with a reader that appends keeps all the songs, in the order they were played.
 heard="$outdir/heard.f32"
 fifo="$stage/device"
 mkfifo "$fifo"
