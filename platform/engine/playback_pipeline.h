@@ -1,8 +1,8 @@
 #pragma once
 // What plays one file: a decoder on its own thread running up to a second ahead into a ring that
-// the audio device's callback drains, as one source of the process's shared sound output. The position counts the sample frames the callback has
-// handed to the device, so it follows the sound, stands still while paused, and ends exactly at
-// the measured length. The volume is applied in the callback, so a change is heard within one
+// the audio device's callback drains, as one source of the process's shared sound output. The
+// position counts the sample frames the callback has handed to the device, so it follows the
+// sound, stands still while paused, and ends exactly at the measured length. The volume is applied in the callback, so a change is heard within one
 // device period.
 
 #include <atomic>

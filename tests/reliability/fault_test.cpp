@@ -179,6 +179,19 @@ INSTANTIATE_TEST_SUITE_P(
                     [](RealEngines& e) { e.SendSoundTo("/dev/null"); }, {"Geluidsapparaat weggevallen"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Next without any sound output says why, not that the playlist ran out; the next song waits at
+// the head for Play.
+TEST_F(FaultTest, NextWithoutSoundOutputSaysWhy) {
+    ListTwoSongs();
+    ClickSong("a.mp3");
+    ClickSong("b.mp3");
+    setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1);
+    main.Knop_Click(kNext);
+    EXPECT_EQ(messages.shown, Strings{"Geen geluidsapparaat beschikbaar"});
+    EXPECT_EQ(List1.ListCount(), 1);
+    EXPECT_FALSE(main.state.Playing);
+}
+
 // Root reads every file whatever its mode, so the check runs in a child that has given up root.
 TEST_F(FaultTest, UnreadableFileMeasuresAsNothingAndDoesNotPlay) {
     ListTwoSongs();
