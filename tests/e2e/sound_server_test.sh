@@ -160,7 +160,7 @@ region() {  # picture, geometry -> a hash of the pixels there
   convert "$outdir/$1.png" -crop "$2" +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
 }
 
-# What a recording holds: its stretches of sound (silences under a quarter second inside one are
+# What a recording holds: its stretches of sound (silences under a second inside one are
 # a device's underrun, not a song's end) as "frames hz level_dB", and each song's own level.
 heard() {  # recording -> one line per stretch
   python3 - "$outdir/$1.raw" <<'PY'
@@ -177,7 +177,7 @@ for i in range(n):
     quiet = silent[i] and ((i > 0 and silent[i - 1]) or (i + 1 < n and silent[i + 1]))
     if quiet:
         gap += 1
-        if current is not None and gap > 11025:
+        if current is not None and gap > 44100:
             stretches.append(current)
             current = None
         continue
