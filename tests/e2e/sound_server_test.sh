@@ -97,9 +97,9 @@ make_song "Twee" 2 880
 
 start_player() {
   # Under AddressSanitizer the end of the program is checked for leaks; the display connection's
-  # system libraries keep buffers until exit, and they are not the program's.
+  # and the sound server connection's system libraries keep buffers until exit, not the program's.
   (cd "$stage" && exec env SDL_AUDIODRIVER=pulseaudio QT_QPA_PLATFORM=xcb \
-    LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan_display.supp" \
+    LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan_sound_server.supp" \
     ./tunekist) >>"$outdir/player.log" 2>&1 &
   player_pid=$!
   window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
@@ -116,7 +116,9 @@ end_player() {  # Exit, and the program must end
     fail "$1: Exit did not end the program"
     kill -9 "$player_pid"
   fi
-  wait "$player_pid" 2>/dev/null || true
+  local status=0
+  wait "$player_pid" 2>/dev/null || status=$?
+  [[ $status -eq 0 ]] || fail "$1: the program ended with status $status"
   player_pid=""
 }
 
