@@ -74,6 +74,12 @@ void Main::Knop_Click(std::int16_t Index) {
     }
 }
 
+void Main::SeekTo(double seconds) {
+    if (controls_.List1.ListCount() == 0) return;
+    controls_.Bar.ResetPicture();
+    player.SeekPlay(seconds);
+}
+
 void Main::NextSong() {
     player.StopPlay();
     state.Playing = false;

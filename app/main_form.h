@@ -59,12 +59,18 @@ public:
     // The six commands Play, Pauze, Rew, Forew, Next and Stop, by Index 0 to 5. With an empty
     // playlist every command is ignored.
     void Knop_Click(std::int16_t Index);
+    // Moves the song to `seconds` as Rew and Forew move it: the bar is cleared, the position kept
+    // within the song. Ignored with an empty playlist, like every command.
+    void SeekTo(double seconds);
     // Exit: closes the window, which runs Form_Unload.
     void ExitKnop_Click();
     // Shutdown: stops the song and releases the engine.
     void Form_Unload();
 
     void PlayTimer_Timer();
+
+    // The controls, for those who show the player elsewhere (the desktop's media controls).
+    const MainControls& Controls() const { return controls_; }
 
     PlaybackState state;
     VolumeControl volume;

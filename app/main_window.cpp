@@ -45,6 +45,9 @@ struct MainWindow::Adapters {
 MainWindow::MainWindow(EngineFactory createEngine) {
     CreateControls();
     adapters_ = std::make_unique<Adapters>(*this);
+    adapters_->messageBox.Opening = [this] {
+        if (BeforeMessage) BeforeMessage();
+    };
     main_ = std::make_unique<Main>(adapters_->Controls(*this), std::move(createEngine));
     WireEvents();
     // The file list's design-time pattern, so that it holds only songs even when start-up cannot
@@ -59,6 +62,7 @@ MainWindow::MainWindow(EngineFactory createEngine) {
 MainWindow::~MainWindow() = default;
 
 void MainWindow::Handle(const std::function<void()>& handler) {
+    ++handling_;
     try {
         handler();
     } catch (const std::exception& failure) {
@@ -68,6 +72,8 @@ void MainWindow::Handle(const std::function<void()>& handler) {
         adapters_->messageBox.Show(failure.what());
         reportingFailure_ = alreadyReporting;
     }
+    --handling_;
+    if (AfterEvent) AfterEvent();
 }
 
 void MainWindow::WireEvents() {

@@ -51,6 +51,16 @@ public:
 
     Main& program() { return *main_; }
 
+    // Runs `handler` as an event handler of the window: an error that reaches its top is shown,
+    // and the program carries on.
+    void Handle(const std::function<void()>& handler);
+    // True while an event handler runs, including a message it shows and the events that run in
+    // the yields of a folder listing.
+    bool Handling() const { return handling_ > 0; }
+    // Called after every event handler, and just before a message box blocks.
+    std::function<void()> AfterEvent;
+    std::function<void()> BeforeMessage;
+
     // The controls.
     FramePanel* Rand1;
     QLabel* Pic1;
@@ -84,8 +94,6 @@ protected:
 private:
     void CreateControls();
     void WireEvents();
-    // Runs an event handler; an error that reaches its top is shown, and the program carries on.
-    void Handle(const std::function<void()>& handler);
 
     // The controls as the program's procedures see them; made once the controls exist.
     struct Adapters;
@@ -94,6 +102,7 @@ private:
     bool laidOut_ = false;
     bool unloaded_ = false;
     bool reportingFailure_ = false;
+    int handling_ = 0;
 };
 
 }  // namespace tunekist

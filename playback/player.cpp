@@ -68,4 +68,12 @@ void Player::ForwardPlay() {
     state_.GraphPosition->put_CurrentPosition(position);
 }
 
+void Player::SeekPlay(double seconds) {
+    if (!state_.Graph) return;
+    const double duration = state_.GraphPosition->get_Duration();
+    if (seconds > duration) seconds = duration;
+    if (seconds < 0) seconds = 0;
+    state_.GraphPosition->put_CurrentPosition(seconds);
+}
+
 }  // namespace tunekist

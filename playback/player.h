@@ -37,6 +37,8 @@ public:
     // Moves the position 15 seconds back (not below 0) or forward (not beyond the duration).
     void RewindPlay();
     void ForwardPlay();
+    // Moves the position to `seconds`, kept within 0 ... the duration, as Rew and Forew keep it.
+    void SeekPlay(double seconds);
 
 private:
     PlaybackState& state_;

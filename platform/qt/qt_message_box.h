@@ -1,5 +1,6 @@
 #pragma once
 #include <QWidget>
+#include <functional>
 
 #include "platform/ui/message_box.h"
 
@@ -13,6 +14,9 @@ class QtMessageBox : public MessageBox {
 public:
     explicit QtMessageBox(QWidget& parent) : parent_(parent) {}
     void Show(const std::string& text) override;
+
+    // Called just before a box blocks, so that those who watch the player see its state then.
+    std::function<void()> Opening;
 
 private:
     QWidget& parent_;
