@@ -15,6 +15,9 @@ static void LoadLogoResource() { Q_INIT_RESOURCE(tunekist); }
 namespace tunekist {
 namespace {
 
+// The least room between the song's name and its time in the header.
+constexpr int kHeaderGapPixels = 10;
+
 QFont Arial(double points) {
     QFont font("Arial");
     font.setPointSizeF(points);
@@ -22,8 +25,9 @@ QFont Arial(double points) {
     return font;
 }
 
-QLabel* MakeLabel(QWidget* container, const char* name, const char* caption, double points) {
-    auto* label = new QLabel(caption, container);
+template <class LabelType = QLabel>
+LabelType* MakeLabel(QWidget* container, const char* name, const char* caption, double points) {
+    auto* label = new LabelType(caption, container);
     label->setObjectName(name);
     label->setFont(Arial(points));
     label->setAttribute(Qt::WA_TranslucentBackground);
@@ -108,8 +112,10 @@ void MainWindow::CreateControls() {
     KopPic = MakePictureBox(this, "KopPic");
     TijdLabel = MakeLabel(KopPic, "TijdLabel", "Time", 12);
     TijdLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label3 = MakeLabel(KopPic, "Label3", "Playlabel", 12);
+    Label3 = MakeLabel<ElidingLabel>(KopPic, "Label3", "Playlabel", 12);
     SetTextColor(Label3, Qt::black);
+    // A long song name must leave the elapsed time readable.
+    Label3->StopBefore(*TijdLabel, kHeaderGapPixels);
 
     MenuPic = MakePictureBox(this, "MenuPic");
     Label5 = MakeLabel(MenuPic, "Label5", "00:00:00", 12);

@@ -15,6 +15,7 @@
 #include "platform/files/folder_file_list.h"
 #include "platform/qt/bar_picture.h"
 #include "platform/qt/drive_list_box.h"
+#include "platform/qt/eliding_label.h"
 #include "platform/qt/folder_list_box.h"
 #include "platform/qt/frame_panel.h"
 #include "platform/qt/qt_desktop.h"
@@ -76,7 +77,7 @@ public:
     QLabel* Label4;
     QWidget* KopPic;
     QLabel* TijdLabel;
-    QLabel* Label3;
+    ElidingLabel* Label3;
     QWidget* MenuPic;
     QLabel* Label5;
     QLabel* Label2;

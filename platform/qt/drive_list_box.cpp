@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QStorageInfo>
 #include <QStringList>
+#include <QAbstractItemView>
 
 namespace tunekist {
 namespace {
@@ -74,6 +75,10 @@ void DriveListBox::Reload() { Fill(ListDrives(), Drive()); }
 
 void DriveListBox::showPopup() {
     Reload();
+    // The drop-down is a window of its own and takes no colours from the box: it is given the
+    // box's, so that open and closed look alike.
+    view()->setPalette(palette());
+    if (view()->parentWidget()) view()->parentWidget()->setPalette(palette());
     QComboBox::showPopup();
 }
 
