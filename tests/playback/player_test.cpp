@@ -71,7 +71,7 @@ TEST_F(PlayerTest, PauzeDoesNothingOnAStoppedSong) {
     EXPECT_TRUE(world->log.empty());
 }
 
-TEST_F(PlayerTest, RewAndForewMoveFifteenSecondsAndClamp) {
+TEST_F(PlayerTest, RewAndForewMoveFifteenSecondsAndSeekMovesAnywhereAllClampedToTheSong) {
     player.Play();
     world->clock.Advance(10);
     player.RewindPlay();
@@ -84,6 +84,10 @@ TEST_F(PlayerTest, RewAndForewMoveFifteenSecondsAndClamp) {
     world->clock.Advance(40);
     player.ForwardPlay();
     EXPECT_EQ(Engine()->Position(), 100);
+    for (const auto& [asked, reached] : {std::pair{42.5, 42.5}, {-3.0, 0.0}, {150.0, 100.0}}) {
+        player.SeekPlay(asked);
+        EXPECT_EQ(Engine()->Position(), reached) << "asked " << asked;
+    }
 }
 
 TEST_F(PlayerTest, WithoutEngineTheProceduresDoNothing) {
@@ -91,6 +95,7 @@ TEST_F(PlayerTest, WithoutEngineTheProceduresDoNothing) {
     player.PausePlay();
     player.RewindPlay();
     player.ForwardPlay();
+    player.SeekPlay(10);
     EXPECT_EQ(world->enginesCreated, 0);
     EXPECT_TRUE(PlayTimer.enabled) << "StopPlay without an engine leaves the timer as it was";
 }
