@@ -49,7 +49,7 @@ make_song() {  # name, seconds, hz
 }
 # Alt is paused and moved about, Bas ends by itself, Cello is stopped.
 make_song Alt 4.2171 220
-make_song Bas 2.5 440
+make_song Bas 3.5 440
 make_song Cello 6.0033 880
 # The exact length in microseconds: the samples the song was made of.
 length_us() { echo $(( ($(soxi -s "$work/wav/$1.wav") * 1000000 + 22050) / 44100 )); }
@@ -163,7 +163,7 @@ expect "the position after 5 s back, kept at the start" 0.000000 pc position
 shot 03-paused
 pc play
 expect "the status after play" Playing pc status
-sleep 1.5
+sleep 1.5  # more of Alt
 
 pc next
 expect "the title after next" Bas pc metadata xesam:title
@@ -178,7 +178,7 @@ expect "the title after Bas ended" Cello pc metadata xesam:title
 expect "the header's song after Bas ended" Cello header song
 expect "the status after Bas ended" Playing pc status
 expect "Cello's length" "$(length_us Cello)" pc metadata mpris:length
-sleep 1.5
+sleep 1.5  # a stretch of Cello to hear
 pc stop
 expect "the status after stop" Stopped pc status
 expect "the header's song after stop" Cello header song
