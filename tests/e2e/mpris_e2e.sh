@@ -6,7 +6,8 @@
 # bus, as a screen reader reads it) must name the same song, the queue's own advance at the end of
 # a song must reach the desktop as a change, Next on the last song must show the window's message,
 # and what the audio device received (SDL's disk driver) must be the songs in order at the levels
-# the volume set. Screenshots and the sound stay in OUT-DIR.
+# the volume set. Without a session bus the player must run as before, silently. Screenshots and
+# the sound stay in OUT-DIR.
 #
 #   mpris_e2e.sh PLAYER OUT-DIR
 # Exits 77 (skipped) when a session bus, playerctl, busctl, the X tools, sox, lame or Python's
@@ -209,6 +210,24 @@ done
 if [[ $ended == yes ]]; then
   wait "$player_pid" && status=0 || status=$?
   [[ $status -eq 0 ]] || fail "the program ended with status $status"
+fi
+
+# Without a session bus the player starts, plays and ends as before, and says nothing about it.
+(cd "$stage" && exec env -u DBUS_SESSION_BUS_ADDRESS -u QT_LINUX_ACCESSIBILITY_ALWAYS_ON SDL_AUDIODRIVER=dummy \
+  ./tunekist) >"$outdir/player-without-bus.log" 2>&1 &
+lone_pid=$!
+pids+=("$lone_pid")
+lone=$(timeout 60 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
+xdotool windowsize --sync "$lone" 1225 711 2>/dev/null || xdotool windowsize "$lone" 1225 711
+sleep 1
+xdotool mousemove --window "$lone" 1153 610 click 1  # Exit
+for _ in $(seq 100); do kill -0 "$lone_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$lone_pid" 2>/dev/null; then
+  fail "Exit did not end the player without a session bus"
+else
+  wait "$lone_pid" && status=0 || status=$?
+  [[ $status -eq 0 ]] || fail "the player without a session bus ended with status $status"
+  [[ ! -s "$outdir/player-without-bus.log" ]] || fail "the player without a session bus said: $(cat "$outdir/player-without-bus.log")"
 fi
 
 # Every change of song reached the desktop by itself, the queue's own advance to Cello included.
