@@ -92,34 +92,40 @@ expect() {  # what, expected, command...
 prop() {  # interface, property: its value as busctl prints it
   busctl --user get-property org.mpris.MediaPlayer2.tunekist /org/mpris/MediaPlayer2 "org.mpris.MediaPlayer2$1" "$2"
 }
-# The header strip's two labels as a screen reader reads them: the song's name and its time.
-header() {
+# What a screen reader reads in the window: "song" and "time", the header strip's two labels;
+# "slider", the volume slider's step (0, the loudest, to 20).
+window_says() {
   /usr/bin/python3 - "$1" <<'PY'
 import dbus, re, sys
 bus = dbus.SessionBus()
 a11y = dbus.bus.BusConnection(bus.get_object("org.a11y.Bus", "/org/a11y/bus").GetAddress(dbus_interface="org.a11y.Bus"))
-ACC = "org.a11y.atspi.Accessible"
+ACC, PROPS = "org.a11y.atspi.Accessible", "org.freedesktop.DBus.Properties"
 def node(name, path):
     return a11y.get_object(name, path)
-def labels_below(name, path, depth=0):
-    found, kids = [], node(name, path).GetChildren(dbus_interface=ACC)
+groups, sliders = [], []
+def visit(name, path, depth=0):
     own = []
-    for kid in kids:
+    for kid in node(name, path).GetChildren(dbus_interface=ACC):
         obj = node(*kid)
-        if obj.GetRoleName(dbus_interface=ACC) == "label":
-            own.append(str(obj.Get(ACC, "Name", dbus_interface="org.freedesktop.DBus.Properties")))
+        role = obj.GetRoleName(dbus_interface=ACC)
+        if role == "label":
+            own.append(str(obj.Get(ACC, "Name", dbus_interface=PROPS)))
+        elif role == "slider":
+            sliders.append(int(obj.Get("org.a11y.atspi.Value", "CurrentValue", dbus_interface=PROPS)))
         elif depth < 8:
-            found += labels_below(*kid, depth=depth + 1)
-    return found + ([own] if own else [])
-groups = []
+            visit(*kid, depth=depth + 1)
+    if own:
+        groups.append(own)
 for app in node("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root").GetChildren(dbus_interface=ACC):
-    groups += labels_below(*app)
+    visit(*app)
+if sys.argv[1] == "slider":
+    print(*sliders)
 # The header holds exactly two labels, one of them the elapsed time.
 for group in groups:
     times = [text for text in group if re.fullmatch(r"(\d\d:)?\d\d:\d\d", text)]
     if len(group) == 2 and len(times) == 1:
-        song = [text for text in group if text not in times][0]
-        print(song if sys.argv[1] == "song" else times[0])
+        print([text for text in group if text not in times][0] if sys.argv[1] == "song" else
+              times[0] if sys.argv[1] == "time" else "", end="")
 PY
 }
 
@@ -146,17 +152,18 @@ expect "Alt's address" "file://$stage/Muziek/Alt.mp3" pc metadata xesam:url
 pc volume 0.5
 expect "the volume" 0.500000 pc volume
 expect "the volume on the bus" "d 0.5" prop .Player Volume
+expect "the window's volume slider" 10 window_says slider
 
 pc play-pause
 expect "the status after play-pause" Playing pc status
-expect "the header's song" Alt header song
+expect "the header's song" Alt window_says song
 sleep 1.5  # a stretch of Alt to hear
 shot 02-playing
 pc pause
 expect "the status after pause" Paused pc status
 pc position 2
 expect "the position after moving to 2 s" 2.000000 pc position
-expect "the header's time while paused at 2 s" 00:02 header time
+expect "the header's time while paused at 2 s" 00:02 window_says time
 pc position 1-
 expect "the position after 1 s back" 1.000000 pc position
 pc position 5-
@@ -169,20 +176,21 @@ sleep 1.5  # more of Alt
 pc next
 expect "the title after next" Bas pc metadata xesam:title
 expect "Bas's length" "$(length_us Bas)" pc metadata mpris:length
-expect "the header's song after next" Bas header song
+expect "the header's song after next" Bas window_says song
 expect "the status after next" Playing pc status
 pc volume 1
 expect "the volume" 1.000000 pc volume
+expect "the window's volume slider" 0 window_says slider
 
 # Bas ends by itself and the queue moves on to Cello.
 expect "the title after Bas ended" Cello pc metadata xesam:title
-expect "the header's song after Bas ended" Cello header song
+expect "the header's song after Bas ended" Cello window_says song
 expect "the status after Bas ended" Playing pc status
 expect "Cello's length" "$(length_us Cello)" pc metadata mpris:length
 sleep 1.5  # a stretch of Cello to hear
 pc stop
 expect "the status after stop" Stopped pc status
-expect "the header's song after stop" Cello header song
+expect "the header's song after stop" Cello window_says song
 shot 04-stopped
 
 # Next on the last song: the window's message, over an emptied playlist.
