@@ -94,6 +94,9 @@ void Main::NextSong() {
 void Main::ExitKnop_Click() { controls_.form.Unload(); }
 
 void Main::Form_Unload() {
+    // The window may be closing from inside a yield of a folder's listing, which must not go on
+    // measuring songs for a window that is gone.
+    songList.StopListing();
     player.StopPlay();
     state.Graph.reset();
     state.GraphPosition.reset();

@@ -64,7 +64,7 @@ public:
     void SeekTo(double seconds);
     // Exit: closes the window, which runs Form_Unload.
     void ExitKnop_Click();
-    // Shutdown: stops the song and releases the engine.
+    // Shutdown: ends a listing under way, stops the song and releases the engine.
     void Form_Unload();
 
     void PlayTimer_Timer();

@@ -68,17 +68,21 @@ void SongList::Dir1_Change() {
         return;
     }
     const ScanningFlag scanning(scanning_);
+    stopRequested_ = false;
     do {
         restartRequested_ = false;
         ListFolder();
-    } while (restartRequested_);
+    } while (restartRequested_ && !stopRequested_);
+}
+
+void SongList::StopListing() {
+    if (scanning_) stopRequested_ = true;
 }
 
 void SongList::ListFolder() {
     std::int32_t total = 0;
     try {
-        state_.Graph = createEngine_();
-        state_.GraphPosition = state_.Graph;
+        BorrowEngine();
         const HourglassPointer hourglass(controls_.desktop);
         // A folder that cannot be read throws here and leaves File1, and with it the rows that
         // belong to it, as they were.
@@ -87,8 +91,10 @@ void SongList::ListFolder() {
         IgnoreError([&] { controls_.ListView1.Clear(); });
         int count = 0;
         IgnoreError([&] { count = controls_.File1.ListCount(); });
-        for (int index = 0; index < count && !restartRequested_; ++index) ListFile(index, total);
-        if (restartRequested_) return;
+        for (int index = 0; index < count && !Interrupted(); ++index) ListFile(index, total);
+        if (Interrupted()) return;
+        // Rows may reach the screen in batches; the last of them come together with the totals.
+        IgnoreError([&] { controls_.ListView1.Refresh(); });
         IgnoreError([&] { controls_.Label1.SetCaption(std::to_string(controls_.File1.ListCount()) + " Songs"); });
         IgnoreError([&] { controls_.Label2.SetCaption(TotalCaption(total)); });
     } catch (const std::exception& failure) {
@@ -122,29 +128,30 @@ void SongList::ListFile(int index, std::int32_t& total) {
     });
     IgnoreError([&] { total = RoundHalfEven(total + Probing(probe).get_Duration()); });
     IgnoreError([&] { controls_.desktop.DoEvents(); });
-    IgnoreError([&] { ReleaseEngine(); });
+    IgnoreError([&] { ReleaseEngine(probe); });
 }
 
 IMediaControl SongList::BorrowEngine() {
-    // A song started from the yield owns Graph now; the rest of the folder is listed unmeasured.
-    if (state_.Playing) throw EngineError("Er wordt een song afgespeeld");
-    state_.Graph = createEngine_();
-    state_.GraphPosition = state_.Graph;
-    return state_.Graph;
+    IMediaControl engine = createEngine_();
+    // A song started from a yield owns Graph: the listing measures through an engine of its own
+    // then, so the song plays on and every row still shows its time.
+    if (!state_.Playing) {
+        state_.Graph = engine;
+        state_.GraphPosition = engine;
+    }
+    return engine;
 }
 
 MediaEngine& SongList::Probing(const IMediaControl& probe) const {
-    // Measures only through this file's own engine, never through one that something run in the
-    // yield has put into Graph since.
-    if (!probe || state_.Graph != probe || state_.GraphPosition != probe) throw EngineError("Geen engine");
+    if (!probe) throw EngineError("Geen engine");
     return *probe;
 }
 
-void SongList::ReleaseEngine() {
-    // Only while nothing plays: a song started from the yield must keep its engine.
-    if (state_.Playing) return;
-    state_.Graph.reset();
-    state_.GraphPosition.reset();
+void SongList::ReleaseEngine(const IMediaControl& probe) {
+    // Whatever something run in the yield has put into Graph since (a song, a playlist's
+    // measurement) stays there.
+    if (state_.Graph == probe) state_.Graph.reset();
+    if (state_.GraphPosition == probe) state_.GraphPosition.reset();
 }
 
 }  // namespace tunekist

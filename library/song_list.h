@@ -49,18 +49,25 @@ public:
     // True while a folder is being listed (and events may run in its yields).
     bool Scanning() const { return scanning_; }
 
+    // Ends a listing that is under way at its next yield, for a window that is closing from inside
+    // one: the rest of the folder is not listed and the labels keep their texts. Does nothing when
+    // no listing runs.
+    void StopListing();
+
 private:
     void ListFolder();
     void ListFile(int index, std::int32_t& total);
+    bool Interrupted() const { return restartRequested_ || stopRequested_; }
     IMediaControl BorrowEngine();
     MediaEngine& Probing(const IMediaControl& probe) const;
-    void ReleaseEngine();
+    void ReleaseEngine(const IMediaControl& probe);
 
     PlaybackState& state_;
     EngineFactory createEngine_;
     SongListControls controls_;
     bool scanning_ = false;
     bool restartRequested_ = false;
+    bool stopRequested_ = false;
 };
 
 }  // namespace tunekist

@@ -26,7 +26,7 @@ void QtDesktop::SetMousePointer(int pointer) {
 }
 
 void QtDesktop::DoEvents() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, kYieldMilliseconds);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, kYieldMilliseconds);
 }
 
 std::int64_t QtDesktop::FileLen(const std::string& path) const { return FileLength(path); }

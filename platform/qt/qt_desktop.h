@@ -17,9 +17,9 @@ public:
     // kHourglass shows the wait cursor over the whole application until kCustomPointer (or the
     // end of this object) restores the one before; repeating either value changes nothing.
     void SetMousePointer(int pointer) override;
-    // Handles pending painting, timers and other events for at most kYieldMilliseconds. Input
-    // from the user (mouse, keys) is held back and handled once control is back in the event
-    // loop, so nothing the user does can cut into the caller's work.
+    // Handles pending input, painting, timers and other events for at most kYieldMilliseconds,
+    // then returns. What the user does in that time runs here, in the middle of the caller's work:
+    // the caller must expect any of the window's handlers to have run.
     void DoEvents() override;
     std::int64_t FileLen(const std::string& path) const override;
     // The group separator of the default QLocale (the user's locale unless a program set another).

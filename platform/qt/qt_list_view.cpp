@@ -27,17 +27,55 @@ void SetUpSongColumns(QTreeWidget& tree) {
     tree.setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
-QTreeWidgetItem* QtListView::At(int row) const {
-    if (row < 1 || row > tree_.topLevelItemCount()) throw std::out_of_range("Invalid row index");
-    return tree_.topLevelItem(row - 1);
+QtListView::QtListView(QTreeWidget& tree, ShowRows showRows) : tree_(tree), showRows_(showRows) {
+    showTimer_.setSingleShot(true);
+    showTimer_.setInterval(kShowMilliseconds);
+    QObject::connect(&showTimer_, &QTimer::timeout, &tree_, [this] { ShowWaitingRows(); });
 }
 
+QtListView::~QtListView() = default;
+
+void QtListView::Clear() {
+    waiting_.clear();
+    tree_.clear();
+}
+
+void QtListView::ShowWaitingRows() {
+    showTimer_.stop();
+    if (waiting_.empty()) return;
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(waiting_.size()));
+    for (const auto& item : waiting_) items.append(item.get());
+    tree_.addTopLevelItems(items);  // the tree owns them from here on
+    for (auto& item : waiting_) item.release();
+    waiting_.clear();
+}
+
+QTreeWidgetItem* QtListView::At(int row) const {
+    const int shown = tree_.topLevelItemCount();
+    if (row < 1 || row > shown + static_cast<int>(waiting_.size())) throw std::out_of_range("Invalid row index");
+    return row <= shown ? tree_.topLevelItem(row - 1) : waiting_[static_cast<std::size_t>(row - shown - 1)].get();
+}
+
+int QtListView::RowCount() const { return tree_.topLevelItemCount() + static_cast<int>(waiting_.size()); }
+
 int QtListView::AddRow(const std::string& text) {
-    auto* item = new QTreeWidgetItem(&tree_);  // the tree owns the item
+    auto item = std::make_unique<QTreeWidgetItem>();
     item->setText(0, QString::fromStdString(text));
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-    return tree_.topLevelItemCount();
+    waiting_.push_back(std::move(item));
+    if (showRows_ == ShowRows::AtOnce) {
+        ShowWaitingRows();
+    } else if (!showTimer_.isActive()) {
+        showTimer_.start();
+    }
+    return RowCount();
+}
+
+void QtListView::Refresh() {
+    ShowWaitingRows();
+    tree_.viewport()->repaint();
 }
 
 void QtListView::SetSubItem(int row, int subItem, const std::string& text) {
@@ -56,6 +94,11 @@ std::string QtListView::RowTag(int row) const { return At(row)->data(0, kTagRole
 
 void QtListView::RemoveRow(int row) {
     At(row);
+    const int shown = tree_.topLevelItemCount();
+    if (row > shown) {
+        waiting_.erase(waiting_.begin() + (row - shown - 1));
+        return;
+    }
     delete tree_.takeTopLevelItem(row - 1);  // takeTopLevelItem hands ownership back
 }
 

@@ -15,8 +15,8 @@ public:
     virtual ~Desktop() = default;
     // Sets the pointer shown over every window of the program (kHourglass or kCustomPointer).
     virtual void SetMousePointer(int pointer) = 0;
-    // Lets the window handle pending painting and other events for a short, bounded time, then
-    // returns. Input from the user may be held back until the caller's work is done.
+    // Lets the window handle pending input, painting and other events for a short, bounded time,
+    // then returns. Any of the window's handlers may run inside it.
     virtual void DoEvents() = 0;
     // The length in bytes of the file at `path` (raw file-system bytes); throws
     // std::runtime_error when it cannot be read.

@@ -248,7 +248,7 @@ TEST_F(SongListTest, PlaylistClickDuringAScanAddsTheClickedRowOfTheListedFolder)
     EXPECT_EQ(state.Graph, nullptr);
 }
 
-TEST_F(SongListTest, SongStartedDuringAScanKeepsItsEngineAndTheRestIsListedUnmeasured) {
+TEST_F(SongListTest, SongStartedDuringAScanKeepsItsEngineAndTheRestIsStillMeasured) {
     AddSong("/music", "a.mp3", 10);
     AddSong("/music", "b.mp3", 20, 5);
     IMediaControl playing;
@@ -265,9 +265,9 @@ TEST_F(SongListTest, SongStartedDuringAScanKeepsItsEngineAndTheRestIsListedUnmea
     EXPECT_EQ(state.GraphPosition, playing);
     EXPECT_EQ(playing->GetState(0), StateRunning);
     EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a", {"00:10", "1.000"}, "a.mp3"},
-                                                     {"b", {"00:00", "005"}, "b.mp3"}}));
+                                                     {"b", {"00:20", "005"}, "b.mp3"}}));
     EXPECT_EQ(Label1.caption, "2 Songs");
-    EXPECT_EQ(Label2.caption, "Totaal : 00:00:10");
+    EXPECT_EQ(Label2.caption, "Totaal : 00:00:30");
 }
 
 TEST_F(SongListTest, DriveThatIsNotReadyChangesNothingAndSaysNothing) {
