@@ -1,6 +1,6 @@
 // tunekist-bench: makes the benchmark's songs, warms the page cache, measures Tunekist against
 // baselines taken in the same run and prints a table (see docs/benchmarks.md).
-//   tunekist-bench --data FOLDER --probe PATH [--songs N]
+//   tunekist-bench --data FOLDER --probe PATH --scan PATH --taglib PATH [--songs N] [--only window]
 //   tunekist-bench play FILE         (used by the bench itself: plays FILE to its end)
 //   tunekist-bench silence FRAMES PERIOD  (used by the bench itself: SDL's output alone)
 
@@ -27,14 +27,24 @@ int main(int argc, char** argv) {
                 settings.dataFolder = argv[i + 1];
             } else if (option == "--probe") {
                 settings.probe = argv[i + 1];
+            } else if (option == "--scan") {
+                settings.scan = argv[i + 1];
+            } else if (option == "--taglib") {
+                settings.taglib = argv[i + 1];
+            } else if (option == "--only") {
+                if (std::string(argv[i + 1]) != "window") throw std::invalid_argument("--only takes: window");
+                settings.windowOnly = true;
             } else if (option == "--songs") {
                 settings.songs = std::stoi(argv[i + 1]);
             } else {
                 throw std::invalid_argument("unknown option " + option);
             }
         }
-        if (settings.dataFolder.empty() || settings.probe.empty() || argc % 2 == 0) {
-            std::fprintf(stderr, "usage: tunekist-bench --data FOLDER --probe PATH [--songs N]\n");
+        if (settings.dataFolder.empty() || settings.probe.empty() || settings.scan.empty() || settings.taglib.empty() ||
+            argc % 2 == 0) {
+            std::fprintf(stderr,
+                         "usage: tunekist-bench --data FOLDER --probe PATH --scan PATH --taglib PATH [--songs N] "
+                         "[--only window]\n");
             return 2;
         }
         return tunekist::bench::RunBenchmarks(settings) ? 0 : 1;

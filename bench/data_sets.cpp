@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
@@ -48,6 +49,21 @@ DataSet CopiesOf(const std::string& source, const std::string& folder, const std
     return set;
 }
 
+// Hard links to the first `count` files of `set`, in a folder of their own.
+DataSet LinksTo(const DataSet& set, std::size_t count, const std::string& folder, const std::string& name) {
+    DataSet links{name, folder, {}};
+    fs::create_directories(folder);
+    for (std::size_t i = 0; i < std::min(count, set.files.size()); ++i) {
+        const std::string path = folder + "/" + SongName(static_cast<int>(i) + 1);
+        if (!fs::exists(path) || !fs::equivalent(path, set.files[i])) {
+            fs::remove(path);
+            fs::create_hard_link(set.files[i], path);
+        }
+        links.files.push_back(path);
+    }
+    return links;
+}
+
 DataSet MixOf(const DataSet& tagged, const DataSet& untagged, const std::string& folder) {
     DataSet set{"mix", folder, {}};
     fs::create_directories(folder);
@@ -84,6 +100,17 @@ DataSets MakeDataSets(const std::string& folder, int songs) {
     data.sets.push_back(CopiesOf(data.taggedSource, folder + "/tagged", "tagged", songs));
     data.sets.push_back(CopiesOf(data.untaggedSource, folder + "/untagged", "untagged", songs));
     data.sets.push_back(MixOf(data.sets[0], data.sets[1], folder + "/mix"));
+    data.untaggedFew = LinksTo(data.sets[1], 300, folder + "/untagged300", "untagged");
+    data.changeFolder = folder + "/change";
+    fs::create_directories(data.changeFolder);
+    for (const char* name : {"a", "b", "c"}) {
+        MakeOnce(data.changeFolder + "/" + name + ".mp3", [&](const std::string& path) {
+            const std::string shortWav = path + ".wav";
+            Run({"sox", "-R", "-n", "-r", "44100", "-c", "2", "-b", "16", shortWav, "synth", "2", "sine", "440", "vol", "0.3"});
+            Run({"lame", "--quiet", "-b", "128", shortWav, path});
+            fs::remove(shortWav);
+        });
+    }
     return data;
 }
 

@@ -17,6 +17,7 @@
 #include "bench/data_sets.h"
 #include "bench/listing_figures.h"
 #include "bench/process_figures.h"
+#include "bench/window_figures.h"
 #include "platform/engine/sdl_audio_output.h"
 
 namespace tunekist::bench {
@@ -31,6 +32,8 @@ constexpr int kProbedFiles = 20;
 constexpr int kPlaylistRounds = 50;
 constexpr int kPlayRounds = 7;
 constexpr int kStartupRounds = 20;
+constexpr int kWindowRounds = 9;
+constexpr int kSongChangeRounds = 3;
 constexpr long kSampleRate = 44100;
 
 std::string Text(const char* format, double value) {
@@ -189,6 +192,61 @@ bool StartupRows(const Settings& settings) {
     return met && memoryMet;
 }
 
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The window listing a folder against tunekist-scan and TagLib on the same folder. True when the
+// window's ratio and gap are within their limits (and, for `scanAgainstTaglib`, tunekist-scan lists
+// at least as many files a second as TagLib, every length exact).
+bool WindowListingRows(const Programs& programs, const DataSet& set, const std::map<std::uintmax_t, double>& references,
+                       double limit, bool scanAgainstTaglib) {
+    const WindowListing listing = TimeWindowListing(programs, set, references, kWindowRounds);
+    const double files = static_cast<double>(set.files.size());
+    const double ratio = listing.window.best.cpu / listing.scan.best.cpu;
+    const double gap = Median(listing.gapsMs);
+    const bool met = ratio <= limit && gap <= 30 && listing.rows == static_cast<int>(set.files.size());
+    const std::string name = set.name + " (" + std::to_string(set.files.size()) + " songs)";
+    Row("window listing " + name, Text("%.1f ms", listing.window.best.cpu * 1000),
+        "tunekist-scan " + Text("%.1f ms", listing.scan.best.cpu * 1000), Text("%.2f x scan", ratio),
+        Text("<= %.1f x scan", limit), Met(met));
+    Row("  (folder opened to last row painted)", Text("wall %.1f ms", listing.window.best.wall * 1000),
+        "wall " + Text("%.1f ms", listing.scan.best.wall * 1000), Text("%.2f x scan", listing.window.best.wall / listing.scan.best.wall));
+    Row("  longest event-loop gap, median round", Text("%.1f ms", gap), "", "", "<= 30 ms", Met(gap <= 30));
+    Row("", Text("worst round %.1f ms", *std::max_element(listing.gapsMs.begin(), listing.gapsMs.end())), "", "");
+    const double taglibRatio = listing.taglib.best.cpu / listing.scan.best.cpu;
+    const bool scanMet = !scanAgainstTaglib || (taglibRatio >= 1.0 && listing.inexact.empty());
+    Row("tunekist-scan " + name, Text("%.0f files/s", files / listing.scan.best.cpu),
+        "TagLib " + Text("%.0f files/s", files / listing.taglib.best.cpu), Text("%.2f x TagLib", taglibRatio),
+        scanAgainstTaglib ? ">= 1.0 x TagLib, exact" : "", scanAgainstTaglib ? Met(scanMet) : "");
+    Row("  (whole process)", listing.inexact.empty() ? "every length exact" : "INEXACT: " + listing.inexact,
+        "TagLib: " + std::to_string(listing.taglibOff) + " lengths off by > 1 ms", "");
+    return met && scanMet;
+}
+
+bool SongChangeRows(const Programs& programs, const DataSets& data) {
+    const SongChangeGaps gaps = TimeSongChanges(programs, data.changeFolder, kSongChangeRounds);
+    const double atNext = Median(gaps.atNextMs);
+    const double atEnd = Median(gaps.atEndMs);
+    const bool met = atNext <= 30 && atEnd <= 30;
+    Row("window: longest event-loop gap at Next", Text("%.1f ms", atNext), "", "", "<= 30 ms", Met(atNext <= 30));
+    Row("  (median round; disk driver, paced)", Text("worst round %.1f ms", *std::max_element(gaps.atNextMs.begin(), gaps.atNextMs.end())), "", "");
+    Row("window: ... when a song ends by itself", Text("%.1f ms", atEnd), "", "", "<= 30 ms", Met(atEnd <= 30));
+    Row("", Text("worst round %.1f ms", *std::max_element(gaps.atEndMs.begin(), gaps.atEndMs.end())), "", "");
+    return met;
+}
+
+bool WindowRows(const Settings& settings, const DataSets& data, const std::map<std::uintmax_t, double>& references) {
+    const Programs programs{settings.probe, settings.scan, settings.taglib};
+    const char* display = std::getenv("DISPLAY");
+    std::printf("The window runs on %s.\n", display && *display ? "the X server of the run (Xvfb)" : "Qt's offscreen platform");
+    bool met = WindowListingRows(programs, data.sets[0], references, 2.0, true);
+    met &= WindowListingRows(programs, data.untaggedFew, references, 1.3, false);
+    met &= SongChangeRows(programs, data);
+    return met;
+}
+
 }  // namespace
 
 bool RunBenchmarks(const Settings& settings) {
@@ -205,6 +263,12 @@ bool RunBenchmarks(const Settings& settings) {
     PrintMachine();
     Row("figure", "Tunekist", "baseline", "ratio", "target", "met");
     bool all = true;
+    if (settings.windowOnly) {
+        all &= WindowRows(settings, data, references);
+        std::printf("\n%s\n", all ? "every target met" : "SOME TARGETS MISSED");
+        std::fflush(stdout);
+        return all;
+    }
     ListingResult tagged, untagged, mix;
     all &= ListingRows(data.sets[0], references, {10000, 0, ">= 10,000 files/s, exact"}, tagged);
     all &= ListingRows(data.sets[1], references, {1000, 2.0, ">= 1,000 files/s, <= 2 x floor, exact"}, untagged);
@@ -213,6 +277,7 @@ bool RunBenchmarks(const Settings& settings) {
     all &= GapRows(data.sets[2], mix);
     all &= PlayingRows(settings, data);
     all &= StartupRows(settings);
+    all &= WindowRows(settings, data, references);
     std::printf("\n%s\n", all ? "every target met" : "SOME TARGETS MISSED");
     std::fflush(stdout);
     return all;

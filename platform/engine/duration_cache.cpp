@@ -7,6 +7,7 @@
 
 #include "platform/engine/file_reader.h"
 #include "platform/engine/mpg123_decoder.h"
+#include "platform/engine/tag_check.h"
 #include "playback/media_engine.h"
 
 namespace tunekist {
@@ -48,7 +49,8 @@ DurationCache& DurationCache::Instance() {
 Measurement DurationCache::Measure(const std::string& path) {
     // Opened, not only looked at: a file made unreadable since it was measured must fail as any
     // file that cannot be opened does, not be answered from the cache.
-    const FileIdentity identity = FileReader(path).Identity();
+    const FileReader reader(path);
+    const FileIdentity identity = reader.Identity();
     {
         const std::lock_guard lock(CacheMutex());
         const auto found = Entries().find(identity);
@@ -59,9 +61,15 @@ Measurement DurationCache::Measure(const std::string& path) {
     // The key is the identity of the file actually read, which may be newer than the stat above.
     FileIdentity readIdentity = identity;
     try {
-        Mpg123Decoder decoder(path);
-        readIdentity = decoder.Identity();
-        entry.measurement = Measurement{decoder.SampleRate(), decoder.MeasureLength()};
+        // A proven LAME tag gives the length without a decoder, whose set-up costs several times
+        // the reading of the tag.
+        if (const auto tagged = LameTagLength(reader)) {
+            entry.measurement = Measurement{tagged->sampleRate, tagged->frames};
+        } else {
+            Mpg123Decoder decoder(path);
+            readIdentity = decoder.Identity();
+            entry.measurement = Measurement{decoder.SampleRate(), decoder.MeasureLength()};
+        }
     } catch (const EngineError& error) {
         entry.error = error.what();
     }

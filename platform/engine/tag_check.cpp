@@ -1,8 +1,8 @@
 #include "platform/engine/tag_check.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
-#include <vector>
 
 #include "platform/engine/frame_header.h"
 
@@ -10,44 +10,131 @@ namespace tunekist {
 
 namespace {
 
+// libmpg123 adds this synthesis delay to the encoder delay and padding of a LAME tag.
+constexpr std::int64_t kDecoderDelay = 529;
+
 std::uint32_t BigEndian(const unsigned char* p) {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
 }
 
-// True when a frame like `first` ends exactly at `end`.
-bool FrameEndsAt(const FileReader& reader, const FrameHeader& first, std::int64_t end) {
-    constexpr std::int64_t kLongestFrame = 1441;
-    const std::int64_t from = std::max<std::int64_t>(0, end - kLongestFrame);
-    std::vector<unsigned char> tail(static_cast<std::size_t>(end - from));
-    if (reader.ReadAt(from, tail.data(), tail.size()) != static_cast<ssize_t>(tail.size())) return false;
-    for (std::size_t at = 0; at + 4 <= tail.size(); ++at) {
-        const auto header = ParseLayer3Header(&tail[at]);
-        if (header && header->SameStreamAs(first) && from + static_cast<std::int64_t>(at) + header->bytes == end) {
-            return true;
-        }
+// A file's last bytes: enough for its last frame and an ID3v1 tag after it, read at once.
+class FileTail {
+public:
+    static constexpr std::int64_t kLongestFrame = 1441;
+    static constexpr std::int64_t kId3v1Bytes = 128;
+
+    explicit FileTail(const FileReader& reader) : size_(reader.Identity().size) {
+        const auto span = static_cast<std::size_t>(std::min<std::int64_t>(size_, kLongestFrame + kId3v1Bytes));
+        from_ = size_ - static_cast<std::int64_t>(span);
+        valid_ = reader.ReadAt(from_, bytes_.data(), span) == static_cast<ssize_t>(span);
     }
-    return false;
+
+    // Where the audio ends: before a trailing ID3v1 tag, if there is one (as StreamEnd says).
+    std::int64_t StreamEnd() const {
+        const bool tagged = size_ >= kId3v1Bytes && std::memcmp(At(size_ - kId3v1Bytes), "TAG", 3) == 0;
+        return tagged ? size_ - kId3v1Bytes : size_;
+    }
+
+    // True when a frame like `first` ends exactly at `end`. Such a frame differs from `first` only
+    // in its bit rate and padding, so only the sizes those allow are looked at.
+    bool FrameEndsAt(const FrameHeader& first, std::int64_t end) const {
+        const std::int64_t earliest = std::max<std::int64_t>(std::max<std::int64_t>(0, end - kLongestFrame), from_);
+        for (int rate = 0; rate < 3; ++rate) {
+            for (int bitrate = 1; bitrate < 15; ++bitrate) {
+                for (int padding = 0; padding < 2; ++padding) {
+                    // A header of `first`'s kind with this bit rate and padding tells the size.
+                    const unsigned char kind[4] = {0xFF, static_cast<unsigned char>(0xE2 | (first.version << 3)),
+                                                   static_cast<unsigned char>((bitrate << 4) | (rate << 2) | (padding << 1)),
+                                                   static_cast<unsigned char>(first.mono ? 0xC0 : 0x00)};
+                    const auto size = ParseLayer3Header(kind);
+                    if (!size || !size->SameStreamAs(first) || end - size->bytes < earliest) continue;
+                    const auto header = ParseLayer3Header(At(end - size->bytes));
+                    if (header && header->SameStreamAs(first) && header->bytes == size->bytes) return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    bool Valid() const { return valid_; }
+
+private:
+    const unsigned char* At(std::int64_t offset) const { return bytes_.data() + (offset - from_); }
+
+    std::int64_t size_;
+    std::int64_t from_ = 0;
+    bool valid_ = false;
+    std::array<unsigned char, kLongestFrame + kId3v1Bytes> bytes_{};
+};
+
+// The first frame of a stream that carries a Xing/Info tag with a frame and a byte count that
+// provably cover the whole stream.
+struct TagFrame {
+    FrameHeader first;
+    unsigned char bytes[256];
+    std::size_t sideInfo = 0;  // where the tag starts, counted after the four header bytes
+};
+
+std::optional<TagFrame> CoveringTagFrame(const FileReader& reader) {
+    TagFrame frame;
+    // Most songs start with their first frame; one read then serves both questions.
+    if (reader.ReadAt(0, frame.bytes, sizeof frame.bytes) != static_cast<ssize_t>(sizeof frame.bytes)) return {};
+    const std::int64_t start = std::memcmp(frame.bytes, "ID3", 3) == 0 ? StreamStart(reader) : 0;
+    if (start != 0 && reader.ReadAt(start, frame.bytes, sizeof frame.bytes) != static_cast<ssize_t>(sizeof frame.bytes)) {
+        return {};
+    }
+    const auto first = ParseLayer3Header(frame.bytes);
+    if (!first) return {};
+    frame.first = *first;
+    frame.sideInfo = first->version == 3 ? (first->mono ? 17 : 32) : (first->mono ? 9 : 17);
+    const unsigned char* tag = frame.bytes + 4 + frame.sideInfo;
+    if (std::memcmp(tag, "Xing", 4) != 0 && std::memcmp(tag, "Info", 4) != 0) return {};
+    const std::uint32_t flags = BigEndian(tag + 4);
+    constexpr std::uint32_t kFramesAndBytes = 0x3;
+    if ((flags & kFramesAndBytes) != kFramesAndBytes || BigEndian(tag + 8) == 0) return {};
+    const std::int64_t end = start + BigEndian(tag + 12);
+    const FileTail tail(reader);
+    // Songs joined into one file keep the first song's tag, and decoding plays them all: the tag
+    // is believed only when nothing but an ID3v1 tag follows the stream it describes.
+    if (!tail.Valid() || end != tail.StreamEnd() || end <= start + first->bytes) return {};
+    if (!tail.FrameEndsAt(*first, end)) return {};
+    return frame;
 }
 
 }  // namespace
 
-bool TagCoversWholeStream(const FileReader& reader) {
-    const std::int64_t start = StreamStart(reader);
-    unsigned char frame[256];
-    if (reader.ReadAt(start, frame, sizeof frame) != static_cast<ssize_t>(sizeof frame)) return false;
-    const auto first = ParseLayer3Header(frame);
-    if (!first) return false;
-    const std::size_t tagAt = 4 + (first->version == 3 ? (first->mono ? 17 : 32) : (first->mono ? 9 : 17));
-    const unsigned char* tag = frame + tagAt;
-    if (std::memcmp(tag, "Xing", 4) != 0 && std::memcmp(tag, "Info", 4) != 0) return false;
-    const std::uint32_t flags = BigEndian(tag + 4);
-    constexpr std::uint32_t kFramesAndBytes = 0x3;
-    if ((flags & kFramesAndBytes) != kFramesAndBytes || BigEndian(tag + 8) == 0) return false;
-    const std::int64_t end = start + BigEndian(tag + 12);
-    // Songs joined into one file keep the first song's tag, and decoding plays them all: the tag
-    // is believed only when nothing but an ID3v1 tag follows the stream it describes.
-    if (end != StreamEnd(reader) || end <= start + first->bytes) return false;
-    return FrameEndsAt(reader, *first, end);
+bool TagCoversWholeStream(const FileReader& reader) { return CoveringTagFrame(reader).has_value(); }
+
+std::optional<TaggedLength> LameTagLength(const FileReader& reader) {
+    const auto frame = CoveringTagFrame(reader);
+    if (!frame) return std::nullopt;
+    // libmpg123 counts from the end of the header, within the frame's own bytes.
+    const unsigned char* body = frame->bytes + 4;
+    const std::size_t bodyBytes = std::min<std::size_t>(static_cast<std::size_t>(frame->first.bytes) - 4,
+                                                        sizeof frame->bytes - 4);
+    // It takes the tag for one only where the side information before it is zero, checksum aside.
+    for (std::size_t i = 2; i < frame->sideInfo; ++i) {
+        if (body[i] != 0) return std::nullopt;
+    }
+    std::size_t at = frame->sideInfo + 4;
+    const std::uint32_t flags = BigEndian(body + at);
+    at += 4;
+    const std::int64_t tagFrames = BigEndian(body + at);
+    at += 8;  // the frame count, then the byte count: both are there, the proof above needs them
+    if ((flags & 0x4) != 0) at += 100;  // the seek table
+    if ((flags & 0x8) != 0) at += 4;    // the quality
+    // The LAME extension: 24 bytes, the encoder's name first; without it there is no delay.
+    if (at + 24 > bodyBytes || body[at] == 0) return std::nullopt;
+    const std::int64_t delay = (std::int64_t{body[at + 21]} << 4) | (body[at + 22] >> 4);
+    const std::int64_t padding = ((std::int64_t{body[at + 22]} & 0x0F) << 8) | body[at + 23];
+    // libmpg123's gapless count: its synthesis delay is added to both ends. Padding shorter than
+    // that delay is counted differently there; such files are left to the decoder.
+    if (padding < kDecoderDelay) return std::nullopt;
+    const std::int64_t begin = delay + kDecoderDelay;
+    const std::int64_t end = tagFrames * frame->first.SamplesPerFrame() - padding + kDecoderDelay;
+    const std::int64_t length = end - begin;
+    if (length < 0) return std::nullopt;
+    return TaggedLength{frame->first.sampleRate, length};
 }
 
 }  // namespace tunekist

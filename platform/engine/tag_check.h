@@ -4,11 +4,25 @@
 // the file, exactly where a frame consistent with the first one ends. A file cut short, or one
 // whose tag was copied from elsewhere, fails the proof and is measured frame by frame.
 
+#include <cstdint>
+#include <optional>
+
 #include "platform/engine/file_reader.h"
 
 namespace tunekist {
 
 // True when the tag at the start of the stream provably covers the whole stream.
 bool TagCoversWholeStream(const FileReader& reader);
+
+struct TaggedLength {
+    long sampleRate = 0;
+    std::int64_t frames = 0;  // sample frames of a gapless decode
+};
+
+// The length that libmpg123's gapless decoding yields, read from the tag as libmpg123 reads it
+// (frame count, then the LAME extension's encoder delay and padding), without opening a decoder.
+// Given only when the tag covers the whole stream (TagCoversWholeStream) and carries the delay and
+// padding, and the result is not negative; otherwise the file is the decoder's to measure.
+std::optional<TaggedLength> LameTagLength(const FileReader& reader);
 
 }  // namespace tunekist
