@@ -101,6 +101,8 @@ DataSets MakeDataSets(const std::string& folder, int songs) {
     data.sets.push_back(CopiesOf(data.untaggedSource, folder + "/untagged", "untagged", songs));
     data.sets.push_back(MixOf(data.sets[0], data.sets[1], folder + "/mix"));
     data.untaggedFew = LinksTo(data.sets[1], 300, folder + "/untagged300", "untagged");
+    data.emptyFolder = folder + "/empty";
+    fs::create_directories(data.emptyFolder);
     data.changeFolder = folder + "/change";
     fs::create_directories(data.changeFolder);
     for (const char* name : {"a", "b", "c"}) {

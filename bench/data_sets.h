@@ -23,6 +23,7 @@ struct DataSets {
     std::vector<DataSet> sets;   // tagged, untagged, mix
     DataSet untaggedFew;         // hard links to the first 300 untagged songs, for the window
     std::string changeFolder;    // three songs of two seconds, for the window's song changes
+    std::string emptyFolder;     // no songs: what starting a lister costs
 };
 
 // Makes (or finds) `songs` songs in each set under `folder`. Throws std::runtime_error when sox or

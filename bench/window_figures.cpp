@@ -58,23 +58,28 @@ int TaglibOff(const std::string& output, const std::string& folder, const std::m
 
 }  // namespace
 
-WindowListing TimeWindowListing(const Programs& programs, const DataSet& set,
+WindowListing TimeWindowListing(const Programs& programs, const DataSet& set, const std::string& emptyFolder,
                                 const std::map<std::uintmax_t, double>& referenceBySize, int rounds) {
     WindowListing result;
     for (int round = 0; round < rounds; ++round) {
         const ChildRun window = Succeeded(RunChild({programs.probe, "list", set.folder}, WindowOptions()), "the window");
-        double cpu = 0, wall = 0, gap = 0;
-        if (std::sscanf(window.output.c_str(), "%lf %lf %d %lf", &cpu, &wall, &result.rows, &gap) != 4) {
+        double cpu = 0, wall = 0, gap = 0, gapCpu = 0;
+        if (std::sscanf(window.output.c_str(), "%lf %lf %d %lf %lf", &cpu, &wall, &result.rows, &gap, &gapCpu) != 5) {
             throw std::runtime_error("the window's listing printed no figures");
         }
         result.window.Add({wall, cpu});
         result.gapsMs.push_back(gap);
+        result.gapsCpuMs.push_back(gapCpu);
         const ChildRun scan = Succeeded(RunChild({programs.scan, set.folder}, ChildOptions{{}, true}), "tunekist-scan");
         result.scan.Add({scan.wallSeconds, scan.cpuSeconds});
         if (result.inexact.empty()) result.inexact = CheckScan(scan.output, set.folder, referenceBySize);
         const ChildRun taglib = Succeeded(RunChild({programs.taglib, set.folder}, ChildOptions{{}, true}), "TagLib");
         result.taglib.Add({taglib.wallSeconds, taglib.cpuSeconds});
         result.taglibOff = TaglibOff(taglib.output, set.folder, referenceBySize);
+        const ChildRun scanStart = Succeeded(RunChild({programs.scan, emptyFolder}), "tunekist-scan");
+        result.scanStart.Add({scanStart.wallSeconds, scanStart.cpuSeconds});
+        const ChildRun taglibStart = Succeeded(RunChild({programs.taglib, emptyFolder}), "TagLib");
+        result.taglibStart.Add({taglibStart.wallSeconds, taglibStart.cpuSeconds});
     }
     return result;
 }
