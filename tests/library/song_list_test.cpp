@@ -270,6 +270,29 @@ TEST_F(SongListTest, SongStartedDuringAScanKeepsItsEngineAndTheRestIsStillMeasur
     EXPECT_EQ(Label2.caption, "Totaal : 00:00:30");
 }
 
+// Another folder is picked and a song started in the same yield: the new folder is listed while
+// the song keeps its engine.
+TEST_F(SongListTest, FolderPickedThenSongStartedInOneYieldListsTheFolderAroundTheSong) {
+    AddSong("/music", "a.mp3", 10);
+    AddSong("/music", "b.mp3", 20);
+    AddSong("/other", "x.mp3", 100, 5);
+    IMediaControl playing;
+    desktop.onDoEvents = [&] {
+        desktop.onDoEvents = nullptr;
+        Open("/other");
+        playing = test::MakeVirtualEngine(world);
+        playing->RenderFile("/music/a.mp3");
+        playing->Run();
+        state.Graph = state.GraphPosition = state.GraphAudio = playing;
+        state.Playing = true;
+    };
+    Open("/music");
+    EXPECT_EQ(state.Graph, playing);
+    EXPECT_EQ(playing->GetState(0), StateRunning);
+    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"x", {"01:40", "005"}, "x.mp3"}}));
+    EXPECT_EQ(Label2.caption, "Totaal : 00:01:40");
+}
+
 TEST_F(SongListTest, DriveThatIsNotReadyChangesNothingAndSaysNothing) {
     AddSong("/music", "a.mp3", 10);
     Open("/music");

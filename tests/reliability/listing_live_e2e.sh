@@ -30,23 +30,25 @@ fi
 
 # Many songs of a second at 32 kb/s (4 KB each): the listing runs for a fair share of a second.
 N=10000 M=100
-make_songs() {  # folder, count, prefix, hz
-  local folder=$1 count=$2 prefix=$3 hz=$4
-  [[ -f "$folder/.complete" ]] && return
+make_songs() {  # folder, count, prefix, hz, seconds
+  local folder=$1 count=$2 prefix=$3 hz=$4 seconds=$5
+  [[ "$(cat "$folder/.complete" 2>/dev/null)" == "$*" ]] && return
   rm -rf "$folder" && mkdir -p "$folder"
-  sox -q -V1 -R -n -r 44100 -c 1 -b 16 -t wav - synth 1 sine "$hz" vol 0.5 | lame --quiet -b 32 - "$folder/.song"
+  sox -q -V1 -R -n -r 44100 -c 1 -b 16 -t wav - synth "$seconds" sine "$hz" vol 0.5 | lame --quiet -b 32 - "$folder/.song"
   python3 - "$folder" "$count" "$prefix" <<'PY'
 import shutil, sys
 folder, count, prefix = sys.argv[1], int(sys.argv[2]), sys.argv[3]
 for i in range(1, count + 1):
     shutil.copyfile(f"{folder}/.song", f"{folder}/{prefix}{i:05d}.mp3")
 PY
-  touch "$folder/.complete"
+  echo "$*" >"$folder/.complete"
 }
 stage=$cache/stage
-make_songs "$stage/Muziek" $N s 440
-make_songs "$stage/Muziek/Ander" $M a 660
-make_songs "$stage/Kort" 2 k 880
+make_songs "$stage/Muziek" $N s 440 1
+make_songs "$stage/Muziek/Ander" $M a 660 1
+# Long enough not to end during a listing: the end of the last song shows a message box, which
+# would hold the listing until it is closed.
+make_songs "$stage/Kort" 2 k 880 60
 
 rm -rf "$outdir" && mkdir -p "$outdir"
 pids=()
