@@ -4,7 +4,9 @@
 
 #include <chrono>
 #include <thread>
+#include <tuple>
 
+#include "playback/progress_bar.h"
 #include "tests/e2e/capture.h"
 #include "tests/support/real_main.h"
 #include "tests/support/test_audio.h"
@@ -46,7 +48,9 @@ INSTANTIATE_TEST_SUITE_P(Tones, PlayIsHeard,
                                            Tone{"Low220Loud", 220, 0.9}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(RealMainTest, PauzePauzeResumesWhereItPaused) {
+// Paused, the song holds its time and bar; the ticks show the position rounded half to even and
+// the bar at its percentage. Pauze and then Play resume it in the same engine.
+TEST_F(RealMainTest, PauzeHoldsTheSongAndPauzeOrPlayResumesWhereItPaused) {
     Queue("tien", CachedTone(10.0, 440));
     main.Knop_Click(kPlay);
     ASSERT_TRUE(WaitForPosition(1.0));
@@ -60,8 +64,21 @@ TEST_F(RealMainTest, PauzePauzeResumesWhereItPaused) {
     Tick();
     EXPECT_EQ(Position(), paused);
     EXPECT_EQ(TijdLabel.caption, shown);
+    for (const auto& [at, time, bar] : {std::tuple{2.5, "00:02", "25%"}, {3.5, "00:04", "35%"}, {5.0, "00:05", "50%"}}) {
+        main.state.GraphPosition->put_CurrentPosition(at);
+        Tick();
+        EXPECT_EQ(TijdLabel.caption, time);
+        EXPECT_EQ(BarLabel.caption, bar);
+    }
+    EXPECT_EQ(Bar.boxes.back(), (FakePictureBox::Box{0, 200, 41, 97, kBarColor}));
+    main.state.GraphPosition->put_CurrentPosition(paused);
 
     main.Knop_Click(kPauze);
+    EXPECT_EQ(Engine().GetState(0), StateRunning);
+    main.Knop_Click(kPauze);
+    const MediaEngine* engine = &Engine();
+    main.Knop_Click(kPlay);
+    EXPECT_EQ(&Engine(), engine);
     EXPECT_EQ(Engine().GetState(0), StateRunning);
     ASSERT_TRUE(WaitForEnd());
     // Nothing skipped and nothing played twice: the whole song was heard once.
@@ -92,8 +109,11 @@ TEST_P(SkipIsHeard, FromWhereItLands) {
     main.Knop_Click(kPauze);
     const double sliver = Position();
     main.state.GraphPosition->put_CurrentPosition(skip.from);
+    Tick();
+    ASSERT_FALSE(Bar.boxes.empty());
     main.Knop_Click(skip.command);
     EXPECT_EQ(Position(), skip.to);
+    EXPECT_TRUE(Bar.boxes.empty()) << "the bar starts afresh";
     main.Knop_Click(kPauze);
     ASSERT_TRUE(WaitForEnd());
     const std::vector<Heard> heard = HeardAfterClosing(main, engines);
@@ -102,17 +122,26 @@ TEST_P(SkipIsHeard, FromWhereItLands) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Positions, SkipIsHeard,
-                         ::testing::Values(Skip{"RewBack", 16.5, kRew, 1.5}, Skip{"ForewOn", 1.0, kForew, 16.0},
+                         ::testing::Values(Skip{"RewBack", 16.5, kRew, 1.5}, Skip{"RewClampsAtStart", 10.0, kRew, 0.0},
+                                           Skip{"ForewOn", 1.0, kForew, 16.0},
                                            Skip{"ForewClampsAtEnd", 6.0, kForew, 17.0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Commands on an empty queue, and before the first Play, do nothing; Pauze leaves a stopped song
+// stopped; Play starts it again from its beginning in a new engine.
 TEST_F(RealMainTest, StopThenPlayRestartsTheSongFromItsBeginning) {
+    for (std::int16_t command = kPlay; command <= kStop + 1; ++command) main.Knop_Click(command);
+    EXPECT_EQ(engines.Made(), 0);
+    EXPECT_EQ(Label3.caption, "Play song");
     Queue("tien", CachedTone(10.0, 440));
+    for (const std::int16_t command : {kPauze, kRew, kForew, kStop}) main.Knop_Click(command);
+    EXPECT_EQ(engines.Made(), 1) << "only the playlist total's";
     main.Knop_Click(kPlay);
     ASSERT_TRUE(WaitForPosition(1.0));
     main.Knop_Click(kStop);
     EXPECT_FALSE(main.state.Playing);
     EXPECT_FALSE(PlayTimer.enabled);
+    main.Knop_Click(kPauze);
     EXPECT_EQ(Engine().GetState(0), StateStopped);
     EXPECT_EQ(List1.items.size(), 1u);
     const double stoppedAt = Position();

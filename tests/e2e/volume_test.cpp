@@ -22,11 +22,14 @@ void PrintTo(const Setting& setting, std::ostream* out) {
 class SliderSetting : public RealMainTest, public ::testing::WithParamInterface<Setting> {};
 
 // Moved before the first song, only the slider's text changes and the song then starts at its
-// level; moved while a song is paused, the rest of that song is heard at the new level.
+// level; moved while a song is paused, the rest of that song is heard at the new level. The song
+// paused at once starts at the bottom of the slider, 40 dB down: whatever the device took between
+// Play and Pauze (more on a loaded machine) is then too faint to move the level heard.
 TEST_P(SliderSetting, SetsTheLevelTheSongIsHeardAt) {
     const Setting& setting = GetParam();
     const std::string song = CachedTone(2.0, 440, {.amplitude = 0.5});
     if (setting.whilePaused) {
+        VolSlider.value = 20;
         Queue("twee", song);
         main.Knop_Click(kPlay);
         main.Knop_Click(kPauze);
@@ -35,7 +38,6 @@ TEST_P(SliderSetting, SetsTheLevelTheSongIsHeardAt) {
     main.volume.VolSlider_Scroll();
     EXPECT_EQ(VolSlider.text, setting.text);
     if (setting.whilePaused) {
-        // What played before the pause would be a sliver at full level: start again from zero.
         main.state.GraphPosition->put_CurrentPosition(0.0);
         main.Knop_Click(kPauze);
     } else {
@@ -47,7 +49,7 @@ TEST_P(SliderSetting, SetsTheLevelTheSongIsHeardAt) {
     ASSERT_TRUE(WaitForEnd());
     const std::vector<Heard> heard = HeardAfterClosing(main, engines);
     ASSERT_EQ(heard.size(), 1u);
-    EXPECT_NEAR(heard[0].rmsDb - DecodedRmsDb(song), setting.decibels, setting.whilePaused ? 0.5 : 0.2);
+    EXPECT_NEAR(heard[0].rmsDb - DecodedRmsDb(song), setting.decibels, 0.2);
     EXPECT_NEAR(heard[0].hz, 440.0, 2.0);
 }
 

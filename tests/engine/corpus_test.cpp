@@ -5,18 +5,18 @@
 
 #include "platform/engine/mpg123_decoder.h"
 #include "platform/engine/real_engine.h"
-#include "tests/engine/corpus_table.h"
+#include "tests/support/corpus.h"
 
 namespace tunekist {
 namespace {
 
-const std::string kCorpus = TUNEKIST_CORPUS_DIR;
-
 using test::CorpusFile;
+using test::kCorpus;
 
 class Corpus : public ::testing::TestWithParam<CorpusFile> {};
 
 TEST_P(Corpus, DurationIsTheFullDecodeOrACleanError) {
+    if (!test::HaveCorpus()) GTEST_SKIP() << test::NoCorpus();
     const CorpusFile& file = GetParam();
     const std::string path = kCorpus + "/" + file.name;
     IMediaControl engine = MakeRealEngineFactory()();
@@ -37,7 +37,7 @@ TEST_P(Corpus, DurationIsTheFullDecodeOrACleanError) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllFiles, Corpus, ::testing::ValuesIn(test::ReadCorpusTable(kCorpus)), [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(AllFiles, Corpus, ::testing::ValuesIn(test::ReadCorpusTable()), [](const auto& info) {
     std::string name = info.param.name;
     for (char& c : name) {
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';

@@ -1,10 +1,8 @@
-// Real folders of real MP3 files through the real engine: generated ones with awkward names and
-// contents, and the corpus of files nobody on the team made.
+// A real folder of generated MP3 files with awkward names and contents through the real engine.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <map>
 
 #include "library/playlist.h"
 #include "library/size_text.h"
@@ -12,9 +10,6 @@
 #include "platform/engine/real_engine.h"
 #include "platform/files/folder_file_list.h"
 #include "platform/files/folder_paths.h"
-#include "playback/rounding.h"
-#include "playback/time_text.h"
-#include "tests/engine/corpus_table.h"
 #include "tests/support/fake_controls.h"
 #include "tests/support/test_audio.h"
 
@@ -24,8 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 using test::FakeRow;
-
-const std::string kCorpus = TUNEKIST_CORPUS_DIR;
 
 // File lengths from the file system itself.
 class DiskDesktop : public test::FakeDesktop {
@@ -98,38 +91,6 @@ TEST_F(RealFolder, ListsAwkwardFilesByTheirOwnNamesAndQueuesThemByTheirExactByte
     EXPECT_EQ(Label5.caption, "Totaal : 00:00:07");
     fs::remove_all(folder);
 }
-
-class CorpusFolder : public RealFolder, public ::testing::WithParamInterface<std::string> {};
-
-TEST_P(CorpusFolder, EveryRowCountAndTotalMatchTheReference) {
-    std::map<std::string, test::CorpusFile> references;
-    for (test::CorpusFile& file : test::ReadCorpusTable(kCorpus)) references[file.name] = file;
-    Dir1.SetPath(kCorpus + "/" + GetParam());
-    ASSERT_TRUE(messages.shown.empty());
-    int expectedCount = 0;
-    for (const auto& [file, reference] : references) {
-        if (file.rfind(GetParam() + "/", 0) == 0 && MatchesPattern(file.substr(GetParam().size() + 1), "*.mp3")) {
-            ++expectedCount;
-        }
-    }
-    ASSERT_EQ(ListView1.RowCount(), expectedCount);
-    std::int32_t total = 0;
-    for (int row = 1; row <= ListView1.RowCount(); ++row) {
-        const std::string file = GetParam() + "/" + ListView1.RowTag(row);
-        ASSERT_TRUE(references.count(file)) << file;
-        const test::CorpusFile& reference = references.at(file);
-        // A file the reference decoder found nothing in counts as 0 s.
-        const double exact = reference.seconds.empty() ? 0.0 : std::stod(reference.seconds);
-        total = RoundHalfEven(total + exact);
-        EXPECT_EQ(ListView1.RowText(row), ListView1.RowTag(row).substr(0, ListView1.RowTag(row).size() - 4));
-        EXPECT_EQ(ListView1.SubItem(row, 1), ToTimeValues(RoundHalfEven(exact))) << file;
-        EXPECT_EQ(ListView1.SubItem(row, 2), FormatByteCount(reference.bytes, ".")) << file;
-    }
-    EXPECT_EQ(Label1.caption, std::to_string(expectedCount) + " Songs");
-    EXPECT_EQ(Label2.caption, TotalCaption(total));
-}
-
-INSTANTIATE_TEST_SUITE_P(Corpus, CorpusFolder, ::testing::Values("minimp3", "mutagen", "taglib", "tinytag"));
 
 }  // namespace
 }  // namespace tunekist

@@ -81,15 +81,6 @@ TEST_F(SongListTest, FolderRootGetsNoSecondSeparator) {
     EXPECT_EQ(ListView1.SubItem(1, 2), "005");
 }
 
-TEST_F(SongListTest, FolderTotalIsRoundedAfterEveryFile) {
-    AddSong("/music", "a.mp3", 10.5);
-    AddSong("/music", "b.mp3", 0.6);
-    AddSong("/music", "c.mp3", 11.5);
-    Open("/music");
-    // R(0 + 10.5) = 10, R(10 + 0.6) = 11, R(11 + 11.5) = 22; rounding once, or each song alone, gives 23.
-    EXPECT_EQ(Label2.caption, "Totaal : 00:00:22");
-}
-
 TEST_F(SongListTest, EmptyFolderClearsTheListAndKeepsTheIdleEngine) {
     AddSong("/music", "a.mp3", 10);
     Open("/music");
@@ -101,98 +92,6 @@ TEST_F(SongListTest, EmptyFolderClearsTheListAndKeepsTheIdleEngine) {
     ASSERT_NE(state.Graph, nullptr);
     EXPECT_EQ(state.Graph, state.GraphPosition);
     EXPECT_EQ(state.Graph->GetState(0), StateStopped);
-}
-
-TEST_F(SongListTest, UnmeasurableFileShowsZeroTimeAddsNothingAndLeaksNothing) {
-    AddSong("/music", "a.mp3", 3725);
-    world->FailOperation("get_Duration", 4);  // every read of the first file; the next is read anew
-    AddSong("/music", "broken.mp3", 100, 417);
-    world->FailPath("/music/broken.mp3");
-    File1.folders["/music"].push_back("text.mp3");  // not audio at all, and no length either
-    AddSong("/music", "d.mp3", 61);
-    Open("/music");
-    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a", {"00:00", "1.000"}, "a.mp3"},
-                                                     {"broken", {"00:00", "417"}, "broken.mp3"},
-                                                     {"text", {"00:00", ""}, "text.mp3"},
-                                                     {"d", {"01:01", "1.000"}, "d.mp3"}}));
-    EXPECT_EQ(Label1.caption, "4 Songs");
-    EXPECT_EQ(Label2.caption, "Totaal : 00:01:01");
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(state.Graph, nullptr);
-}
-
-class RefusalWhilePlaying : public SongListTest, public ::testing::WithParamInterface<std::int32_t> {};
-
-TEST_P(RefusalWhilePlaying, FolderChangeAndPlaylistClickOnlyShowTheRefusal) {
-    AddSong("/music", "a.mp3", 10);
-    AddSong("/other", "b.mp3", 20);
-    Open("/music");
-    const auto rowsBefore = ListView1.rows;
-    // A song plays (or is paused): it owns Graph.
-    state.Graph = test::MakeVirtualEngine(world);
-    state.Graph->RenderFile("/music/a.mp3");
-    state.Graph->Run();
-    if (GetParam() == StatePaused) state.Graph->Pause();
-    state.GraphPosition = state.GraphAudio = state.Graph;
-    state.Playing = true;
-    const IMediaControl playing = state.Graph;
-    desktop.pointers.clear();
-
-    Open("/other");
-    ListView1.selected = 1;
-    playlist.ListView1_ItemClick();
-    EXPECT_EQ(messages.shown, Strings(2, "Niet te gebruiken terwijl er\neen song wordt afgespeeld!"));
-    EXPECT_EQ(Dir1.path, "/other");
-    EXPECT_EQ(File1.path, "/music");
-    EXPECT_EQ(ListView1.rows, rowsBefore);
-    EXPECT_EQ(Label1.caption, "1 Songs");
-    EXPECT_TRUE(List1.items.empty());
-    EXPECT_EQ(ListView2.RowCount(), 0);
-    EXPECT_EQ(state.Graph, playing);
-    EXPECT_EQ(playing->GetState(0), GetParam());
-    EXPECT_TRUE(desktop.pointers.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(PlayingOrPaused, RefusalWhilePlaying, ::testing::Values(StateRunning, StatePaused));
-
-TEST_F(SongListTest, UnreadableFolderIsReportedAndTheListStaysWithItsFolder) {
-    AddSong("/music", "a.mp3", 10);
-    Open("/music");
-    File1.unreadable.insert("/gone");
-    Open("/gone");
-    EXPECT_EQ(messages.shown, Strings{"Map niet te lezen: /gone"});
-    EXPECT_EQ(File1.path, "/music");
-    EXPECT_EQ(ListView1.Texts(), Strings{"a"});
-    EXPECT_EQ(Label1.caption, "1 Songs");
-    EXPECT_EQ(desktop.pointers, (std::vector<int>{11, 99, 11, 99}));
-}
-
-TEST_F(SongListTest, EngineThatCannotBeCreatedIsReportedBeforeAnythingChanges) {
-    AddSong("/music", "a.mp3", 10);
-    world->FailOperation("create", 1);
-    Open("/music");
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(ListView1.rows.empty());
-    EXPECT_EQ(Label1.caption, "0 Songs");
-    EXPECT_TRUE(desktop.pointers.empty());
-}
-
-TEST_F(SongListTest, EngineThatCannotBeCreatedForOneFileLeavesItUnmeasured) {
-    AddSong("/music", "a.mp3", 10);
-    AddSong("/music", "b.mp3", 20);
-    // The folder's own engine is made; the first file's is the one that fails.
-    int created = 0;
-    EngineFactory flaky = [&, inner = test::VirtualEngineFactory(world)]() -> IMediaControl {
-        if (++created == 2) throw EngineError("no engine");
-        return inner();
-    };
-    SongList flakyList{state, flaky, SongListControls{Drive1, Dir1, File1, ListView1, Label1, Label2, messages, desktop}};
-    Dir1.path = "/music";
-    flakyList.Dir1_Change();
-    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a", {"00:00", "1.000"}, "a.mp3"},
-                                                     {"b", {"00:20", "1.000"}, "b.mp3"}}));
-    EXPECT_EQ(Label2.caption, "Totaal : 00:00:20");
-    EXPECT_EQ(state.Graph, nullptr);
 }
 
 // Another folder or drive is picked while the list is still measuring files.

@@ -1,26 +1,24 @@
 // Real-world damaged and unusual MP3s (the shared corpus, read where it lies) through the real
-// song list, playlist, player and engine: every folder lists without a message, every song is
-// queued, and the queue plays out to its end, Next moving past the songs that cannot play. The
-// raw streams named .bit are reached through links named .mp3, as a user renaming them would.
+// song list, playlist, player and engine: every folder lists as the reference says, row by row and
+// in its totals, without a message; every song is queued, and the queue plays out to its end, Next
+// moving past the songs that cannot play. The raw streams named .bit are reached through links
+// named .mp3, as a user renaming them would.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
+#include "library/size_text.h"
+#include "playback/rounding.h"
+#include "playback/time_text.h"
 #include "tests/reliability/scratch_folder.h"
+#include "tests/support/corpus.h"
 #include "tests/support/real_main.h"
 
 namespace tunekist::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path kCorpus = TUNEKIST_CORPUS_DIR;
-
-bool IsMp3(const fs::path& path) {
-    std::string extension = path.extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == ".mp3";
-}
 
 struct CorpusFolder {
     const char* name;
@@ -60,14 +58,32 @@ protected:
     }
 };
 
-TEST_P(CorpusTest, FolderListsQueuesAndPlaysOut) {
-    const fs::path folder = kCorpus / GetParam().name;
-    if (!fs::is_directory(folder)) GTEST_SKIP() << "no corpus at " << folder;
-    int mp3s = 0;
-    for (const auto& entry : fs::directory_iterator(folder)) mp3s += IsMp3(entry.path()) ? 1 : 0;
-    ListFolder(folder.string());
+TEST_P(CorpusTest, FolderListsAsTheReferenceSaysQueuesAndPlaysOut) {
+    if (!HaveCorpus()) GTEST_SKIP() << NoCorpus();
+    const std::string folder = GetParam().name;
+    std::map<std::string, CorpusFile> references;
+    for (const CorpusFile& file : ReadCorpusTable()) {
+        const fs::path path = file.name;
+        std::string extension = path.extension().string();
+        for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (path.parent_path() == folder && extension == ".mp3") references[path.filename().string()] = file;
+    }
+    ListFolder(kCorpus + "/" + folder);
     EXPECT_TRUE(messages.shown.empty());
-    ASSERT_EQ(ListView1.RowCount(), mp3s);
+    ASSERT_EQ(ListView1.RowCount(), static_cast<int>(references.size()));
+    std::int32_t total = 0;
+    for (int row = 1; row <= ListView1.RowCount(); ++row) {
+        const std::string file = ListView1.RowTag(row);
+        ASSERT_TRUE(references.count(file)) << file;
+        // A file the reference decoder found nothing in counts as 0 s.
+        const double exact = references[file].seconds.empty() ? 0.0 : std::stod(references[file].seconds);
+        total = RoundHalfEven(total + exact);
+        EXPECT_EQ(ListView1.RowText(row), file.substr(0, file.size() - 4));
+        EXPECT_EQ(ListView1.SubItem(row, 1), ToTimeValues(RoundHalfEven(exact))) << file;
+        EXPECT_EQ(ListView1.SubItem(row, 2), FormatByteCount(references[file].bytes, ".")) << file;
+    }
+    EXPECT_EQ(Label1.caption, std::to_string(references.size()) + " Songs");
+    EXPECT_EQ(Label2.caption, TotalCaption(total));
     const int started = PlayEverything();
     EXPECT_EQ(started > 0, GetParam().somePlay) << started << " songs started";
     ExpectPlayedOut();
@@ -79,8 +95,8 @@ INSTANTIATE_TEST_SUITE_P(Folders, CorpusTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CorpusTest, RawStreamsRenamedMp3ListQueueAndPlayOut) {
-    const fs::path folder = kCorpus / "minimp3";
-    if (!fs::is_directory(folder)) GTEST_SKIP() << "no corpus at " << folder;
+    if (!HaveCorpus()) GTEST_SKIP() << NoCorpus();
+    const fs::path folder = fs::path(kCorpus) / "minimp3";
     const ScratchFolder links("corpus-links");
     int count = 0;
     for (const auto& entry : fs::directory_iterator(folder)) {

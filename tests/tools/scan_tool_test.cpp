@@ -11,6 +11,7 @@
 #include "library/size_text.h"
 #include "playback/rounding.h"
 #include "playback/time_text.h"
+#include "tests/support/corpus.h"
 #include "tests/support/test_audio.h"
 
 namespace tunekist {
@@ -80,7 +81,8 @@ class ScanCorpus : public ::testing::TestWithParam<LocaleCase> {};
 // duration, that length rounded as its time, the locale's grouping in its size and the rounded
 // running total; a file in which the reference decoder found no sample is listed with an error.
 TEST_P(ScanCorpus, MutagenFolderMatchesFullDecodeReference) {
-    const std::string corpus = TUNEKIST_CORPUS_DIR;
+    if (!test::HaveCorpus()) GTEST_SKIP() << test::NoCorpus();
+    const std::string& corpus = test::kCorpus;
     const ScanRun run = RunScan({corpus + "/mutagen"}, GetParam().locale);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");

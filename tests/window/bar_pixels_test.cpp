@@ -32,6 +32,7 @@ class BarPixelsTest : public WindowTest, public ::testing::WithParamInterface<Ba
 // Columns 0 to 41 fill from the bottom up; 42 to 45 stay background.
 TEST_P(BarPixelsTest, FillsColumnsZeroToFortyOneFromTheBottomUp) {
     Show();
+    BarPercent = 0, BarFill = 0;
     QtLabel barLabel(*window->BarLabel);
     for (const Fill& fill : GetParam().fills) ShowBar(fill.BarX, fill.Grootte, *window->Bar, barLabel);
     if (GetParam().reset) window->Bar->ResetPicture();
@@ -55,7 +56,12 @@ INSTANTIATE_TEST_SUITE_P(Percentages, BarPixelsTest,
                                            BarCase{"Full", {{180.0, 180}}, false, 0, "100%"},
                                            BarCase{"EarlierFillStaysUnderALowerOne", {{90.0, 180}, {45.0, 180}},
                                                    false, 97, "25%"},
-                                           BarCase{"ResetErasesTheBar", {{90.0, 180}}, true, 200, "50%"}),
+                                           BarCase{"ResetErasesTheBar", {{90.0, 180}}, true, 200, "50%"},
+                                           // 100 x BarX is rounded half to even, then divided truncating.
+                                           BarCase{"HalfPercentRoundsToEven", {{0.025, 1}}, false, 193, "2%"},
+                                           BarCase{"RoundedThenTruncated", {{199.0, 200}}, false, 0, "99%"},
+                                           BarCase{"NoLengthKeepsTheLastFill", {{37.0, 100}, {5.0, 0}}, false, 123,
+                                                   "37%"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
