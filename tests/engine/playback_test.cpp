@@ -35,25 +35,6 @@ TEST(Playback, WithoutAudioDeviceRenderAndSettingsWorkAndRunFailsClearly) {
     EXPECT_EQ(engine->GetState(0), StateStopped);
 }
 
-// The timer takes a song as ended when its position equals its duration, so each engine must get
-// there exactly and keep running, also while another one plays.
-TEST(Playback, TwoEnginesPlayAtOnceAndEachEndsExactlyAtItsDurationStillRunning) {
-    const std::string capture = test::CaptureNextDevice("two");
-    IMediaControl first = RenderedEngine(test::CachedTone(1.0, 440));
-    IMediaControl second = RenderedEngine(test::CachedTone(1.5, 440));
-    first->Run();
-    second->Run();
-    ASSERT_TRUE(test::Eventually([&] {
-        return first->get_CurrentPosition() == 1.0 && second->get_CurrentPosition() == 1.5;
-    }));
-    EXPECT_EQ(first->GetState(0), StateRunning);
-    EXPECT_EQ(second->GetState(0), StateRunning);
-    EXPECT_EQ(first->get_CurrentPosition(), 1.0);
-    first.reset();
-    second.reset();
-    std::filesystem::remove(capture);
-}
-
 TEST(Playback, SeekLandsOnTheSampleAndPositionsAndLevelsOutOfRangeFail) {
     const std::string capture = test::CaptureNextDevice("seek");
     IMediaControl engine = RenderedEngine(test::CachedTone(3.0, 440));

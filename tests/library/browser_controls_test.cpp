@@ -151,13 +151,5 @@ TEST(Desktop, HourglassShowsUntilTheNormalPointerAndNeverStacks) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST(Desktop, FileLengthIsTheFilesByteCount) {
-    const std::string path = test::TestAudioDir() + "/length_" + std::to_string(getpid());
-    test::WriteBytes(path, std::string(1234, 'x'));
-    EXPECT_EQ(QtDesktop().FileLen(path), 1234);
-    fs::remove(path);
-    EXPECT_THROW(QtDesktop().FileLen(path), std::runtime_error);
-}
-
 }  // namespace
 }  // namespace tunekist

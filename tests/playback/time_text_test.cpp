@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
-#include "playback/rounding.h"
-
 namespace tunekist {
 namespace {
 
@@ -32,29 +28,6 @@ TEST(TotalCaption, AlwaysShowsHours) {
     EXPECT_EQ(TotalCaption(2467), "Totaal : 00:41:07");
     EXPECT_EQ(TotalCaption(4000), "Totaal : 01:06:40");
     EXPECT_EQ(TotalCaption(360000), "Totaal : 100:00:00");
-}
-
-TEST(RoundHalfEven, RoundsHalvesToTheEvenNeighbour) {
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(3.5), 4);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(RoundHalfEven(59.5), 60);
-    EXPECT_EQ(RoundHalfEven(58.5), 58);
-    EXPECT_EQ(RoundHalfEven(0.4), 0);
-    EXPECT_EQ(RoundHalfEven(2147483647.4), 2147483647);
-}
-
-TEST(RoundHalfEven, OverflowAndNotANumberFail) {
-    EXPECT_THROW(RoundHalfEven(2147483647.5), std::overflow_error);
-    EXPECT_THROW(RoundHalfEven(-2147483649.0), std::overflow_error);
-    EXPECT_THROW(RoundHalfEven(std::nan("")), std::overflow_error);
-}
-
-TEST(DivideTruncating, TruncatesTowardZeroAndFailsOnZero) {
-    EXPECT_EQ(DivideTruncating(7, 2), 3);
-    EXPECT_EQ(DivideTruncating(-7, 2), -3);
-    EXPECT_THROW(DivideTruncating(1, 0), std::domain_error);
-    EXPECT_THROW(DivideTruncating(INT32_MIN, -1), std::overflow_error);
 }
 
 }  // namespace

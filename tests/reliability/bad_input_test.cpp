@@ -10,6 +10,7 @@
 #include <functional>
 #include <random>
 
+#include "library/size_text.h"
 #include "platform/engine/real_engine.h"
 #include "tests/reliability/scratch_folder.h"
 #include "tests/support/real_main.h"
@@ -147,6 +148,37 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"NameWithNewline", CopyGoodSong, kPlays, "een\nlied.mp3"},
         BadInput{"Name255Bytes", CopyGoodSong, kPlays, std::string(251, 'a') + ".mp3"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A folder of awkward names and contents lists by the files' own names, sorted ignoring case, and
+// queues them by their exact bytes.
+TEST_F(QuietMainTest, AwkwardFolderListsByTheFilesOwnNamesAndQueuesTheirExactBytes) {
+    const ScratchFolder folder("awkward");
+    const std::string nonUtf8 = "\xff\xfe.mp3";
+    CopyFile(CachedTone(3.0, 440), folder / "a tone.mp3");
+    CopyFile(CachedTone(5.0, 660), folder / "Track.MP3");
+    CopyFile(CachedTone(2.0, 550), folder / nonUtf8);
+    WriteBytes(folder / "empty.mp3", "");
+    WriteBytes(folder / "notes.mp3", "not audio at all\n");
+    WriteBytes(folder / ".hidden.mp3", "");
+    WriteBytes(folder / "readme.txt", "");
+    fs::create_directory(folder / "folder.mp3");
+    const auto size = [&](const std::string& name) {
+        return FormatByteCount(static_cast<std::int64_t>(fs::file_size(folder / name)), ".");
+    };
+    ListFolder(folder.Path());
+    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a tone", {"00:03", size("a tone.mp3")}, "a tone.mp3"},
+                                                     {"empty", {"00:00", "000"}, "empty.mp3"},
+                                                     {"notes", {"00:00", "017"}, "notes.mp3"},
+                                                     {"Track", {"00:05", size("Track.MP3")}, "Track.MP3"},
+                                                     {"\xff\xfe", {"00:02", size(nonUtf8)}, nonUtf8}}));
+    EXPECT_EQ(Label1.caption, "5 Songs");
+    EXPECT_EQ(Label2.caption, "Totaal : 00:00:10");
+    EXPECT_TRUE(messages.shown.empty());
+    for (const char* name : {"Track.MP3", "\xff\xfe.mp3", "notes.mp3"}) ClickSong(name);
+    EXPECT_EQ(List1.items, (std::vector<std::string>{folder / "Track.MP3", folder / nonUtf8, folder / "notes.mp3"}));
+    EXPECT_EQ(ListView2.Texts(), (std::vector<std::string>{"Track", "\xff\xfe", "notes"}));
+    EXPECT_EQ(Label5.caption, "Totaal : 00:00:07");
+}
 
 }  // namespace
 }  // namespace tunekist::test

@@ -25,19 +25,10 @@ std::string WithNumber(const std::string& name, double value) {
 }  // namespace
 
 void VirtualClock::Advance(double seconds) {
-    now_ += seconds;
     for (VirtualEngine* engine : engines_) {
         if (engine->state_ != StateRunning) continue;
         engine->position_ = std::min(engine->position_ + seconds, engine->duration_);
     }
-}
-
-std::shared_ptr<VirtualEngine> VirtualWorld::Engine(std::size_t index) const {
-    return index < engines_.size() ? engines_[index].lock() : nullptr;
-}
-
-std::shared_ptr<VirtualEngine> VirtualWorld::LastEngine() const {
-    return engines_.empty() ? nullptr : engines_.back().lock();
 }
 
 VirtualEngine::VirtualEngine(std::shared_ptr<VirtualWorld> world) : world_(std::move(world)) {
@@ -120,10 +111,7 @@ void VirtualEngine::put_Volume(std::int32_t level) {
 }
 
 std::shared_ptr<VirtualEngine> MakeVirtualEngine(const std::shared_ptr<VirtualWorld>& world) {
-    ThrowIfScripted(*world, "create");
-    auto engine = std::make_shared<VirtualEngine>(world);
-    world->engines_.push_back(engine);
-    return engine;
+    return std::make_shared<VirtualEngine>(world);
 }
 
 EngineFactory VirtualEngineFactory(std::shared_ptr<VirtualWorld> world) {

@@ -2,14 +2,6 @@
 // A deterministic media engine for testing the procedures that drive an engine. Time moves only
 // when a test calls VirtualClock::Advance; durations and failures are scripted per path and per
 // operation; every call is written to a log the test can compare with an expected order.
-//
-// Usage:
-//   auto world = std::make_shared<tunekist::test::VirtualWorld>();
-//   world->SetDuration("/music/a.mp3", 245.6);
-//   tunekist::EngineFactory factory = tunekist::test::VirtualEngineFactory(world);
-//   ... code under test creates engines with `factory` ...
-//   world->clock.Advance(1.0);  // running engines move one second on
-//   EXPECT_EQ(world->log, (std::vector<std::string>{"RenderFile /music/a.mp3", "Run"}));
 
 #include <map>
 #include <memory>
@@ -29,12 +21,8 @@ public:
     // Paused and stopped engines stand still.
     void Advance(double seconds);
 
-    // Seconds advanced since the clock was made.
-    double Now() const { return now_; }
-
 private:
     friend class VirtualEngine;
-    double now_ = 0.0;
     std::vector<VirtualEngine*> engines_;  // the living engines, in order of creation
 };
 
@@ -47,16 +35,9 @@ public:
     // Makes RenderFile of `path` fail even if the path has a duration.
     void FailPath(const std::string& path) { failingPaths[path] = true; }
     // Makes the next `times` calls of `operation` fail with EngineError (a negative count: every
-    // call from now on). Operation names are the method names ("Run", "put_Volume", ...) and
-    // "create" for the factory itself. A failing call is still written to the log.
+    // call from now on). Operation names are the method names ("Run", "put_Volume", ...). A
+    // failing call is still written to the log.
     void FailOperation(const std::string& operation, int times = -1) { failures[operation] = times; }
-    // Ends a scripted failure of `operation`.
-    void HealOperation(const std::string& operation) { failures.erase(operation); }
-
-    // The engines created so far, oldest first; an expired pointer is an engine released.
-    std::shared_ptr<VirtualEngine> Engine(std::size_t index) const;
-    // The engine created last, or null when it was released or none was created.
-    std::shared_ptr<VirtualEngine> LastEngine() const;
 
     VirtualClock clock;
     std::map<std::string, double> durations;
@@ -69,9 +50,6 @@ public:
     int enginesCreated = 0;
     int enginesAlive = 0;
 
-private:
-    friend std::shared_ptr<VirtualEngine> MakeVirtualEngine(const std::shared_ptr<VirtualWorld>&);
-    std::vector<std::weak_ptr<VirtualEngine>> engines_;
 };
 
 // One engine of a VirtualWorld. It keeps the world alive; the world only observes it.
@@ -96,12 +74,6 @@ public:
     void put_CurrentPosition(double seconds) override;
     void put_Volume(std::int32_t level) override;
 
-    // What the engine holds, for assertions; reading these is not logged.
-    const std::string& Path() const { return path_; }
-    std::int32_t State() const { return state_; }
-    double Position() const { return position_; }
-    std::int32_t Volume() const { return volume_; }
-
 private:
     friend class VirtualClock;
     void Record(const std::string& entry, const std::string& operation);
@@ -119,8 +91,7 @@ private:
 // Creates a virtual engine in `world` (counts it as created and alive).
 std::shared_ptr<VirtualEngine> MakeVirtualEngine(const std::shared_ptr<VirtualWorld>& world);
 
-// A factory for the code under test that makes engines of `world`. Fails when "create" is
-// scripted to fail.
+// A factory for the code under test that makes engines of `world`.
 EngineFactory VirtualEngineFactory(std::shared_ptr<VirtualWorld> world);
 
 }  // namespace tunekist::test

@@ -1,4 +1,5 @@
-// tunekist-scan prints what the song list shows, with the exact durations the engine measured.
+// tunekist-scan prints what the song list shows, with the exact durations the engine measured, in
+// the grouping of the locale it runs in.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,9 +10,6 @@
 #include <sstream>
 
 #include "library/size_text.h"
-#include "playback/rounding.h"
-#include "playback/time_text.h"
-#include "tests/support/corpus.h"
 #include "tests/support/test_audio.h"
 
 namespace tunekist {
@@ -60,63 +58,6 @@ std::vector<std::string> Lines(const std::string& text) {
     for (std::string line; std::getline(stream, line);) lines.push_back(line);
     return lines;
 }
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::stringstream stream(line);
-    for (std::string field; std::getline(stream, field, '\t');) fields.push_back(field);
-    return fields;
-}
-
-struct LocaleCase {
-    const char* locale;
-    const char* separator;
-};
-
-void PrintTo(const LocaleCase& value, std::ostream* out) { *out << value.locale; }
-
-class ScanCorpus : public ::testing::TestWithParam<LocaleCase> {};
-
-// Every song of the folder, in order, with libmpg123's full-decode length (mpg123_s) as its
-// duration, that length rounded as its time, the locale's grouping in its size and the rounded
-// running total; a file in which the reference decoder found no sample is listed with an error.
-TEST_P(ScanCorpus, MutagenFolderMatchesFullDecodeReference) {
-    if (!test::HaveCorpus()) GTEST_SKIP() << test::NoCorpus();
-    const std::string& corpus = test::kCorpus;
-    const ScanRun run = RunScan({corpus + "/mutagen"}, GetParam().locale);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    const std::vector<std::string> lines = Lines(run.out);
-    std::vector<std::string> table = Lines(ReadAll(corpus + "/expected.tsv"));
-    std::size_t at = 0;
-    std::int32_t total = 0;
-    for (const std::string& row : table) {
-        std::vector<std::string> columns = Fields(row);
-        columns.resize(11);
-        if (columns[0].rfind("mutagen/", 0) != 0) continue;
-        ASSERT_LT(at, lines.size());
-        const std::vector<std::string> fields = Fields(lines[at++]);
-        ASSERT_EQ(fields.size(), 4u) << row;
-        const std::string& reference = columns[7];
-        EXPECT_EQ(fields[0], columns[0].substr(8));
-        EXPECT_EQ(fields[2], FormatByteCount(std::stoll(columns[1]), GetParam().separator)) << row;
-        if (reference.empty() || fields[3].rfind("error: ", 0) == 0) {
-            EXPECT_TRUE(reference.empty() || std::stod(reference) == 0.0) << lines[at - 1];
-            EXPECT_GT(fields[3].size(), 7u);
-            EXPECT_EQ(fields[1], "00:00");
-            continue;
-        }
-        EXPECT_EQ(fields[3], reference) << row;
-        EXPECT_EQ(fields[1], ToTimeValues(RoundHalfEven(std::stod(reference)))) << row;
-        total = RoundHalfEven(total + std::stod(reference));
-    }
-    ASSERT_EQ(lines.size(), at + 1);
-    EXPECT_EQ(lines.back(), "total\t" + TotalCaption(total) + "\t" + std::to_string(at));
-}
-
-INSTANTIATE_TEST_SUITE_P(Locales, ScanCorpus,
-                         ::testing::Values(LocaleCase{"nl_NL.UTF-8", "."}, LocaleCase{"en_US.UTF-8", ","}),
-                         [](const auto& info) { return std::string(info.param.separator) == "." ? "Dutch" : "English"; });
 
 std::string SizeOf(const std::string& path) { return FormatByteCount(static_cast<std::int64_t>(fs::file_size(path)), ","); }
 

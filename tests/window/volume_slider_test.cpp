@@ -126,15 +126,6 @@ TEST_F(VolumeSliderTest, ClickOnTheTrackBelowTheThumbStepsOnePageDown) {
     EXPECT_EQ(slider.toolTip(), "Volume 75%");
 }
 
-TEST_F(VolumeSliderTest, RightButtonPressIsReportedWithItsCode) {
-    const QPoint thumb = Handle().center();
-    QTest::mousePress(&slider, Qt::RightButton, {}, thumb);
-    QTest::mouseRelease(&slider, Qt::RightButton, {}, thumb);
-    ASSERT_FALSE(events.empty());
-    EXPECT_EQ(events.front(), "MouseDown 2");
-    EXPECT_EQ(slider.value(), 0);
-}
-
 TEST_F(VolumeSliderTest, WheelTowardsTheUserTurnsItDownWithOneChangePerStep) {
     slider.setValue(10);
     events.clear();
