@@ -34,6 +34,7 @@ protected:
         fs::create_directories(folder);
         fs::copy_file(test::CachedTone(3.0, 440), folder + "/a.mp3");
         fs::copy_file(test::CachedTone(5.0, 660), folder + "/B.MP3");
+        test::WriteBytes(folder + "/notes.txt", "");
         fs::create_directories(other);
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
