@@ -33,9 +33,8 @@ public:
     explicit FakeLabel(std::string caption = "") : caption(std::move(caption)) {}
     std::string Caption() const override { return caption; }
     void SetCaption(const std::string& text) override { caption = text; }
-    void Refresh() override { ++refreshes; }
+    void Refresh() override {}
     std::string caption;
-    int refreshes = 0;
 };
 
 class FakeListBox : public ListBox {
@@ -134,28 +133,19 @@ public:
         Color color;
         bool operator==(const Box&) const = default;
     };
-    void ResetPicture() override {
-        boxes.clear();
-        ++resets;
-    }
+    void ResetPicture() override { boxes.clear(); }
     void FillBox(int x1, int y1, int x2, int y2, Color color) override { boxes.push_back({x1, y1, x2, y2, color}); }
-    void Refresh() override { ++refreshes; }
+    void Refresh() override {}
     std::vector<Box> boxes;
-    int resets = 0;
-    int refreshes = 0;
 };
 
 class FakeSlider : public Slider {
 public:
     std::int32_t Value() const override { return value; }
-    void SetText(const std::string& value) override {
-        text = value;
-        ++textsSet;
-    }
+    void SetText(const std::string& value) override { text = value; }
     std::string Text() const override { return text; }
     std::int32_t value = 0;
     std::string text;
-    int textsSet = 0;
 };
 
 class FakeMessageBox : public MessageBox {
@@ -166,21 +156,18 @@ public:
 
 class FakeShape : public Shape {
 public:
-    void Move(float l, float t, float w, float h) override { left = l, top = t, width = w, height = h; }
-    void SetBackColor(Color color) override { backColor = color; }
-    void SetBorderColor(Color color) override { borderColor = color; }
-    float left = 0, top = 0, width = 0, height = 0;
-    Color backColor = 0, borderColor = 0;
+    void Move(float, float, float, float) override {}
+    void SetBackColor(Color) override {}
+    void SetBorderColor(Color) override {}
 };
 
 class FakeForm : public Form {
 public:
-    void SetBackColor(Color color) override { backColor = color; }
+    void SetBackColor(Color) override {}
     float ScreenWidthTwips() const override { return 1920 * 15; }
     float ScreenHeightTwips() const override { return 1080 * 15; }
     std::string AppPath() const override { return appPath; }
     void Unload() override { ++unloads; }
-    Color backColor = 0;
     std::string appPath = "/opt/tunekist";
     int unloads = 0;
 };
@@ -194,11 +181,10 @@ public:
         if (const auto found = folders.find(value); found != folders.end()) names = found->second;
     }
     std::string Path() const override { return path; }
-    void SetPattern(const std::string& value) override { pattern = value; }
+    void SetPattern(const std::string&) override {}
     int ListCount() const override { return static_cast<int>(names.size()); }
     std::string List(int index) const override { return names.at(index); }
     std::string path;
-    std::string pattern;
     std::vector<std::string> names;
     std::map<std::string, std::vector<std::string>> folders;
     std::set<std::string> unreadable;
