@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Photographs the real program under Xvfb at the design size, a larger and a smaller size, and
-# checks the colours of the window, the frame panel, the lists, the strips and the progress bar
-# at places the layout fixes. The pictures stay in OUT-DIR to be looked at.
+# checks the colours of the window, the frame panel, the lists, the strips, the progress bar and
+# a command button's face at places the layout fixes. The pictures stay in OUT-DIR to be looked at.
 #
 #   screenshot_test.sh PLAYER SCREENSHOT-TOOL OUT-DIR
 # Exits 77 (skipped) when xvfb-run, xdotool or ImageMagick is missing.
@@ -52,6 +52,13 @@ for size in 1225x711 1600x950 1040x600; do
   expect_pixel "$picture" "header strip" $((w / 2 + 50)) $((h - 131)) "30,30,50"
   expect_pixel "$picture" "middle strip" $((w / 2 - 30)) 45 "200,200,170"
   expect_pixel "$picture" "progress bar" $((w / 2)) $((h - 100)) "30,0,0"
+  # The idle Stop button, Knop(5): W / 2 + 600 + 5 x 930 twips from the left, H - 1830 from the top.
+  # Its corner pixel is cut away and shows the frame behind; then its border, shading and face.
+  x=$(( (w * 15 + 10500 + 15) / 30 )) y=$((h - 122))
+  expect_pixel "$picture" "Stop's cut corner" $x $y "220,220,190"
+  expect_pixel "$picture" "Stop's border" $((x + 30)) $y "112,112,112"
+  expect_pixel "$picture" "Stop's corner shading" $((x + 1)) $((y + 1)) "145,145,145"
+  expect_pixel "$picture" "Stop's face" $((x + 4)) $((y + 2)) "242,242,242"
 done
 
 if [[ $failures -ne 0 ]]; then
