@@ -8,8 +8,6 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/engine/mpg123_decoder.h"
 #include "platform/engine/plain_stream.h"
@@ -21,11 +19,6 @@ namespace tunekist {
 namespace {
 
 using test::ToneOptions;
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // An ID3v2.3 tag of `bytes` bytes of padding after its ten-byte header.
 std::string Id3v2(int bytes) {
@@ -100,7 +93,7 @@ class Measuring : public ::testing::TestWithParam<MeasureCase> {};
 TEST_P(Measuring, OnlyAProvenShortcutIsTakenAndTheLengthIsTheDecodedOne) {
     const MeasureCase& song = GetParam();
     const std::string path = testing::TempDir() + "/measure_" + song.name + std::to_string(getpid()) + ".mp3";
-    test::WriteBytes(path, song.edit(ReadAll(test::CachedTone(song.seconds, 440, song.options))));
+    test::WriteBytes(path, song.edit(test::ReadBytes(test::CachedTone(song.seconds, 440, song.options))));
     Mpg123Decoder decoder(path);
     const std::int64_t frames = decoder.DecodeLength();
     const double decoded = static_cast<double>(frames) / static_cast<double>(decoder.SampleRate());

@@ -5,13 +5,13 @@
 #include <QLocale>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "platform/qt/drive_list_box.h"
 #include "platform/qt/folder_list_box.h"
 #include "platform/qt/qt_desktop.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_audio.h"
 
 namespace tunekist {
@@ -22,7 +22,6 @@ namespace fs = std::filesystem;
 class FolderListTest : public ::testing::Test {
 protected:
     FolderListTest() {
-        fs::remove_all(root);
         for (const char* name : {"beta", "Alpha", ".hidden", "\xff"}) fs::create_directories(root + "/" + name);
         test::WriteBytes(root + "/file.mp3", "");
         Dir1.Change = [this] { ++changes; };
@@ -30,8 +29,6 @@ protected:
         Dir1.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&Dir1));
     }
-    ~FolderListTest() override { fs::remove_all(root); }
-
     QStringList Texts() const {
         QStringList texts;
         for (int i = 0; i < Dir1.count(); ++i) texts << Dir1.item(i)->text().trimmed();
@@ -44,7 +41,8 @@ protected:
         return nullptr;
     }
 
-    const std::string root = test::TestAudioDir() + "/browse_" + std::to_string(getpid());
+    const test::ScratchFolder scratch{"browse"};
+    const std::string root = scratch.Path();
     FolderListBox Dir1;
     int changes = 0;
 };

@@ -5,13 +5,13 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "app/main_window.h"
 #include "library/size_text.h"
 #include "platform/engine/real_engine.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_audio.h"
 
 namespace tunekist {
@@ -30,8 +30,6 @@ struct Shown {
 class SongWindow : public ::testing::Test {
 protected:
     SongWindow() {
-        fs::remove_all(folder);
-        fs::create_directories(folder);
         fs::copy_file(test::CachedTone(3.0, 440), folder + "/a.mp3");
         fs::copy_file(test::CachedTone(5.0, 660), folder + "/B.MP3");
         test::WriteBytes(folder + "/notes.txt", "");
@@ -39,8 +37,6 @@ protected:
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
-    ~SongWindow() override { fs::remove_all(folder); }
-
     QTreeWidgetItem* Row(QTreeWidget* view, int index) const { return view->topLevelItem(index); }
     void ClickRow(int index) {
         const QRect rect = window.ListView1->visualItemRect(Row(window.ListView1, index));
@@ -64,7 +60,8 @@ protected:
         return FormatByteCount(static_cast<std::int64_t>(fs::file_size(path)), QtDesktop().GroupSeparator());
     }
 
-    const std::string folder = test::TestAudioDir() + "/window_songs_" + std::to_string(getpid());
+    const test::ScratchFolder scratch{"window-songs"};
+    const std::string folder = scratch.Path();
     const std::string other = folder + "/other";
     MainWindow window{MakeRealEngineFactory()};
 };

@@ -12,7 +12,7 @@
 
 #include "library/size_text.h"
 #include "platform/engine/real_engine.h"
-#include "tests/reliability/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/real_main.h"
 #include "tests/support/test_audio.h"
 

@@ -11,7 +11,7 @@
 #include "library/size_text.h"
 #include "playback/rounding.h"
 #include "playback/time_text.h"
-#include "tests/reliability/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/corpus.h"
 #include "tests/support/real_main.h"
 

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "tests/reliability/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/real_main.h"
 #include "tests/support/test_audio.h"
 

@@ -12,7 +12,7 @@
 #include <map>
 #include <sstream>
 
-#include "tests/reliability/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/real_main.h"
 #include "tests/support/test_audio.h"
 

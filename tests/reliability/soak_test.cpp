@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "tests/reliability/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/real_main.h"
 #include "tests/support/test_audio.h"
 

@@ -88,11 +88,14 @@ std::string CachedTone(double seconds, double hz, const ToneOptions& options) {
 }
 
 void WriteTruncatedCopy(const std::string& source, const std::string& target, std::uintmax_t bytes) {
-    std::ifstream in(source, std::ios::binary);
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in && !in.eof()) throw std::runtime_error("cannot read " + source);
+    std::string content = ReadBytes(source);
     content.resize(std::min<std::uintmax_t>(bytes, content.size()));
     WriteBytes(target, content);
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {

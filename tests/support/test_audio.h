@@ -38,4 +38,7 @@ void WriteTruncatedCopy(const std::string& source, const std::string& target, st
 // Writes `bytes` as the whole content of `path`.
 void WriteBytes(const std::string& path, const std::string& bytes);
 
+// The whole content of `path`; empty when it cannot be read.
+std::string ReadBytes(const std::string& path);
+
 }  // namespace tunekist::test

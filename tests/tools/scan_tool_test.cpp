@@ -5,8 +5,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "library/size_text.h"
@@ -22,11 +20,6 @@ struct ScanRun {
     std::string out;
     std::string err;
 };
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Runs the tool with `arguments` in locale `locale`, its output caught in files.
 ScanRun RunScan(std::vector<std::string> arguments, const std::string& locale) {
@@ -46,7 +39,8 @@ ScanRun RunScan(std::vector<std::string> arguments, const std::string& locale) {
     }
     int status = 0;
     waitpid(child, &status, 0);
-    ScanRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(base + ".out"), ReadAll(base + ".err")};
+    ScanRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::ReadBytes(base + ".out"),
+                test::ReadBytes(base + ".err")};
     fs::remove(base + ".out");
     fs::remove(base + ".err");
     return run;
