@@ -172,7 +172,10 @@ TEST_F(RealMainTest, NextPlaysTheNextSongAndOnTheLastStopsTheSoundWithTheMessage
     Queue("twee", second);
     main.Knop_Click(kPlay);
     ASSERT_TRUE(WaitForPosition(1.0));
+    Tick();
+    ASSERT_FALSE(Bar.boxes.empty());
     main.Knop_Click(kNext);
+    EXPECT_TRUE(Bar.boxes.empty()) << "the next song starts with an empty bar";
     EXPECT_EQ(List1.items, Strings{second});
     EXPECT_EQ(ListView2.Texts(), Strings{"twee"});
     EXPECT_EQ(Label3.caption, "twee");
