@@ -40,6 +40,8 @@ TEST(Playback, SeekLandsOnTheSampleAndPositionsAndLevelsOutOfRangeFail) {
     IMediaControl engine = RenderedEngine(test::CachedTone(3.0, 440));
     engine->Run();
     engine->Pause();
+    engine->put_CurrentPosition(1.0 + 0.6 / 44100);  // the nearest sample frame
+    EXPECT_EQ(engine->get_CurrentPosition(), 44101.0 / 44100);
     engine->put_CurrentPosition(2.5);
     EXPECT_EQ(engine->get_CurrentPosition(), 2.5);
     EXPECT_THROW(engine->put_CurrentPosition(-0.001), EngineError);
