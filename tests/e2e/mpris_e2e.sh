@@ -23,7 +23,7 @@ done
 [[ -e /usr/share/dbus-1/services/org.a11y.Bus.service ]] || { echo "skipped: at-spi2-core is missing"; exit 77; }
 
 if [[ -z "${TUNEKIST_ON_BUS:-}" ]]; then
-  exec env TUNEKIST_ON_BUS=1 dbus-run-session -- xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$@"
+  exec env TUNEKIST_ON_BUS=1 dbus-run-session -- xvfb-run -n "${TUNEKIST_XVFB_FROM:-99}" -a -s "-screen 0 1600x1000x24" "$0" "$@"
 fi
 
 rm -rf "$outdir"

@@ -10,7 +10,7 @@ if [[ "${TUNEKIST_ON_XVFB:-}" != 1 ]]; then
   for tool in xvfb-run xauth xdotool; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
   done
-  TUNEKIST_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+  TUNEKIST_ON_XVFB=1 exec xvfb-run -n "${TUNEKIST_XVFB_FROM:-99}" -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
 
 export SDL_AUDIODRIVER=dummy

@@ -28,7 +28,7 @@ for tool in pulseaudio pactl parec xvfb-run xdotool import sox lame python3; do
 done
 
 if [[ -z "${TUNEKIST_IN_XVFB:-}" ]]; then
-  exec env TUNEKIST_IN_XVFB=1 xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$@"
+  exec env TUNEKIST_IN_XVFB=1 xvfb-run -n "${TUNEKIST_XVFB_FROM:-99}" -a -s "-screen 0 1600x1000x24" "$0" "$@"
 fi
 
 rm -rf "$outdir"

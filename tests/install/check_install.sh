@@ -20,7 +20,7 @@ done
 can_launch=yes
 for tool in xvfb-run xdotool; do command -v "$tool" >/dev/null || can_launch=; done
 if [[ -n $can_launch && -z "${TUNEKIST_IN_XVFB:-}" ]]; then
-  exec env TUNEKIST_IN_XVFB=1 xvfb-run -a "$0" "$@"
+  exec env TUNEKIST_IN_XVFB=1 xvfb-run -n "${TUNEKIST_XVFB_FROM:-99}" -a "$0" "$@"
 fi
 
 root=$(mktemp -d)

@@ -25,7 +25,7 @@ for tool in xvfb-run xdotool import convert sox lame python3; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 if [[ -z "${TUNEKIST_IN_XVFB:-}" ]]; then
-  exec env TUNEKIST_IN_XVFB=1 xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$@"
+  exec env TUNEKIST_IN_XVFB=1 xvfb-run -n "${TUNEKIST_XVFB_FROM:-99}" -a -s "-screen 0 1600x1000x24" "$0" "$@"
 fi
 
 # Many songs of a second at 32 kb/s (4 KB each): the listing runs for a fair share of a second.
