@@ -3,28 +3,14 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
-#include <thread>
 
 #include "playback/progress_bar.h"
+#include "tests/engine/disk_output.h"
 
 namespace tunekist::test {
-namespace {
-
-// Polls `done` every millisecond until it holds, up to a bound of tries so that a broken engine
-// fails the test instead of hanging it. Returns whether it held.
-bool WaitUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 20000; ++i) {
-        if (done()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return false;
-}
-
-}  // namespace
 
 void DiskDesktop::DoEvents() {
     if (onYield) onYield();
@@ -83,7 +69,7 @@ std::vector<std::string> RealMainTest::ListedFiles() const {
 bool RealMainTest::WaitForPosition(double seconds) const {
     MediaEngine& engine = Engine();
     const double target = std::min(seconds, engine.get_Duration());
-    return WaitUntil([&] { return engine.get_CurrentPosition() >= target; });
+    return Eventually([&] { return engine.get_CurrentPosition() >= target; });
 }
 
 void RealMainTest::Tick() {
