@@ -71,6 +71,12 @@ TEST_F(RealMainTest, PauzeHoldsTheSongAndPauzeOrPlayResumesWhereItPaused) {
         EXPECT_EQ(BarLabel.caption, bar);
     }
     EXPECT_EQ(Bar.boxes.back(), (FakePictureBox::Box{0, 200, 41, 97, kBarColor}));
+    // A seek from the desktop's controls is kept within the song and starts the bar afresh.
+    for (const auto& [asked, reached] : {std::pair{4.5, 4.5}, {-3.0, 0.0}, {150.0, 10.0}}) {
+        main.SeekTo(asked);
+        EXPECT_EQ(Position(), reached) << "asked " << asked;
+        EXPECT_TRUE(Bar.boxes.empty());
+    }
     main.state.GraphPosition->put_CurrentPosition(paused);
 
     main.Knop_Click(kPauze);
@@ -135,6 +141,7 @@ TEST_F(RealMainTest, StopThenPlayRestartsTheSongFromItsBeginning) {
     EXPECT_EQ(Label3.caption, "Play song");
     Queue("tien", CachedTone(10.0, 440));
     for (const std::int16_t command : {kPauze, kRew, kForew, kStop}) main.Knop_Click(command);
+    main.SeekTo(5.0);
     EXPECT_EQ(engines.Made(), 1) << "only the playlist total's";
     main.Knop_Click(kPlay);
     ASSERT_TRUE(WaitForPosition(1.0));
