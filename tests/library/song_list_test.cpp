@@ -1,4 +1,6 @@
-// The song list's procedures against recording controls and the virtual engine.
+// The song list's procedures against recording controls and the virtual engine. Listings that
+// input interrupts (a click, another folder, Play and Next) are run in the real window by
+// reliability/listing_live_e2e.sh.
 #include "library/song_list.h"
 
 #include <gtest/gtest.h>
@@ -56,21 +58,6 @@ TEST_F(SongListTest, ListsEveryFileWithNameTimeSizeAndItsOwnNameThenCountAndTota
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(SongListTest, MeasuresEachFileInItsOwnEngineWithFourReadsAndLeavesGraphEmpty) {
-    AddSong("/music", "a.mp3", 10);
-    AddSong("/music", "b.mp3", 20);
-    Open("/music");
-    EXPECT_EQ(world->log, (Strings{"RenderFile /music/a.mp3", "get_Duration", "get_Duration", "get_Duration",
-                                   "get_Duration", "RenderFile /music/b.mp3", "get_Duration", "get_Duration",
-                                   "get_Duration", "get_Duration"}));
-    EXPECT_EQ(world->enginesCreated, 3);  // the folder's own, then one per file
-    EXPECT_EQ(world->enginesAlive, 0);
-    EXPECT_EQ(state.Graph, nullptr);
-    EXPECT_EQ(state.GraphPosition, nullptr);
-    EXPECT_EQ(desktop.pointers, (std::vector<int>{11, 99}));
-    EXPECT_EQ(desktop.yields, 2);
-}
-
 TEST_F(SongListTest, FolderRootGetsNoSecondSeparator) {
     File1.folders["/"] = {"a.mp3"};
     world->SetDuration("/a.mp3", 10);
@@ -81,96 +68,6 @@ TEST_F(SongListTest, FolderRootGetsNoSecondSeparator) {
     EXPECT_EQ(ListView1.SubItem(1, 2), "005");
 }
 
-TEST_F(SongListTest, EmptyFolderClearsTheListAndKeepsTheIdleEngine) {
-    AddSong("/music", "a.mp3", 10);
-    Open("/music");
-    File1.folders["/empty"];
-    Open("/empty");
-    EXPECT_TRUE(ListView1.rows.empty());
-    EXPECT_EQ(Label1.caption, "0 Songs");
-    EXPECT_EQ(Label2.caption, "Totaal : 00:00:00");
-    ASSERT_NE(state.Graph, nullptr);
-    EXPECT_EQ(state.Graph, state.GraphPosition);
-    EXPECT_EQ(state.Graph->GetState(0), StateStopped);
-}
-
-// Another folder or drive is picked while the list is still measuring files.
-class ChangeDuringAScan : public SongListTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(ChangeDuringAScan, StartsItOverForTheNewestFolder) {
-    AddSong("/music", "a.mp3", 10);
-    AddSong("/music", "b.mp3", 20);
-    AddSong("/music", "c.mp3", 30);
-    AddSong("/other", "x.mp3", 100, 5);
-    desktop.onDoEvents = [this] {
-        desktop.onDoEvents = nullptr;
-        if (GetParam()) {
-            Drive1.drive = "/other";
-            songs.Drive1_Change();
-        } else {
-            Open("/other");
-        }
-    };
-    Open("/music");
-    EXPECT_EQ(Dir1.path, "/other");
-    EXPECT_EQ(File1.path, "/other");
-    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"x", {"01:40", "005"}, "x.mp3"}}));
-    EXPECT_EQ(Label1.caption, "1 Songs");
-    EXPECT_EQ(Label2.caption, "Totaal : 00:01:40");
-    // The old folder's listing stopped after its first file.
-    EXPECT_EQ(world->log, (Strings{"RenderFile /music/a.mp3", "get_Duration", "get_Duration", "get_Duration",
-                                   "get_Duration", "RenderFile /other/x.mp3", "get_Duration", "get_Duration",
-                                   "get_Duration", "get_Duration"}));
-    EXPECT_EQ(desktop.pointers.back(), 99);
-    EXPECT_EQ(state.Graph, nullptr);
-    EXPECT_FALSE(songs.Scanning());
-}
-
-INSTANTIATE_TEST_SUITE_P(Picked, ChangeDuringAScan, ::testing::Bool(),
-                         [](const auto& info) { return std::string(info.param ? "Drive" : "Folder"); });
-
-TEST_F(SongListTest, PlaylistClickDuringAScanAddsTheClickedRowOfTheListedFolder) {
-    AddSong("/music", "a.mp3", 10.5, 99);
-    AddSong("/music", "b.mp3", 20);
-    desktop.onDoEvents = [this] {
-        desktop.onDoEvents = nullptr;
-        ListView1.selected = 1;
-        playlist.ListView1_ItemClick();
-    };
-    Open("/music");
-    EXPECT_EQ(List1.items, Strings{"/music/a.mp3"});
-    EXPECT_EQ(ListView2.rows, (std::vector<FakeRow>{{"a", {"00:10", "099"}, ""}}));
-    EXPECT_EQ(Label5.caption, "Totaal : 00:00:10");
-    EXPECT_EQ(ListView1.Texts(), (Strings{"a", "b"}));
-    EXPECT_EQ(ListView1.SubItem(2, 1), "00:20");
-    EXPECT_EQ(Label2.caption, "Totaal : 00:00:30");
-    EXPECT_EQ(state.Graph, nullptr);
-}
-
-TEST_F(SongListTest, SongStartedDuringAScanKeepsItsEngineAndTheRestIsStillMeasured) {
-    AddSong("/music", "a.mp3", 10);
-    AddSong("/music", "b.mp3", 20, 5);
-    IMediaControl playing;
-    desktop.onDoEvents = [&] {
-        desktop.onDoEvents = nullptr;
-        playing = test::MakeVirtualEngine(world);
-        playing->RenderFile("/music/a.mp3");
-        playing->Run();
-        state.Graph = state.GraphPosition = state.GraphAudio = playing;
-        state.Playing = true;
-    };
-    Open("/music");
-    EXPECT_EQ(state.Graph, playing);
-    EXPECT_EQ(state.GraphPosition, playing);
-    EXPECT_EQ(playing->GetState(0), StateRunning);
-    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a", {"00:10", "1.000"}, "a.mp3"},
-                                                     {"b", {"00:20", "005"}, "b.mp3"}}));
-    EXPECT_EQ(Label1.caption, "2 Songs");
-    EXPECT_EQ(Label2.caption, "Totaal : 00:00:30");
-}
-
-// Another folder is picked and a song started in the same yield: the new folder is listed while
-// the song keeps its engine.
 TEST_F(SongListTest, FolderPickedThenSongStartedInOneYieldListsTheFolderAroundTheSong) {
     AddSong("/music", "a.mp3", 10);
     AddSong("/music", "b.mp3", 20);
