@@ -18,8 +18,6 @@ struct HostedButton {
 
     // The button's pixels as the widget paints them.
     QImage Rendered() const;
-    // The colour 0x00BBGGRR of one rendered pixel.
-    ColorValue Pixel(int x, int y) const;
     // Moves the screen pointer to a point of the button (or off it), as a person would.
     void PointAt(QPoint local);
     void PointAway();
@@ -31,7 +29,17 @@ struct HostedButton {
 // The bag of a command button with this caption, as the window's design data stores it.
 PropertyBag CommandButtonBag(const std::string& caption);
 
-// Reads the rendered colour as R,G,B for readable failure messages.
+// Reads a colour as R,G,B for readable failure messages.
 std::string Rgb(ColorValue color);
+
+// Records every event a button raises, with its arguments, in the order raised.
+struct EventLog {
+    explicit EventLog(VistaButton& button);
+    // Entries without the chatter of pointer moves.
+    std::vector<std::string> WithoutMoves() const;
+    long Count(const std::string& name) const;
+
+    std::vector<std::string> entries;
+};
 
 }  // namespace tunekist::testing

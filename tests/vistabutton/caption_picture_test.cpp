@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/vistabutton/bag_values.h"
+#include "platform/drawing/draw_text.h"
 #include "tests/vistabutton/button_fixture.h"
 
 namespace tunekist::testing {
@@ -157,6 +158,24 @@ TEST(Picture, TallerThanTheButtonIsCutToTheInnerArea) {
     EXPECT_EQ(face.pixel(30, 21) & 0xFFFFFF, qRgb(10 + 5 * 2, 10 + 5 * 29, 77) & 0xFFFFFF);
     EXPECT_NE(face.pixel(30, 22) & 0xFFFFFF, qRgb(10 + 5 * 2, 10 + 5 * 30, 77) & 0xFFFFFF);
     EXPECT_NE(face.pixel(30, 2) & 0xFFFFFF, qRgb(10 + 5 * 2, 10 + 5 * 10, 77) & 0xFFFFFF);
+}
+
+// Measuring a caption wraps it at words and draws nothing.
+TEST(Caption, MeasuringWrapsAtWordsAndDrawsNothing) {
+    Canvas dc;
+    dc.Resize(40, 60, RGB(255, 255, 255));
+    QFont font("Arial");
+    font.setPointSizeF(8.25);
+    dc.SetFont(font);
+    RECT one{0, 0, 40, 60}, three{0, 0, 40, 60};  // "Play Play" is wider than 40 pixels, "Play" is not
+    const int oneLine = DrawTextA(dc, "Play", one, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+    EXPECT_GT(oneLine, 0);
+    EXPECT_EQ(DrawTextA(dc, "Play Play Play", three, DT_CALCRECT | DT_WORDBREAK | DT_CENTER), 3 * oneLine);
+    EXPECT_EQ(one.bottom, oneLine);
+    EXPECT_LE(three.right, 40);
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(dc.Point(x, y), RGB(255, 255, 255));
+    }
 }
 
 }  // namespace

@@ -69,7 +69,9 @@ class FacePixels : public ::testing::TestWithParam<FaceCase> {};
 
 TEST_P(FacePixels, MatchTheWorkedFaceAndOnlyTheCornerPixelsFallOutsideTheOutline) {
     const FaceCase& c = GetParam();
-    HostedButton hosted(c.width, c.height);
+    HostedButton hosted;  // resized to the case's size, so the outline is seen to follow a resize
+    hosted.button->resize(c.width, c.height);
+    QApplication::processEvents();
     PutInState(hosted, c.state);
     const QImage face = hosted.Rendered();
     for (const Block& block : c.blocks) {

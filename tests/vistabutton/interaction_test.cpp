@@ -1,10 +1,10 @@
-// Mouse, keyboard, focus and hover handling, driven through the toolkit's real input path.
+// Mouse, keyboard, focus, hover and accessibility, driven through the toolkit's real input path.
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "tests/vistabutton/button_fixture.h"
-#include "tests/vistabutton/event_log.h"
 
 namespace tunekist::testing {
 namespace {
@@ -16,8 +16,7 @@ bool WaitForMouseOut(const EventLog& log) {
     return QTest::qWaitFor([&] { return log.Count("MouseOut") > 0; }, 5000);
 }
 
-// Presses and releases with the pointer on the button, by mouse button or by key, and the events
-// they raise in order.
+// Presses and releases at (30, 12), by mouse button or by key on the focused button.
 struct PressCase {
     const char* name;
     Qt::MouseButton button;  // Qt::NoButton: a key on the focused button
@@ -52,10 +51,12 @@ TEST_P(Press, RaisesItsEventsInOrderAndEndsInItsState) {
 }
 
 // Space acts as a press with button 0; its release is reported off the button (x -1) when the
-// pointer is elsewhere. Enter neither presses nor clicks.
+// pointer is elsewhere. Enter neither presses nor clicks; the right button presses but never clicks.
 INSTANTIATE_TEST_SUITE_P(Ways, Press, ::testing::Values(
     PressCase{"LeftButton", Qt::LeftButton, Qt::Key_unknown, true,
               {"MouseDown(1,0,30,12)", "MouseUp(1,0,30,12)", "Click"}, StateDown, StateHover},
+    PressCase{"RightButton", Qt::RightButton, Qt::Key_unknown, true,
+              {"MouseDown(2,0,30,12)", "MouseUp(2,0,30,12)"}, StateDown, StateHover},
     PressCase{"SpacePointerElsewhere", Qt::NoButton, Qt::Key_Space, false,
               {"MouseDown(0,0,0,0)", "KeyDown(32,0)", "MouseUp(0,0,-1,0)", "Click", "KeyUp(32,0)"}, StateDown, StateFocus},
     PressCase{"SpacePointerOver", Qt::NoButton, Qt::Key_Space, true,
@@ -63,16 +64,6 @@ INSTANTIATE_TEST_SUITE_P(Ways, Press, ::testing::Values(
     PressCase{"Enter", Qt::NoButton, Qt::Key_Return, false,
               {"KeyDown(13,0)", "KeyPress(13)", "KeyUp(13,0)"}, StateFocus, StateFocus}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Interaction, RightButtonPressShowsPressedLookAndRaisesDownAndUpButNoClick) {
-    HostedButton hosted;
-    hosted.PointAt(QPoint(10, 5));
-    EventLog log(*hosted.button);
-    QTest::mousePress(hosted.button, Qt::RightButton, {}, QPoint(10, 5));
-    EXPECT_EQ(hosted.button->Fields().ButtonState, StateDown);
-    QTest::mouseRelease(hosted.button, Qt::RightButton, {}, QPoint(10, 5));
-    EXPECT_EQ(log.WithoutMoves(), (Entries{"MouseDown(2,0,10,5)", "MouseUp(2,0,10,5)"}));
-}
 
 TEST(Interaction, DragOffShowsHoverRaisesMouseOutAndReleaseOutsideShowsFocusWithoutClick) {
     HostedButton hosted;
@@ -89,18 +80,31 @@ TEST(Interaction, DragOffShowsHoverRaisesMouseOutAndReleaseOutsideShowsFocusWith
     EXPECT_EQ(hosted.button->Fields().ButtonState, StateFocus);
 }
 
-TEST(Interaction, DisabledButtonRaisesNothingAndKeepsItsLook) {
-    HostedButton hosted;
+// To assistive tools it is a push button named by its caption (or a given name) that Press clicks;
+// disabled, it raises nothing by any way in and keeps its look.
+TEST(Interaction, AccessiblePressClicksAndADisabledButtonRaisesNothing) {
+    HostedButton hosted(75, 25, "Pauze");
+    EventLog log(*hosted.button);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(hosted.button);
+    ASSERT_TRUE(accessible != nullptr && accessible->actionInterface() != nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Button);
+    EXPECT_EQ(accessible->text(QAccessible::Name), "Pauze");
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(log.entries, Entries{"Click"});
+    hosted.button->setAccessibleName("Afsluiten");
+    EXPECT_EQ(accessible->text(QAccessible::Name), "Afsluiten") << "a given name wins over the caption";
+
+    log.entries.clear();
     hosted.button->SetEnabled(false);
     hosted.button->setFocus();
-    EventLog log(*hosted.button);
+    EXPECT_TRUE(accessible->state().disabled);
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     hosted.PointAt(QPoint(30, 12));
     QTest::mouseClick(hosted.button, Qt::LeftButton, {}, QPoint(30, 12));
     QTest::keyClick(hosted.button, Qt::Key_Space);
     QTest::keyClick(hosted.button, Qt::Key_A);
-    std::int32_t effect = 1;
+    std::int32_t effect = 1, allowed = 1;
     DataObject data = nullptr;
-    std::int32_t allowed = 1;
     hosted.button->Surface_OLECompleteDrag(effect);
     hosted.button->Surface_OLEStartDrag(data, allowed);
     EXPECT_TRUE(log.entries.empty());
@@ -125,17 +129,15 @@ TEST_P(Leaving, EveryMoveInsideRaisesMouseInAndLeavingRaisesOneMouseOut) {
     EXPECT_EQ(log.Count("MouseOut"), 1);
     EXPECT_EQ(hosted.button->Fields().ButtonState, disableInside ? StateDisabled : StateNormal);
     EXPECT_FALSE(hosted.button->HasHoverTimer());
+    if (!disableInside) {
+        hosted.PointAt(QPoint(10, 10));
+        hosted.button->setFocus();
+        EXPECT_EQ(hosted.button->Fields().ButtonState, StateHover) << "focus under the pointer keeps hover";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Enabled, Leaving, ::testing::Values(false, true),
                          [](const auto& info) { return std::string(info.param ? "DisabledInside" : "StayingEnabled"); });
-
-TEST(Interaction, GainingFocusUnderThePointerKeepsHover) {
-    HostedButton hosted;
-    hosted.PointAt(QPoint(10, 10));
-    hosted.button->setFocus();
-    EXPECT_EQ(hosted.button->Fields().ButtonState, StateHover);
-}
 
 // At run time disabling takes the button out of the tab order and enabling puts back the tab stop
 // it had at its first disabling, even when changed since; at design time the tab stop is left alone.
@@ -148,12 +150,10 @@ TEST(TabStop, EnabledTakesTheButtonOutOfTheChainAndBackOnlyAtRunTime) {
     inChain.button->SetExtenderTabStop(false);
     inChain.button->SetEnabled(true);
     EXPECT_TRUE(inChain.button->ExtenderTabStop()) << "a saved tab stop is never forgotten";
-
     outOfChain.button->SetExtenderTabStop(false);
     outOfChain.button->SetEnabled(false);
     outOfChain.button->SetEnabled(true);
     EXPECT_FALSE(outOfChain.button->ExtenderTabStop());
-
     designed.button->SetAmbientUserMode(false);
     designed.button->SetEnabled(false);
     EXPECT_TRUE(designed.button->ExtenderTabStop());

@@ -84,12 +84,5 @@ INSTANTIATE_TEST_SUITE_P(
                    "0FFF\nEns = 0\nEnd\n", 130, false},
         StoredText{"Begin VistaButton Knop(4)\n   End= 1\nEnd\n", 0, false}));
 
-TEST(PropertyBagText, PropertyNamedBeginIsAProperty) {
-    const auto controls = ParseStoredControls("Begin VistaButton Knop(4)\n   Begin         = 1\nEnd\n");
-    ASSERT_EQ(controls.size(), 1u);
-    ASSERT_NE(controls[0].bag.Find("Begin"), nullptr);
-    EXPECT_EQ(controls[0].bag.Find("Begin")->tokens, (std::vector<BagToken>{{"1", false}}));
-}
-
 }  // namespace
 }  // namespace tunekist

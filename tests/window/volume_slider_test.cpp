@@ -107,24 +107,24 @@ TEST_F(VolumeSliderTest, DragGivesMouseDownScrollsOneChangeAndClick) {
     EXPECT_EQ(events.back(), "Click");
 }
 
-TEST_F(VolumeSliderTest, PressAndReleaseOnTheThumbGivesMouseDownAndClickOnly) {
-    slider.setValue(5);
-    events.clear();
-    const QPoint thumb = Handle().center();
-    QTest::mousePress(&slider, Qt::LeftButton, {}, thumb);
-    QTest::mouseRelease(&slider, Qt::LeftButton, {}, thumb);
-    EXPECT_EQ(events, (Events{"MouseDown 1", "Click"}));
-    EXPECT_EQ(slider.Text(), "Volume 75%");
-}
+// Press and release on the thumb (at 5) only clicks; on the track below it (at 0) it steps a page.
+class SliderClickTest : public VolumeSliderTest, public ::testing::WithParamInterface<bool> {};
 
-TEST_F(VolumeSliderTest, ClickOnTheTrackBelowTheThumbStepsOnePageDown) {
-    const QPoint below(Handle().center().x(), slider.height() - 5);
-    QTest::mousePress(&slider, Qt::LeftButton, {}, below);
-    QTest::mouseRelease(&slider, Qt::LeftButton, {}, below);
+TEST_P(SliderClickTest, GivesMouseDownAChangeOnlyOnTheTrackAndClick) {
+    const bool onThumb = GetParam();
+    if (onThumb) slider.setValue(5);
+    events.clear();
+    const QPoint at(Handle().center().x(), onThumb ? Handle().center().y() : slider.height() - 5);
+    QTest::mousePress(&slider, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(&slider, Qt::LeftButton, {}, at);
     EXPECT_EQ(slider.value(), 5);
-    EXPECT_EQ(events, (Events{"MouseDown 1", "Change 5", "Click"}));
+    EXPECT_EQ(events, onThumb ? (Events{"MouseDown 1", "Click"}) : (Events{"MouseDown 1", "Change 5", "Click"}));
+    EXPECT_EQ(slider.Text(), "Volume 75%");
     EXPECT_EQ(slider.toolTip(), "Volume 75%");
 }
+
+INSTANTIATE_TEST_SUITE_P(Places, SliderClickTest, ::testing::Values(true, false),
+                         [](const auto& info) { return std::string(info.param ? "Thumb" : "Track"); });
 
 TEST_F(VolumeSliderTest, WheelTowardsTheUserTurnsItDownWithOneChangePerStep) {
     slider.setValue(10);
