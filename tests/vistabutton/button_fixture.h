@@ -62,7 +62,8 @@ struct EventLog {
         const auto add = [this](const std::string& name, std::initializer_list<double> values = {}) {
             QStringList texts;
             for (const double v : values) texts << QString::number(v);
-            entries.push_back(name + (texts.isEmpty() ? "" : "(" + texts.join(',').toStdString() + ")"));
+            const QString entry = QString::fromStdString(name);
+            entries.push_back((texts.isEmpty() ? entry : entry + "(" + texts.join(',') + ")").toStdString());
         };
         const auto mouse = [add](const std::string& name) {
             return [add, name](std::int16_t& b, std::int16_t& s, float& x, float& y) {
