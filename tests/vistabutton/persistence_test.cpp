@@ -108,11 +108,7 @@ TEST_P(Pictures, FromTheBagAreUncheckedExceptBelowOneAndThePropertyStaysWithinOn
 
 INSTANTIATE_TEST_SUITE_P(Counts, Pictures,
                          ::testing::Values(FrameCount{-4, 1, 1}, FrameCount{0, 1, 1}, FrameCount{1, 1, 1},
-                                           FrameCount{2, 2, 2}, FrameCount{3, 3, 2}),
-                         [](const auto& info) {
-                             const int given = info.param.given;
-                             return given < 0 ? "Minus" + std::to_string(-given) : std::to_string(given);
-                         });
+                                           FrameCount{2, 2, 2}, FrameCount{3, 3, 2}));
 
 // Every command button of the window holds exactly its stored design values, and writes all
 // eleven keys in their order, a missing picture included.

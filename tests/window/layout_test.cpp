@@ -31,68 +31,39 @@ struct LayoutCase {
 // Twips become pixels at 15 to one, rounded to the nearest pixel (halves away from zero).
 const std::vector<LayoutCase>& LayoutCases() {
     static const std::vector<LayoutCase> cases = {
-        {"Window18000x11000",
-         18000,
-         11000,
-         {
-             // (600, 3675) 7800 x 6140
-             {"ListView1", {40, 245, 520, 409}},
-             // (8505, 600) 990 x 9230; MH = 615 px = 9225
-             {"MiddenPic", {567, 40, 66, 615}},
-             {"VolSlider", {9, 10, 46, 200}},
-             {"Label4", {12, 212, -1, -1}},
-             // top MH - 3150 = 6075
-             {"Bar", {9, 405, 46, 200}},
-             // top MH - 3405 = 5820
-             {"BarLabel", {24, 388, -1, -1}},
-             // (9600, 600) 7800 x 7910
-             {"ListView2", {640, 40, 520, 527}},
-             // (9600, 8600) 7800 x 450
-             {"KopPic", {640, 573, 520, 30}},
+        {"Window18000x11000", 18000, 11000, {
+             {"ListView1", {40, 245, 520, 409}},  // (600, 3675) 7800 x 6140
+             {"MiddenPic", {567, 40, 66, 615}},   // (8505, 600) 990 x 9230; MH = 615 px = 9225
+             {"VolSlider", {9, 10, 46, 200}}, {"Label4", {12, 212, -1, -1}},
+             {"Bar", {9, 405, 46, 200}},          // top MH - 3150 = 6075
+             {"BarLabel", {24, 388, -1, -1}},     // top MH - 3405 = 5820
+             {"ListView2", {640, 40, 520, 527}},  // (9600, 600) 7800 x 7910
+             {"KopPic", {640, 573, 520, 30}},     // (9600, 8600) 7800 x 450
              {"Label3", {5, 3, -1, -1}},
-             // KW - 690 = 7110, where "00:00" starts
-             {"TijdLabel", {474, 3, -1, -1}},
+             {"TijdLabel", {474, 3, -1, -1}},     // KW - 690 = 7110, where "00:00" starts
              // left 9600 + 930 i, top 9170, 900 x 630
              {"Knop(0)", {640, 611, 60, 42}}, {"Knop(1)", {702, 611, 60, 42}}, {"Knop(2)", {764, 611, 60, 42}},
              {"Knop(3)", {826, 611, 60, 42}}, {"Knop(4)", {888, 611, 60, 42}}, {"Knop(5)", {950, 611, 60, 42}},
-             // (16470, 9170)
-             {"ExitKnop", {1098, 611, 60, 42}},
-             // (615, 600) LW1 / 2 = 3900 wide
-             {"Drive1", {41, 40, 260, -1}},
+             {"ExitKnop", {1098, 611, 60, 42}},   // (16470, 9170)
+             {"Drive1", {41, 40, 260, -1}},       // (615, 600) LW1 / 2 = 3900 wide
              {"Dir1", {41, 70, 260, 168}},
-             // (4650, 600) 3735 x 2970
-             {"Pic1", {310, 40, 249, 198}},
-             // (600, 9950) 16800 x 450
-             {"MenuPic", {40, 663, 1120, 30}},
+             {"Pic1", {310, 40, 249, 198}},       // (4650, 600) 3735 x 2970
+             {"MenuPic", {40, 663, 1120, 30}},    // (600, 9950) 16800 x 450
              {"Label1", {6, 4, -1, -1}},
-             // LW1 / 1.5 = 5200
-             {"Label2", {347, 4, -1, -1}},
+             {"Label2", {347, 4, -1, -1}},        // LW1 / 1.5 = 5200
          },
-         // 7800 / 1.5 = 5200 twips; 7800 / 7 = 1114.3 twips
-         std::array{347, 74, 74}},
-        {"SmallestWindow3060x4860",
-         3060,
-         4860,
-         {
-             // 330 wide, 0 high: the first size to reach zero
-             {"ListView1", {40, 245, 22, 0}},
-             {"MiddenPic", {69, 40, 66, 206}},
-             {"VolSlider", {9, 10, 46, 200}},
-             // MH - 3150 = -60: the bar rises above the strip's top edge
-             {"Bar", {9, -4, 46, 200}},
+         std::array{347, 74, 74}},  // 7800 / 1.5 = 5200 twips; 7800 / 7 = 1114.3 twips
+        {"SmallestWindow3060x4860", 3060, 4860, {
+             {"ListView1", {40, 245, 22, 0}},     // 330 wide, 0 high: the first size to reach zero
+             {"MiddenPic", {69, 40, 66, 206}}, {"VolSlider", {9, 10, 46, 200}},
+             {"Bar", {9, -4, 46, 200}},           // MH - 3150 = -60: the bar rises above the strip's top
              {"BarLabel", {24, -21, -1, -1}},
-             {"ListView2", {142, 40, 22, 118}},
-             {"KopPic", {142, 164, 22, 30}},
-             {"Knop(0)", {142, 202, 60, 42}},
-             {"Knop(5)", {452, 202, 60, 42}},
-             {"ExitKnop", {102, 202, 60, 42}},
-             {"Drive1", {41, 40, 11, -1}},
-             {"Dir1", {41, 70, 11, 168}},
-             // LW1 / 2 - 165 = 0: the logo has no width left
-             {"Pic1", {61, 40, 0, 198}},
+             {"ListView2", {142, 40, 22, 118}}, {"KopPic", {142, 164, 22, 30}},
+             {"Knop(0)", {142, 202, 60, 42}}, {"Knop(5)", {452, 202, 60, 42}}, {"ExitKnop", {102, 202, 60, 42}},
+             {"Drive1", {41, 40, 11, -1}}, {"Dir1", {41, 70, 11, 168}},
+             {"Pic1", {61, 40, 0, 198}},          // LW1 / 2 - 165 = 0: the logo has no width left
              {"MenuPic", {40, 254, 124, 30}},
-             // 330 / 1.5 = 220 twips = 14.67 px
-             {"Label2", {15, 4, -1, -1}},
+             {"Label2", {15, 4, -1, -1}},         // 330 / 1.5 = 220 twips = 14.67 px
          },
          std::nullopt},
     };
@@ -178,17 +149,13 @@ TEST_F(WindowTest, MinimisedWindowIsNotLaidOutAndTheNextLayoutUsesTheOuterSize) 
 }
 
 TEST_F(WindowTest, FirstLayoutGivesTheLabelsTheirStartUpCaptions) {
-    EXPECT_EQ(window->Label3->text(), "Playlabel");
-    EXPECT_EQ(window->TijdLabel->text(), "Time");
-    EXPECT_EQ(window->Label1->text(), "0 Songs");
-    EXPECT_EQ(window->Label2->text(), "Label2");
-    EXPECT_EQ(window->Label5->text(), "00:00:00");
+    const struct { QLabel* label; const char* before; const char* after; } labels[] = {
+        {window->Label3, "Playlabel", "Play song"}, {window->TijdLabel, "Time", "00:00"},
+        {window->Label1, "0 Songs", "0 Songs"},     {window->Label2, "Label2", "Totaal : 00:00:00"},
+        {window->Label5, "00:00:00", "Totaal : 00:00:00"}};
+    for (const auto& l : labels) EXPECT_EQ(l.label->text(), l.before);
     Show();
-    EXPECT_EQ(window->Label3->text(), "Play song");
-    EXPECT_EQ(window->TijdLabel->text(), "00:00");
-    EXPECT_EQ(window->Label1->text(), "0 Songs");
-    EXPECT_EQ(window->Label2->text(), "Totaal : 00:00:00");
-    EXPECT_EQ(window->Label5->text(), "Totaal : 00:00:00");
+    for (const auto& l : labels) EXPECT_EQ(l.label->text(), l.after);
 }
 
 TEST_F(WindowTest, ResizeWhileASongPlaysKeepsItsNameTimeAndTotals) {
