@@ -84,20 +84,17 @@ TEST_F(WindowTest, SongListsHaveThreeColumnsAndKeepTheirRowOrder) {
     EXPECT_EQ(window->ListView1->toolTip(), "");
 }
 
+// The logo is our own 349 x 198 picture squeezed into the control; its dark green reaches every corner.
 TEST_F(WindowTest, LogoIsOurOwn349By198PictureScaledToTheControl) {
     const QImage logo(":/tunekist/logo.png");
-    ASSERT_EQ(logo.size(), QSize(349, 198));
-    EXPECT_FALSE(logo.hasAlphaChannel());
+    EXPECT_TRUE(logo.size() == QSize(349, 198) && !logo.hasAlphaChannel());
     Show();
-    // The logo is squeezed into the control; its dark green reaches every corner.
     const QImage shown = window->Pic1->grab().toImage();
-    ASSERT_EQ(shown.size(), window->Pic1->size());
-    ASSERT_EQ(shown.height(), 198);
+    ASSERT_EQ(shown.size(), QSize(window->Pic1->width(), 198));
     const int right = shown.width() - 2;
     for (const QPoint corner : {QPoint(1, 1), QPoint(right, 1), QPoint(1, 196), QPoint(right, 196)}) {
         const QColor pixel = shown.pixelColor(corner);
-        EXPECT_LT(pixel.red(), 20) << corner.x() << "," << corner.y();
-        EXPECT_GT(pixel.green(), 30) << corner.x() << "," << corner.y();
+        EXPECT_TRUE(pixel.red() < 20 && pixel.green() > 30) << corner.x() << "," << corner.y();
     }
 }
 
