@@ -159,5 +159,21 @@ TEST_P(EveryState, NoBackgroundClearsOnlyTheQuietStates) {
 INSTANTIATE_TEST_SUITE_P(States, EveryState,
                          ::testing::Values(StateNormal, StateHover, StateDown, StateFocus, StateDisabled));
 
+// Buttons of up to 2 x 2 pixels are all corner: nothing of them is in the outline or can be hit.
+class TinyButton : public ::testing::TestWithParam<int> {};
+
+TEST_P(TinyButton, HasAnEmptyOutlineAndCannotBeHit) {
+    HostedButton hosted(GetParam(), GetParam());
+    EXPECT_TRUE(GetParam() > 0 || hosted.button->mask().isEmpty());
+    for (int x = 0; x < GetParam(); ++x) {
+        for (int y = 0; y < GetParam(); ++y) {
+            EXPECT_FALSE(hosted.button->mask().contains(QPoint(x, y)));
+            EXPECT_NE(QApplication::widgetAt(hosted.button->mapToGlobal(QPoint(x, y))), hosted.button);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, TinyButton, ::testing::Values(0, 1, 2));
+
 }  // namespace
 }  // namespace tunekist::testing

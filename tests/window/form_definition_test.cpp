@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QHeaderView>
+#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -85,7 +86,7 @@ TEST_F(WindowTest, SongListsHaveThreeColumnsAndKeepTheirRowOrder) {
 }
 
 // The logo is our own 349 x 198 picture squeezed into the control; its dark green reaches every corner.
-TEST_F(WindowTest, LogoIsOurOwn349By198PictureScaledToTheControl) {
+TEST_F(WindowTest, LogoIsOurOwn349By198PictureScaledToTheControlInFrontOfTheFramePanel) {
     const QImage logo(":/tunekist/logo.png");
     EXPECT_TRUE(logo.size() == QSize(349, 198) && !logo.hasAlphaChannel());
     Show();
@@ -96,6 +97,10 @@ TEST_F(WindowTest, LogoIsOurOwn349By198PictureScaledToTheControl) {
         const QColor pixel = shown.pixelColor(corner);
         EXPECT_TRUE(pixel.red() < 20 && pixel.green() > 30) << corner.x() << "," << corner.y();
     }
+    // Behind the logo and every other control, the frame panel spans the screen.
+    const QSize screen = window->screen()->size();
+    EXPECT_EQ(window->Rand1->geometry(), QRect(10, 10, screen.width() - 20, screen.height() - 20));
+    EXPECT_EQ(window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).value(0), window->Rand1);
 }
 
 TEST_F(WindowTest, KeyboardVisitsTheControlsInTheFormsTabOrder) {
