@@ -15,19 +15,14 @@
 set -euo pipefail
 player=$(realpath "$1")
 outdir=$(realpath -m "$2")
+source "$(dirname "$0")/../support/program_test_lib.sh"
 
-for tool in dbus-run-session playerctl busctl xvfb-run xdotool import sox soxi lame mpg123 /usr/bin/python3; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
+require_tools dbus-run-session playerctl busctl xvfb-run xdotool import sox soxi lame mpg123 /usr/bin/python3
 /usr/bin/python3 -c 'import dbus' 2>/dev/null || { echo "skipped: python3-dbus is missing"; exit 77; }
 [[ -e /usr/share/dbus-1/services/org.a11y.Bus.service ]] || { echo "skipped: at-spi2-core is missing"; exit 77; }
 
-if [[ -z "${TUNEKIST_ON_BUS:-}" ]]; then
-  exec env TUNEKIST_ON_BUS=1 dbus-run-session -- xvfb-run -n "${TUNEKIST_XVFB_FROM:-99}" -a -s "-screen 0 1600x1000x24" "$0" "$@"
-fi
-
-rm -rf "$outdir"
-mkdir -p "$outdir"
+reexec_in_xvfb dbus-run-session -- "$0" "$@"
+fresh_folder "$outdir"
 stage=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-mpris.XXXXXX")
 # The player's folder holds only the program and its music; the rest lies beside it.
 work=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-mpris-work.XXXXXX")
@@ -37,7 +32,7 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  [[ -p "${fifo:-}" ]] && timeout 2 bash -c ': >"$1"' _ "$fifo" 2>/dev/null || true
+  release_capture
   rm -rf "$stage" "$work"
 }
 trap cleanup EXIT
@@ -56,13 +51,8 @@ make_song Cello 6.0033 880
 length_us() { echo $(( ($(soxi -s "$work/wav/$1.wav") * 1000000 + 22050) / 44100 )); }
 
 heard="$outdir/heard.s16"
-fifo="$work/device"
-mkfifo "$fifo"
-: >"$heard"
-(while true; do cat "$fifo" >>"$heard"; done) &
-pids+=($!)
-
-export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$fifo" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+capture_disk_sound "$work/device" "$heard"
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 # Under AddressSanitizer the end of the program is checked for leaks; the display connection's
 # system libraries keep buffers until exit, and they are not the program's. The list of what was
 # let pass is not printed: a player without a session bus must say nothing at all.

@@ -23,16 +23,10 @@ player=$(realpath "$1")
 outdir=$(realpath -m "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 
-for tool in pulseaudio pactl parec xvfb-run xdotool import sox lame python3; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-
-if [[ -z "${TUNEKIST_IN_XVFB:-}" ]]; then
-  exec env TUNEKIST_IN_XVFB=1 xvfb-run -n "${TUNEKIST_XVFB_FROM:-99}" -a -s "-screen 0 1600x1000x24" "$0" "$@"
-fi
-
-rm -rf "$outdir"
-mkdir -p "$outdir"
+source "$(dirname "$0")/../support/program_test_lib.sh"
+require_tools pulseaudio pactl parec xvfb-run xdotool import sox lame python3
+reexec_in_xvfb "$0" "$@"
+fresh_folder "$outdir"
 stage=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-pulse.XXXXXX")
 runtime=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-pulse-runtime.XXXXXX")
 mkdir -p "$runtime/pulse"

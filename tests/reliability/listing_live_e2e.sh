@@ -21,12 +21,9 @@ close_request=$(realpath "$2")
 outdir=$(realpath -m "$3")
 cache=$(realpath -m "$4")
 
-for tool in xvfb-run xdotool import convert sox lame python3; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-if [[ -z "${TUNEKIST_IN_XVFB:-}" ]]; then
-  exec env TUNEKIST_IN_XVFB=1 xvfb-run -n "${TUNEKIST_XVFB_FROM:-99}" -a -s "-screen 0 1600x1000x24" "$0" "$@"
-fi
+source "$(dirname "$0")/../support/program_test_lib.sh"
+require_tools xvfb-run xdotool import convert sox lame python3
+reexec_in_xvfb "$0" "$@"
 
 # Many songs of a second at 32 kb/s (4 KB each): the listing runs for a fair share of a second.
 N=10000 M=100
@@ -50,7 +47,7 @@ make_songs "$stage/Muziek/Ander" $M a 660 1
 # would hold the listing until it is closed.
 make_songs "$stage/Kort" 2 k 880 60
 
-rm -rf "$outdir" && mkdir -p "$outdir"
+fresh_folder "$outdir"
 pids=()
 cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; }
 trap cleanup EXIT

@@ -11,23 +11,16 @@
 set -euo pipefail
 player=$(realpath "$1")
 outdir=$(realpath -m "$2")
+source "$(dirname "$0")/../support/program_test_lib.sh"
 
-for tool in xvfb-run xdotool import compare sox lame python3; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-
-if [[ -z "${TUNEKIST_IN_XVFB:-}" ]]; then
-  exec env TUNEKIST_IN_XVFB=1 xvfb-run -n "${TUNEKIST_XVFB_FROM:-99}" -a -s "-screen 0 1600x1000x24" "$0" "$@"
-fi
-
-rm -rf "$outdir"
-mkdir -p "$outdir"
+require_tools xvfb-run xdotool import compare sox lame python3
+reexec_in_xvfb "$0" "$@"
+fresh_folder "$outdir"
 stage=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-e2e.XXXXXX")
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  # The reader's cat may still wait for a writer on the FIFO: one that opens and closes ends it.
-  [[ -p "${fifo:-}" ]] && timeout 2 bash -c ': >"$1"' _ "$fifo" 2>/dev/null || true
+  release_capture
   rm -rf "$stage"
 }
 trap cleanup EXIT
@@ -45,16 +38,9 @@ make_song "Cello" 15 880
 
 (cd "$stage/Muziek" && md5sum -- *.mp3) >"$stage/before.md5"
 
-# The disk driver truncates its file whenever the device opens (once, and again after a loss): a
-# FIFO with a reader that appends keeps all the songs, in the order they were played.
 heard="$outdir/heard.f32"
-fifo="$stage/device"
-mkfifo "$fifo"
-: >"$heard"
-(while true; do cat "$fifo" >>"$heard"; done) &
-pids+=($!)
-
-export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$fifo" QT_QPA_PLATFORM=xcb
+capture_disk_sound "$stage/device" "$heard"
+export QT_QPA_PLATFORM=xcb
 # Under AddressSanitizer the end of the program is checked for leaks; the display connection's
 # system libraries keep buffers until exit, and they are not the program's.
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")/../e2e" && pwd)/lsan_display.supp"

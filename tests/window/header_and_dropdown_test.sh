@@ -13,11 +13,9 @@ player=$(realpath "$1")
 screenshot=$(realpath "$2")
 outdir=$(realpath -m "$3")
 
-for tool in xvfb-run xdotool import convert sox lame python3; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-rm -rf "$outdir"
-mkdir -p "$outdir"
+source "$(dirname "$0")/../support/program_test_lib.sh"
+require_tools xvfb-run xdotool import convert sox lame python3
+fresh_folder "$outdir"
 stage=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-header.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 cp "$player" "$stage/tunekist"

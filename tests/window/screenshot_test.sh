@@ -10,9 +10,8 @@ player=$1
 screenshot=$2
 outdir=$3
 
-for tool in xvfb-run xdotool import convert; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
+source "$(dirname "$0")/../support/program_test_lib.sh"
+require_tools xvfb-run xdotool import convert
 mkdir -p "$outdir"
 
 failures=0

@@ -1,0 +1,45 @@
+# Shared by the shell tests that drive the real program: sourced, never run on its own.
+
+# Ends the test as skipped (ctest's 77) when one of the given commands is not installed.
+require_tools() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
+  done
+}
+
+# Runs the calling test again inside a virtual display of its own, unless it already runs in one:
+#   reexec_in_xvfb [WRAPPER... --] "$0" "$@"
+# A wrapper (dbus-run-session --, say) runs around the display. Each test starts its search for a
+# free display number at TUNEKIST_XVFB_FROM, so tests started side by side do not race for one.
+reexec_in_xvfb() {
+  [[ -n "${TUNEKIST_IN_XVFB:-}" ]] && return 0
+  local wrapper=()
+  if [[ " $* " == *" -- "* ]]; then
+    while [[ "$1" != -- ]]; do wrapper+=("$1"); shift; done
+    wrapper+=(--)
+    shift
+  fi
+  exec env TUNEKIST_IN_XVFB=1 "${wrapper[@]}" \
+    xvfb-run -n "${TUNEKIST_XVFB_FROM:-99}" -a -s "-screen 0 1600x1000x24" "$@"
+}
+
+# Empties (or makes) the folder where a test leaves its screenshots and sound.
+fresh_folder() { rm -rf "$1" && mkdir -p "$1"; }
+
+# Points SDL's disk driver at a FIFO whose reader appends to HEARD. The driver truncates its file
+# whenever a device opens; through the FIFO every song stays, in the order it was played.
+# The reader's process id joins the array `pids`; release_capture ends a reader still waiting.
+capture_disk_sound() {  # FIFO HEARD
+  capture_fifo=$1
+  mkfifo "$capture_fifo"
+  : >"$2"
+  (while true; do cat "$capture_fifo" >>"$2"; done) &
+  pids+=($!)
+  export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$capture_fifo"
+}
+
+# The reader's cat may still wait for a writer on the FIFO: one that opens and closes ends it.
+release_capture() {
+  [[ -p "${capture_fifo:-}" ]] && timeout 2 bash -c ': >"$1"' _ "$capture_fifo" 2>/dev/null || true
+}
