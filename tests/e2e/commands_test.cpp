@@ -7,8 +7,7 @@
 #include <tuple>
 
 #include "playback/progress_bar.h"
-#include "tests/e2e/capture.h"
-#include "tests/support/real_main.h"
+#include "tests/support/player_window.h"
 #include "tests/support/test_audio.h"
 
 namespace tunekist::test {
@@ -24,23 +23,23 @@ struct Tone {
 
 void PrintTo(const Tone& tone, std::ostream* out) { *out << tone.name; }
 
-class PlayIsHeard : public RealMainTest, public ::testing::WithParamInterface<Tone> {};
+class PlayIsHeard : public PlayerWindowTest, public ::testing::WithParamInterface<Tone> {};
 
 TEST_P(PlayIsHeard, AtTheSongsPitchLevelAndLength) {
     const Tone& tone = GetParam();
     const std::string song = CachedTone(1.0, tone.hz, {.amplitude = tone.amplitude});
     Queue(tone.name, song);
-    main.Knop_Click(kPlay);
-    EXPECT_EQ(Label3.caption, tone.name);
-    EXPECT_TRUE(main.state.Playing);
+    Press(kPlay);
+    EXPECT_EQ(Text(window->Label3), tone.name);
+    EXPECT_TRUE(program().state.Playing);
     EXPECT_EQ(Engine().GetState(0), StateRunning);
     ASSERT_TRUE(WaitForEnd());
-    const std::vector<Heard> heard = HeardAfterClosing(main, engines);
+    const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 1u);
     EXPECT_NEAR(heard[0].hz, tone.hz, 2.0);
     EXPECT_NEAR(heard[0].rmsDb, DecodedRmsDb(song), 0.05);
     EXPECT_NEAR(static_cast<double>(heard[0].frames), FramesOf(1.0), 10.0);
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Tones, PlayIsHeard,
@@ -50,45 +49,44 @@ INSTANTIATE_TEST_SUITE_P(Tones, PlayIsHeard,
 
 // Paused, the song holds its time and bar; the ticks show the position rounded half to even and
 // the bar at its percentage. Pauze and then Play resume it in the same engine.
-TEST_F(RealMainTest, PauzeHoldsTheSongAndPauzeOrPlayResumesWhereItPaused) {
+TEST_F(PlayerWindowTest, PauzeHoldsTheSongAndPauzeOrPlayResumesWhereItPaused) {
     Queue("tien", CachedTone(10.0, 440));
-    main.Knop_Click(kPlay);
+    Press(kPlay);
     ASSERT_TRUE(WaitForPosition(1.0));
-    main.Knop_Click(kPauze);
+    Press(kPauze);
     EXPECT_EQ(Engine().GetState(0), StatePaused);
-    EXPECT_TRUE(main.state.Playing);
+    EXPECT_TRUE(program().state.Playing);
     const double paused = Position();
     Tick();
-    const std::string shown = TijdLabel.caption;
+    const std::string shown = Text(window->TijdLabel);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     Tick();
     EXPECT_EQ(Position(), paused);
-    EXPECT_EQ(TijdLabel.caption, shown);
+    EXPECT_EQ(Text(window->TijdLabel), shown);
     for (const auto& [at, time, bar] : {std::tuple{2.5, "00:02", "25%"}, {3.5, "00:04", "35%"}, {5.0, "00:05", "50%"}}) {
-        main.state.GraphPosition->put_CurrentPosition(at);
+        program().state.GraphPosition->put_CurrentPosition(at);
         Tick();
-        EXPECT_EQ(TijdLabel.caption, time);
-        EXPECT_EQ(BarLabel.caption, bar);
+        EXPECT_EQ(Text(window->TijdLabel), time);
+        EXPECT_EQ(Text(window->BarLabel), bar);
     }
-    EXPECT_EQ(Bar.boxes.back(), (FakePictureBox::Box{0, 200, 41, 97, kBarColor}));
     // A seek from the desktop's controls is kept within the song and starts the bar afresh.
     for (const auto& [asked, reached] : {std::pair{4.5, 4.5}, {-3.0, 0.0}, {150.0, 10.0}}) {
-        main.SeekTo(asked);
+        program().SeekTo(asked);
         EXPECT_EQ(Position(), reached) << "asked " << asked;
-        EXPECT_TRUE(Bar.boxes.empty());
+        EXPECT_TRUE(!BarShowsFill());
     }
-    main.state.GraphPosition->put_CurrentPosition(paused);
+    program().state.GraphPosition->put_CurrentPosition(paused);
 
-    main.Knop_Click(kPauze);
+    Press(kPauze);
     EXPECT_EQ(Engine().GetState(0), StateRunning);
-    main.Knop_Click(kPauze);
+    Press(kPauze);
     const MediaEngine* engine = &Engine();
-    main.Knop_Click(kPlay);
+    Press(kPlay);
     EXPECT_EQ(&Engine(), engine);
     EXPECT_EQ(Engine().GetState(0), StateRunning);
     ASSERT_TRUE(WaitForEnd());
     // Nothing skipped and nothing played twice: the whole song was heard once.
-    const std::vector<Heard> heard = HeardAfterClosing(main, engines);
+    const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 1u);
     EXPECT_NEAR(static_cast<double>(heard[0].frames), FramesOf(10.0), 10.0);
     EXPECT_NEAR(heard[0].hz, 440.0, 2.0);
@@ -103,7 +101,7 @@ struct Skip {
 
 void PrintTo(const Skip& skip, std::ostream* out) { *out << skip.name; }
 
-class SkipIsHeard : public RealMainTest, public ::testing::WithParamInterface<Skip> {};
+class SkipIsHeard : public PlayerWindowTest, public ::testing::WithParamInterface<Skip> {};
 
 // A 17 s song, paused at once, is moved to `from` and skipped with Rew or Forew, then played on
 // to its end: it lands on `to`, within the song, and what is heard is the sliver before the pause
@@ -111,18 +109,18 @@ class SkipIsHeard : public RealMainTest, public ::testing::WithParamInterface<Sk
 TEST_P(SkipIsHeard, FromWhereItLands) {
     const Skip& skip = GetParam();
     Queue("zeventien", CachedTone(17.0, 440));
-    main.Knop_Click(kPlay);
-    main.Knop_Click(kPauze);
+    Press(kPlay);
+    Press(kPauze);
     const double sliver = Position();
-    main.state.GraphPosition->put_CurrentPosition(skip.from);
+    program().state.GraphPosition->put_CurrentPosition(skip.from);
     Tick();
-    ASSERT_FALSE(Bar.boxes.empty());
-    main.Knop_Click(skip.command);
+    ASSERT_TRUE(BarShowsFill());
+    Press(skip.command);
     EXPECT_EQ(Position(), skip.to);
-    EXPECT_TRUE(Bar.boxes.empty()) << "the bar starts afresh";
-    main.Knop_Click(kPauze);
+    EXPECT_TRUE(!BarShowsFill()) << "the bar starts afresh";
+    Press(kPauze);
     ASSERT_TRUE(WaitForEnd());
-    const std::vector<Heard> heard = HeardAfterClosing(main, engines);
+    const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 1u);
     EXPECT_NEAR(static_cast<double>(heard[0].frames), (sliver + 17.0 - skip.to) * 44100, 10.0);
 }
@@ -135,37 +133,38 @@ INSTANTIATE_TEST_SUITE_P(Positions, SkipIsHeard,
 
 // Commands on an empty queue, and before the first Play, do nothing; Pauze leaves a stopped song
 // stopped; Play starts it again from its beginning in a new engine.
-TEST_F(RealMainTest, StopThenPlayRestartsTheSongFromItsBeginning) {
-    for (std::int16_t command = kPlay; command <= kStop + 1; ++command) main.Knop_Click(command);
+TEST_F(PlayerWindowTest, StopThenPlayRestartsTheSongFromItsBeginning) {
+    for (std::int16_t command = kPlay; command <= kStop; ++command) Press(command);
     EXPECT_EQ(engines.Made(), 0);
-    EXPECT_EQ(Label3.caption, "Play song");
+    EXPECT_EQ(Text(window->Label3), "Play song");
     Queue("tien", CachedTone(10.0, 440));
-    for (const std::int16_t command : {kPauze, kRew, kForew, kStop}) main.Knop_Click(command);
-    main.SeekTo(5.0);
-    EXPECT_EQ(engines.Made(), 1) << "only the playlist total's";
-    main.Knop_Click(kPlay);
+    const int measuring = engines.Made();
+    for (const std::int16_t command : {kPauze, kRew, kForew, kStop}) Press(command);
+    program().SeekTo(5.0);
+    EXPECT_EQ(engines.Made(), measuring) << "no song was started";
+    Press(kPlay);
     ASSERT_TRUE(WaitForPosition(1.0));
-    main.Knop_Click(kStop);
-    EXPECT_FALSE(main.state.Playing);
-    EXPECT_FALSE(PlayTimer.enabled);
-    main.Knop_Click(kPauze);
+    Press(kStop);
+    EXPECT_FALSE(program().state.Playing);
+    EXPECT_FALSE(TimerRuns());
+    Press(kPauze);
     EXPECT_EQ(Engine().GetState(0), StateStopped);
-    EXPECT_EQ(List1.items.size(), 1u);
+    EXPECT_EQ(QueuedPaths().size(), 1u);
     const double stoppedAt = Position();
     const MediaEngine* stopped = &Engine();
 
-    main.Knop_Click(kPlay);
+    Press(kPlay);
     EXPECT_NE(&Engine(), stopped);
-    EXPECT_TRUE(main.state.Playing);
-    EXPECT_TRUE(PlayTimer.enabled);
+    EXPECT_TRUE(program().state.Playing);
+    EXPECT_TRUE(TimerRuns());
     // Play while it plays starts it over in a new engine, the old one released.
     ASSERT_TRUE(WaitForPosition(1.0));
     const MediaEngine* running = &Engine();
-    main.Knop_Click(kPlay);
+    Press(kPlay);
     EXPECT_NE(&Engine(), running);
     EXPECT_EQ(engines.Alive(), 1);
     ASSERT_TRUE(WaitForEnd());
-    const std::vector<Heard> heard = HeardAfterClosing(main, engines);
+    const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 3u);
     EXPECT_NEAR(static_cast<double>(heard[0].frames), stoppedAt * 44100, 10.0);
     EXPECT_GE(heard[1].frames, FramesOf(1.0) - 10);
@@ -173,36 +172,36 @@ TEST_F(RealMainTest, StopThenPlayRestartsTheSongFromItsBeginning) {
     EXPECT_NEAR(static_cast<double>(heard[2].frames), FramesOf(10.0), 10.0);
 }
 
-TEST_F(RealMainTest, NextPlaysTheNextSongAndOnTheLastStopsTheSoundWithTheMessage) {
+TEST_F(PlayerWindowTest, NextPlaysTheNextSongAndOnTheLastStopsTheSoundWithTheMessage) {
     const std::string second = CachedTone(10.0, 880);
     Queue("een", CachedTone(10.0, 440));
     Queue("twee", second);
-    main.Knop_Click(kPlay);
+    Press(kPlay);
     ASSERT_TRUE(WaitForPosition(1.0));
     Tick();
-    ASSERT_FALSE(Bar.boxes.empty());
-    main.Knop_Click(kNext);
-    EXPECT_TRUE(Bar.boxes.empty()) << "the next song starts with an empty bar";
-    EXPECT_EQ(List1.items, Strings{second});
-    EXPECT_EQ(ListView2.Texts(), Strings{"twee"});
-    EXPECT_EQ(Label3.caption, "twee");
-    EXPECT_EQ(Label5.caption, "Totaal : 00:00:10");
-    EXPECT_TRUE(main.state.Playing);
-    EXPECT_TRUE(PlayTimer.enabled);
-    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_TRUE(BarShowsFill());
+    Press(kNext);
+    EXPECT_TRUE(!BarShowsFill()) << "the next song starts with an empty bar";
+    EXPECT_EQ(QueuedPaths().size(), 1u);
+    EXPECT_EQ(QueuedNames(), Strings{"twee"});
+    EXPECT_EQ(Text(window->Label3), "twee");
+    EXPECT_EQ(Text(window->Label5), "Totaal : 00:00:10");
+    EXPECT_TRUE(program().state.Playing);
+    EXPECT_TRUE(TimerRuns());
+    EXPECT_TRUE(messages.empty());
 
     ASSERT_TRUE(WaitForPosition(1.0));
-    main.Knop_Click(kNext);
-    EXPECT_EQ(messages.shown, Strings{kFillPlaylist});
-    EXPECT_TRUE(List1.items.empty());
-    EXPECT_EQ(ListView2.RowCount(), 0);
-    EXPECT_EQ(Label3.caption, "twee");
-    EXPECT_FALSE(main.state.Playing);
-    EXPECT_FALSE(PlayTimer.enabled);
+    Press(kNext);
+    EXPECT_EQ(messages, Strings{kFillPlaylist});
+    EXPECT_TRUE(QueuedPaths().empty());
+    EXPECT_TRUE(QueuedNames().empty());
+    EXPECT_EQ(Text(window->Label3), "twee");
+    EXPECT_FALSE(program().state.Playing);
+    EXPECT_FALSE(TimerRuns());
     const double stoppedAt = Position();
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     EXPECT_EQ(Position(), stoppedAt);
-    const std::vector<Heard> heard = HeardAfterClosing(main, engines);
+    const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 2u);
     EXPECT_NEAR(heard[0].hz, 440.0, 2.0);
     EXPECT_LT(heard[0].frames, FramesOf(10.0) - 10);
@@ -210,15 +209,14 @@ TEST_F(RealMainTest, NextPlaysTheNextSongAndOnTheLastStopsTheSoundWithTheMessage
     EXPECT_NEAR(static_cast<double>(heard[1].frames), stoppedAt * 44100, 10.0);
 }
 
-TEST_F(RealMainTest, ExitWhilePlayingStopsTheSoundAndReleasesTheEngine) {
+TEST_F(PlayerWindowTest, ExitWhilePlayingStopsTheSoundAndReleasesTheEngine) {
     Queue("twintig", CachedTone(20.0, 440));
-    main.Knop_Click(kPlay);
+    Press(kPlay);
     ASSERT_TRUE(WaitForPosition(1.0));
-    main.ExitKnop_Click();
-    EXPECT_EQ(form.unloads, 1);
-    main.Form_Unload();  // as closing the window does
+    Press(kExit);
+    EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(engines.Alive(), 0);
-    const std::vector<Heard> heard = HeardAfterClosing(main, engines);
+    const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 1u);
     EXPECT_GE(heard[0].frames, FramesOf(1.0) - 10);
     EXPECT_LT(heard[0].frames, FramesOf(20.0) - 10);

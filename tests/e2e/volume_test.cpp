@@ -5,8 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/e2e/capture.h"
-#include "tests/support/real_main.h"
+#include "tests/support/player_window.h"
 #include "tests/support/test_audio.h"
 
 namespace tunekist::test {
@@ -23,7 +22,7 @@ void PrintTo(const Setting& setting, std::ostream* out) {
     *out << "slider " << setting.value << (setting.whilePaused ? " while paused" : "");
 }
 
-class SliderSetting : public RealMainTest, public ::testing::WithParamInterface<Setting> {};
+class SliderSetting : public PlayerWindowTest, public ::testing::WithParamInterface<Setting> {};
 
 // Moved before the first song, only the slider's text changes and the song then starts at its
 // level; moved while a song is paused, the rest of that song is heard at the new level. The song
@@ -34,25 +33,26 @@ TEST_P(SliderSetting, SetsTheLevelTheSongIsHeardAt) {
     const Setting& setting = GetParam();
     const std::string song = CachedTone(2.0, 440, {.amplitude = 0.5});
     if (setting.whilePaused) {
-        VolSlider.value = 20;
+        window->VolSlider->setValue(20);
         Queue("twee", song);
-        main.Knop_Click(kPlay);
-        main.Knop_Click(kPauze);
+        Press(kPlay);
+        Press(kPauze);
     }
-    VolSlider.value = setting.value;
-    main.volume.VolSlider_Scroll();
-    EXPECT_EQ(VolSlider.text, setting.text);
+    // From the step beside it, so that the slider moves even to where it starts.
+    window->VolSlider->setValue(setting.value + 1);
+    window->VolSlider->setValue(setting.value);
+    EXPECT_EQ(program().Controls().VolSlider.Text(), setting.text);
     if (setting.whilePaused) {
-        main.state.GraphPosition->put_CurrentPosition(0.0);
-        main.Knop_Click(kPauze);
+        program().state.GraphPosition->put_CurrentPosition(0.0);
+        Press(kPauze);
     } else {
         EXPECT_EQ(engines.Made(), 0);
         Queue("twee", song);
-        main.Knop_Click(kPlay);
-        EXPECT_EQ(VolSlider.text, setting.text);
+        Press(kPlay);
+        EXPECT_EQ(program().Controls().VolSlider.Text(), setting.text);
     }
     ASSERT_TRUE(WaitForEnd());
-    const std::vector<Heard> heard = HeardAfterClosing(main, engines);
+    const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 1u);
     const double level = heard[0].rmsDb + 10 * std::log10(heard[0].frames / static_cast<double>(FramesOf(2.0)));
     EXPECT_NEAR(level - DecodedRmsDb(song), setting.decibels, 0.2);

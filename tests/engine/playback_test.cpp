@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "platform/engine/mpg123_decoder.h"
 #include "platform/engine/real_engine.h"
-#include "tests/engine/disk_output.h"
+#include "tests/support/sound_capture.h"
 #include "tests/support/test_audio.h"
 
 namespace tunekist {

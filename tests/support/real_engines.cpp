@@ -10,7 +10,7 @@
 
 #include "platform/engine/real_engine.h"
 #include "platform/engine/sdl_audio_output.h"
-#include "tests/engine/disk_output.h"
+#include "tests/support/sound_capture.h"
 
 namespace tunekist::test {
 namespace {

@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "playback/progress_bar.h"
-#include "tests/engine/disk_output.h"
+#include "tests/support/sound_capture.h"
 
 namespace tunekist::test {
 
