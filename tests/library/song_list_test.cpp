@@ -1,129 +1,199 @@
-// The song list's procedures against recording controls and the virtual engine. Listings that
-// input interrupts (a click, another folder, Play and Next) are run in the real window by
-// reliability/listing_live_e2e.sh.
-#include "library/song_list.h"
+// The song list and the playlist in the real window over the real disk and engine: folders of
+// generated songs padded to chosen sizes, files that hold no song, and files the list leaves out,
+// opened in the folder list and clicked with the mouse.
+#include <QApplication>
+#include <QCursor>
+#include <QMessageBox>
+#include <QTimer>
 
-#include <gtest/gtest.h>
+#include <filesystem>
 
-#include "library/playlist.h"
-#include "tests/support/fake_controls.h"
-#include "tests/support/virtual_engine.h"
+#include "library/song_path.h"
+#include "tests/support/player_window.h"
+#include "tests/support/test_audio.h"
 
-namespace tunekist {
+namespace tunekist::test {
 namespace {
 
+namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
-using test::FakeRow;
+using Rows = std::vector<Strings>;
 
-class SongListTest : public ::testing::Test {
-protected:
-    SongListTest() { Dir1.Change = [this] { songs.Dir1_Change(); }; }
+constexpr const char* kRefusal = "Niet te gebruiken terwijl er\neen song wordt afgespeeld!";
 
-    // A file of `folder` the engine measures as `seconds` and whose length is `bytes`.
-    void AddSong(const std::string& folder, const std::string& name, double seconds, std::int64_t bytes = 1000) {
-        File1.folders[folder].push_back(name);
-        world->SetDuration(folder + "/" + name, seconds);
-        desktop.lengths[folder + "/" + name] = bytes;
-    }
-    void Open(const std::string& folder) { Dir1.SetPath(folder); }
+// A song of `seconds`, small enough to make in a moment and exact to the sample.
+std::string Song(double seconds) {
+    return ReadBytes(CachedTone(seconds, 440, {.sampleRate = 8000, .channels = 1, .bitrateKbps = 32}));
+}
 
-    std::shared_ptr<test::VirtualWorld> world = std::make_shared<test::VirtualWorld>();
-    PlaybackState state;
-    test::FakeDriveList Drive1;
-    test::FakeDirList Dir1;
-    test::FakeFileList File1;
-    test::FakeListView ListView1, ListView2;
-    test::FakeListBox List1;
-    test::FakeLabel Label1{"0 Songs"}, Label2{"Totaal : 00:00:00"}, Label5{"Totaal : 00:00:00"};
-    test::FakeMessageBox messages;
-    test::FakeDesktop desktop;
-    SongList songs{state, test::VirtualEngineFactory(world),
-                   SongListControls{Drive1, Dir1, File1, ListView1, Label1, Label2, messages, desktop}};
-    Playlist playlist{state, test::VirtualEngineFactory(world), ListView1, ListView2, List1, File1, Label5, messages};
+// An hour and 72 s of song made without encoding one: 51,000 copies of lame's first 72 ms frame,
+// which borrows no bits from a frame before it.
+std::string HourLongSong() {
+    const std::string frame =
+        ReadBytes(CachedTone(1.0, 440, {.sampleRate = 8000, .channels = 1, .bitrateKbps = 8, .lameTag = false}));
+    std::string song;
+    for (int i = 0; i < 51000; ++i) song += frame.substr(0, 72);
+    return song;
+}
+
+struct File {
+    std::string name;
+    std::string content;  // padded with zero bytes to `bytes`
+    std::size_t bytes;
 };
 
-TEST_F(SongListTest, ListsEveryFileWithNameTimeSizeAndItsOwnNameThenCountAndTotal) {
-    // Times are rounded, halves to even, before they are split; hours show only from one hour on.
-    AddSong("/music", "a.mp3", 3599.5, 4321056);
-    AddSong("/music", "Track.MP3", 3725, 99);
-    AddSong("/music", "z.mp3", 58.5);
-    desktop.separator = ",";  // the user's own
-    Open("/music");
-    EXPECT_EQ(File1.path, "/music");
-    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a", {"01:00:00", "4,321,056"}, "a.mp3"},
-                                                     {"Track", {"01:02:05", "099"}, "Track.MP3"},
-                                                     {"z", {"00:58", "1,000"}, "z.mp3"}}));
-    EXPECT_EQ(Label1.caption, "3 Songs");
-    EXPECT_EQ(Label2.caption, "Totaal : 02:03:04");  // R(3599.5) = 3600, + 3725, R(7325 + 58.5) = 7384
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(SongListTest, FolderRootGetsNoSecondSeparator) {
-    File1.folders["/"] = {"a.mp3"};
-    world->SetDuration("/a.mp3", 10);
-    desktop.lengths["/a.mp3"] = 5;
-    Dir1.path = "/somewhere";
-    Open("/");
-    EXPECT_EQ(world->log.front(), "RenderFile /a.mp3");
-    EXPECT_EQ(ListView1.SubItem(1, 2), "005");
-}
-
-TEST_F(SongListTest, FolderPickedThenSongStartedInOneYieldListsTheFolderAroundTheSong) {
-    AddSong("/music", "a.mp3", 10);
-    AddSong("/music", "b.mp3", 20);
-    AddSong("/other", "x.mp3", 100, 5);
-    IMediaControl playing;
-    desktop.onDoEvents = [&] {
-        desktop.onDoEvents = nullptr;
-        Open("/other");
-        playing = test::MakeVirtualEngine(world);
-        playing->RenderFile("/music/a.mp3");
-        playing->Run();
-        state.Graph = state.GraphPosition = state.GraphAudio = playing;
-        state.Playing = true;
-    };
-    Open("/music");
-    EXPECT_EQ(state.Graph, playing);
-    EXPECT_EQ(playing->GetState(0), StateRunning);
-    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"x", {"01:40", "005"}, "x.mp3"}}));
-    EXPECT_EQ(Label2.caption, "Totaal : 00:01:40");
-}
-
-TEST_F(SongListTest, DriveThatIsNotReadyChangesNothingAndSaysNothing) {
-    AddSong("/music", "a.mp3", 10);
-    Open("/music");
-    Drive1.drive = "/media/cdrom";
-    Dir1.unreadable.insert("/media/cdrom");
-    songs.Drive1_Change();
-    EXPECT_EQ(Dir1.path, "/music");
-    EXPECT_EQ(File1.path, "/music");
-    EXPECT_EQ(ListView1.Texts(), Strings{"a"});
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-// The playlist copies the clicked row, keeps the file's own name, and totals every entry measured
-// anew, rounding after each; an entry that cannot be counted adds nothing and the rest still count.
-TEST_F(SongListTest, PlaylistCopiesTheRowAndTotalsWhatCanBeCountedRoundingAfterEverySong) {
-    AddSong("/music", "a.mp3", 10.5, 99);
-    AddSong("/music", "huge.mp3", 3e9);  // past what a count of seconds holds
-    AddSong("/music", "Track.MP3", 0.6);
-    AddSong("/music", "c.mp3", 11.5);
-    AddSong("/music", "gone.mp3", 5);
-    Open("/music");
-    world->FailPath("/music/gone.mp3");
-    for (int row = 1; row <= 5; ++row) {
-        ListView1.selected = row;
-        EXPECT_NO_THROW(playlist.ListView1_ItemClick());
+class SongListTest : public QuietWindowTest {
+protected:
+    std::string MakeFolder(const std::string& name, const std::vector<File>& files) const {
+        const std::string folder = scratch / name;
+        fs::create_directories(folder);
+        for (File file : files) {
+            file.content.resize(file.bytes, '\0');
+            WriteBytes(folder + "/" + file.name, file.content);
+        }
+        return folder;
     }
-    EXPECT_EQ(List1.items, (Strings{"/music/a.mp3", "/music/huge.mp3", "/music/Track.MP3", "/music/c.mp3",
-                                    "/music/gone.mp3"}));
-    EXPECT_EQ(ListView2.rows.at(0), (FakeRow{"a", {"00:10", "099"}, ""}));
-    EXPECT_EQ(ListView2.Texts(), (Strings{"a", "huge", "Track", "c", "gone"}));
-    // R(0 + 10.5) = 10, R(10 + 0.6) = 11, R(11 + 11.5) = 22.
-    EXPECT_EQ(Label5.caption, "Totaal : 00:00:22");
-    EXPECT_EQ(state.Graph, nullptr);
-    EXPECT_EQ(world->enginesAlive, 0);
+    static Rows RowsOf(const QTreeWidget* view) {
+        Rows rows;
+        for (int i = 0; i < view->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = view->topLevelItem(i);
+            rows.push_back({item->text(0).toStdString(), item->text(1).toStdString(), item->text(2).toStdString()});
+        }
+        return rows;
+    }
+};
+
+// Sorted ignoring case; the name drops its four-character extension; times are rounded, halves to
+// even, before they are split, with hours only from an hour on; sizes are grouped with at least
+// three digits; a file without a song shows 00:00. The total rounds after every song:
+// R(10.5) = 10, R(10 + 0.6) = 11, R(11 + 11.5) = 22, R(22 + 59.95) = 82, + 3672 = 3754.
+// The playlist copies the clicked row and queues the file by its own name; its total is measured
+// from the files anew, rounding after each: 10, 11, 22, a file without a song adds nothing, R(32.5) = 32.
+TEST_F(SongListTest, ListsAFolderAndQueuesTheClickedSongs) {
+    const std::string folder = MakeFolder(
+        "muziek", {{"a.mp3", Song(10.5), 65536}, {"B.MP3", Song(0.6), 4000}, {"c.mp3", Song(11.5), 50000},
+                   {"d.mp3", Song(59.95), 250000}, {"kapot.mp3", "", 99}, {"Lang.mp3", HourLongSong(), 4321056},
+                   {"leeg.mp3", "", 0}, {".verborgen.mp3", Song(0.6), 4000}, {"notities.txt", "", 5}});
+    ListFolder(folder);
+    const Rows rows = RowsOf(window->ListView1);
+    EXPECT_EQ(rows, (Rows{{"a", "00:10", "65.536"},
+                          {"B", "00:01", "4.000"},
+                          {"c", "00:12", "50.000"},
+                          {"d", "01:00", "250.000"},
+                          {"kapot", "00:00", "099"},
+                          {"Lang", "01:01:12", "4.321.056"},
+                          {"leeg", "00:00", "000"}}));
+    EXPECT_EQ(Text(window->Label1), "7 Songs");
+    EXPECT_EQ(Text(window->Label2), "Totaal : 01:02:34");
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(messages.empty());
+
+    for (const char* file : {"a.mp3", "B.MP3", "c.mp3", "kapot.mp3", "a.mp3"}) ClickSong(file);
+    EXPECT_EQ(RowsOf(window->ListView2), (Rows{rows[0], rows[1], rows[2], rows[4], rows[0]}));
+    EXPECT_EQ(QueuedPaths(), (Strings{folder + "/a.mp3", folder + "/B.MP3", folder + "/c.mp3",
+                                      folder + "/kapot.mp3", folder + "/a.mp3"}));
+    EXPECT_EQ(Text(window->Label5), "Totaal : 00:00:32");
+    EXPECT_EQ(engines.Alive(), 0) << "every measuring engine is released";
+
+    // A folder without songs empties the list and its totals.
+    ListFolder(MakeFolder("leeg", {{"notities.txt", "", 5}}));
+    EXPECT_TRUE(RowsOf(window->ListView1).empty());
+    EXPECT_EQ(Text(window->Label1), "0 Songs");
+    EXPECT_EQ(Text(window->Label2), "Totaal : 00:00:00");
+    // No test may write into the root folder, so its joined paths are checked apart.
+    EXPECT_EQ(JoinPath("/", "a.mp3"), "/a.mp3");
 }
+
+TEST_F(SongListTest, SizesAreGroupedAsTheUsersLocaleGroupsThem) {
+    for (const auto& [language, size] :
+         {std::pair{QLocale::English, "4,321,056"}, {QLocale::Swedish, "4\u00a0321\u00a0056"}}) {
+        QLocale::setDefault(QLocale(language));
+        ListFolder(MakeFolder(size, {{"groot.mp3", "", 4321056}}));
+        EXPECT_EQ(RowsOf(window->ListView1), (Rows{{"groot", "00:00", size}}));
+    }
+}
+
+// While a song plays, and while it is paused, a folder change and a click on a row only show the
+// refusal: the list, its folder and the playlist stay as they were.
+TEST_F(SongListTest, WhileASongPlaysOrIsPausedFolderChangesAndClicksOnlyShowTheRefusal) {
+    std::vector<std::pair<QMessageBox::Icon, QMessageBox::StandardButtons>> boxes;
+    const std::function<void()> closeWithOk = window->BeforeMessage;
+    window->BeforeMessage = [&] {
+        QTimer::singleShot(0, [&] {
+            const auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box) boxes.emplace_back(box->icon(), box->standardButtons());
+        });
+        closeWithOk();
+    };
+    Queue("tien", CachedTone(10.0, 440));
+    const std::string listed = window->File1.Path();
+    Press(kPlay);
+    for (const std::string folder : {"spelend", "gepauzeerd"}) {
+        ListFolder(MakeFolder(folder, {{"x.mp3", Song(0.6), 4000}}));
+        EXPECT_EQ(window->Dir1->Path(), scratch / folder);
+        ClickSong("tien.mp3");
+        Press(kPauze);
+    }
+    EXPECT_EQ(messages, Strings(4, kRefusal));
+    EXPECT_EQ(boxes, decltype(boxes)(4, {QMessageBox::NoIcon, QMessageBox::Ok}));
+    EXPECT_EQ(window->File1.Path(), listed);
+    EXPECT_EQ(ListedFiles(), Strings{"tien.mp3"});
+    EXPECT_EQ(QueuedNames(), Strings{"tien"});
+}
+
+// What a person does in the first yield of a listing (one follows every file), and what the
+// window shows once the listing is over.
+enum Action { kAnotherFolder, kAnotherFolderAndPlay, kClickTheFirstSong, kExitTheProgram };
+struct InTheYield {
+    const char* name;
+    Action action;
+    Strings listed;
+    const char* count;  // Label1
+    const char* total;  // Label2
+    Strings queued;
+};
+
+void PrintTo(const InTheYield& row, std::ostream* out) { *out << row.name; }
+
+class FirstYield : public SongListTest, public ::testing::WithParamInterface<InTheYield> {};
+
+TEST_P(FirstYield, ShowsTheHourglassAndLeavesTheListAsThePersonAsked) {
+    const InTheYield& row = GetParam();
+    Queue("tien", CachedTone(10.0, 440));
+    const std::string other = MakeFolder("ander", {{"x.mp3", Song(4.5), 65536}});
+    const std::string folder = MakeFolder("muziek", {{"a.mp3", Song(0.6), 4000}, {"b.mp3", Song(11.5), 50000}});
+    QTimer::singleShot(0, [&] {
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        if (row.action <= kAnotherFolderAndPlay) ListFolder(other);
+        if (row.action == kAnotherFolderAndPlay) Press(kPlay);
+        if (row.action == kClickTheFirstSong) ClickSong("a.mp3");
+        if (row.action == kExitTheProgram) Press(kExit);
+    });
+    ListFolder(folder);
+    EXPECT_EQ(ListedFiles(), row.listed);
+    EXPECT_EQ(Text(window->Label1), row.count);
+    EXPECT_EQ(Text(window->Label2), row.total);
+    EXPECT_EQ(QueuedNames(), row.queued);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(window->isVisible(), row.action != kExitTheProgram);
+    // The song started in the yield plays on in its own engine; the listing measured beside it.
+    EXPECT_EQ(program().state.Playing, row.action == kAnotherFolderAndPlay);
+    if (program().state.Playing) {
+        EXPECT_EQ(Engine().get_Duration(), 10.0);
+    }
+}
+
+// The Exit row: the listing ends at once, its totals never shown (they stay those of the queued song).
+INSTANTIATE_TEST_SUITE_P(
+    Actions, FirstYield,
+    ::testing::Values(
+        InTheYield{"AnotherFolder", kAnotherFolder, {"x.mp3"}, "1 Songs", "Totaal : 00:00:04", {"tien"}},
+        InTheYield{"AnotherFolderAndPlay", kAnotherFolderAndPlay, {"x.mp3"}, "1 Songs", "Totaal : 00:00:04", {"tien"}},
+        InTheYield{"ClickTheFirstSong", kClickTheFirstSong, {"a.mp3", "b.mp3"}, "2 Songs", "Totaal : 00:00:12",
+                   {"tien", "a"}},
+        InTheYield{"ExitTheProgram", kExitTheProgram, {"a.mp3"}, "1 Songs", "Totaal : 00:00:10", {"tien"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace tunekist
+}  // namespace tunekist::test
