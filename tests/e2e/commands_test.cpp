@@ -1,8 +1,10 @@
-// The command buttons' procedures through the shipped engine: what is heard after Play, Pauze,
-// Rew, Forew, Stop, Next and Exit, measured in the sound the audio device received.
+// The command buttons, the volume slider and the play timer through the shipped engine: what is
+// heard after Play, Pauze, Rew, Forew, Stop, Next and Exit, measured in the sound the audio device
+// received, and the level each slider setting gives.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <thread>
 #include <tuple>
 
@@ -19,17 +21,43 @@ struct Tone {
     const char* name;
     double hz;
     double amplitude;
+    std::int32_t slider;
+    const char* sliderText;
+    double decibels;   // heard against the file's own level
+    bool whilePaused;  // the slider moved while the song is paused at its start, else before it
 };
 
 void PrintTo(const Tone& tone, std::ostream* out) { *out << tone.name; }
 
 class PlayIsHeard : public PlayerWindowTest, public ::testing::WithParamInterface<Tone> {};
 
-TEST_P(PlayIsHeard, AtTheSongsPitchLevelAndLength) {
+// Moved before the first song, only the slider's text changes and the song then starts at its
+// level; moved while a song is paused, the rest of that song is heard at the new level. The song
+// paused at once starts at the bottom of the slider, 40 dB down, so that whatever the device took
+// between Play and Pauze (more on a loaded machine) adds frames but next to no energy: the level
+// is the energy heard spread over the song's own length.
+TEST_P(PlayIsHeard, AtTheSongsPitchAndLengthAndTheSlidersLevel) {
     const Tone& tone = GetParam();
-    const std::string song = CachedTone(1.0, tone.hz, {.amplitude = tone.amplitude});
-    Queue(tone.name, song);
-    Press(kPlay);
+    const std::string song = CachedTone(2.0, tone.hz, {.amplitude = tone.amplitude});
+    if (tone.whilePaused) {
+        window->VolSlider->setValue(20);
+        Queue(tone.name, song);
+        Press(kPlay);
+        Press(kPauze);
+    }
+    // From the step beside it, so that the slider moves even to where it starts.
+    window->VolSlider->setValue(tone.slider + 1);
+    window->VolSlider->setValue(tone.slider);
+    EXPECT_EQ(program().Controls().VolSlider.Text(), tone.sliderText);
+    if (tone.whilePaused) {
+        program().state.GraphPosition->put_CurrentPosition(0.0);
+        Press(kPauze);
+    } else {
+        EXPECT_EQ(engines.Made(), 0);
+        Queue(tone.name, song);
+        Press(kPlay);
+        EXPECT_EQ(program().Controls().VolSlider.Text(), tone.sliderText);
+    }
     EXPECT_EQ(Text(window->Label3), tone.name);
     EXPECT_TRUE(program().state.Playing);
     EXPECT_EQ(Engine().GetState(0), StateRunning);
@@ -37,20 +65,28 @@ TEST_P(PlayIsHeard, AtTheSongsPitchLevelAndLength) {
     const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 1u);
     EXPECT_NEAR(heard[0].hz, tone.hz, 2.0);
-    EXPECT_NEAR(heard[0].rmsDb, DecodedRmsDb(song), 0.05);
-    EXPECT_NEAR(static_cast<double>(heard[0].frames), FramesOf(1.0), 10.0);
+    const double spread = 10 * std::log10(heard[0].frames / static_cast<double>(FramesOf(2.0)));
+    EXPECT_NEAR(heard[0].rmsDb + spread - DecodedRmsDb(song), tone.decibels, tone.whilePaused ? 0.2 : 0.05);
+    if (!tone.whilePaused) {
+        EXPECT_NEAR(static_cast<double>(heard[0].frames), FramesOf(2.0), 10.0);
+    }
     EXPECT_TRUE(messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Tones, PlayIsHeard,
-                         ::testing::Values(Tone{"A440", 440, 0.5}, Tone{"A880Soft", 880, 0.25},
-                                           Tone{"Low220Loud", 220, 0.9}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Tones, PlayIsHeard,
+    ::testing::Values(Tone{"A440", 440, 0.5, 0, "Volume 100%", 0.0, false},
+                      Tone{"A880SoftAt75", 880, 0.25, 5, "Volume 75%", -10.0, false},
+                      Tone{"Low220LoudAt50", 220, 0.9, 10, "Volume 50%", -20.0, false},
+                      Tone{"A440At0", 440, 0.5, 20, "Volume 0%", -40.0, false},
+                      Tone{"A440At50WhilePaused", 440, 0.5, 10, "Volume 50%", -20.0, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Paused, the song holds its time and bar; the ticks show the position rounded half to even and
-// the bar at its percentage. Pauze and then Play resume it in the same engine.
-TEST_F(PlayerWindowTest, PauzeHoldsTheSongAndPauzeOrPlayResumesWhereItPaused) {
-    Queue("tien", CachedTone(10.0, 440));
+// the bar at its percentage. Rew and Forew move 15 s within the song and start the bar afresh.
+// Pauze and then Play resume it in the same engine, and the whole song is heard once.
+TEST_F(PlayerWindowTest, PauzeHoldsTheSongRewAndForewMoveItAndPauzeOrPlayResumeIt) {
+    Queue("twintig", CachedTone(20.0, 440));
     Press(kPlay);
     ASSERT_TRUE(WaitForPosition(1.0));
     Press(kPauze);
@@ -63,14 +99,23 @@ TEST_F(PlayerWindowTest, PauzeHoldsTheSongAndPauzeOrPlayResumesWhereItPaused) {
     Tick();
     EXPECT_EQ(Position(), paused);
     EXPECT_EQ(Text(window->TijdLabel), shown);
-    for (const auto& [at, time, bar] : {std::tuple{2.5, "00:02", "25%"}, {3.5, "00:04", "35%"}, {5.0, "00:05", "50%"}}) {
+    for (const auto& [at, time, bar] : {std::tuple{2.5, "00:02", "12%"}, {3.5, "00:04", "17%"}, {5.0, "00:05", "25%"}}) {
         program().state.GraphPosition->put_CurrentPosition(at);
         Tick();
         EXPECT_EQ(Text(window->TijdLabel), time);
         EXPECT_EQ(Text(window->BarLabel), bar);
     }
+    for (const auto& [from, command, to] :
+         {std::tuple{19.5, kRew, 4.5}, {10.0, kRew, 0.0}, {1.0, kForew, 16.0}, {6.0, kForew, 20.0}}) {
+        program().state.GraphPosition->put_CurrentPosition(from);
+        Tick();
+        ASSERT_TRUE(BarShowsFill());
+        Press(command);
+        EXPECT_EQ(Position(), to) << "from " << from;
+        EXPECT_TRUE(!BarShowsFill()) << "the bar starts afresh";
+    }
     // A seek from the desktop's controls is kept within the song and starts the bar afresh.
-    for (const auto& [asked, reached] : {std::pair{4.5, 4.5}, {-3.0, 0.0}, {150.0, 10.0}}) {
+    for (const auto& [asked, reached] : {std::pair{4.5, 4.5}, {-3.0, 0.0}, {150.0, 20.0}}) {
         program().SeekTo(asked);
         EXPECT_EQ(Position(), reached) << "asked " << asked;
         EXPECT_TRUE(!BarShowsFill());
@@ -88,48 +133,9 @@ TEST_F(PlayerWindowTest, PauzeHoldsTheSongAndPauzeOrPlayResumesWhereItPaused) {
     // Nothing skipped and nothing played twice: the whole song was heard once.
     const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 1u);
-    EXPECT_NEAR(static_cast<double>(heard[0].frames), FramesOf(10.0), 10.0);
+    EXPECT_NEAR(static_cast<double>(heard[0].frames), FramesOf(20.0), 10.0);
     EXPECT_NEAR(heard[0].hz, 440.0, 2.0);
 }
-
-struct Skip {
-    const char* name;
-    double from;
-    std::int16_t command;
-    double to;
-};
-
-void PrintTo(const Skip& skip, std::ostream* out) { *out << skip.name; }
-
-class SkipIsHeard : public PlayerWindowTest, public ::testing::WithParamInterface<Skip> {};
-
-// A 17 s song, paused at once, is moved to `from` and skipped with Rew or Forew, then played on
-// to its end: it lands on `to`, within the song, and what is heard is the sliver before the pause
-// followed by everything from `to` on.
-TEST_P(SkipIsHeard, FromWhereItLands) {
-    const Skip& skip = GetParam();
-    Queue("zeventien", CachedTone(17.0, 440));
-    Press(kPlay);
-    Press(kPauze);
-    const double sliver = Position();
-    program().state.GraphPosition->put_CurrentPosition(skip.from);
-    Tick();
-    ASSERT_TRUE(BarShowsFill());
-    Press(skip.command);
-    EXPECT_EQ(Position(), skip.to);
-    EXPECT_TRUE(!BarShowsFill()) << "the bar starts afresh";
-    Press(kPauze);
-    ASSERT_TRUE(WaitForEnd());
-    const std::vector<Heard> heard = HeardAfterClosing();
-    ASSERT_EQ(heard.size(), 1u);
-    EXPECT_NEAR(static_cast<double>(heard[0].frames), (sliver + 17.0 - skip.to) * 44100, 10.0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Positions, SkipIsHeard,
-                         ::testing::Values(Skip{"RewBack", 16.5, kRew, 1.5}, Skip{"RewClampsAtStart", 10.0, kRew, 0.0},
-                                           Skip{"ForewOn", 1.0, kForew, 16.0},
-                                           Skip{"ForewClampsAtEnd", 6.0, kForew, 17.0}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // Commands on an empty queue, and before the first Play, do nothing; Pauze leaves a stopped song
 // stopped; Play starts it again from its beginning in a new engine.
@@ -157,69 +163,97 @@ TEST_F(PlayerWindowTest, StopThenPlayRestartsTheSongFromItsBeginning) {
     EXPECT_NE(&Engine(), stopped);
     EXPECT_TRUE(program().state.Playing);
     EXPECT_TRUE(TimerRuns());
-    // Play while it plays starts it over in a new engine, the old one released.
+    // Play while it plays starts it over in a new engine, the old one released. Next on the last
+    // song stops it, empties the queue and asks for songs.
     ASSERT_TRUE(WaitForPosition(1.0));
     const MediaEngine* running = &Engine();
     Press(kPlay);
     EXPECT_NE(&Engine(), running);
     EXPECT_EQ(engines.Alive(), 1);
-    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(WaitForPosition(1.0));
+    Press(kNext);
+    EXPECT_EQ(messages, Strings{kFillPlaylist});
+    EXPECT_TRUE(QueuedPaths().empty());
+    EXPECT_TRUE(QueuedNames().empty());
+    EXPECT_EQ(Text(window->Label3), "tien");
+    EXPECT_FALSE(program().state.Playing);
+    EXPECT_FALSE(TimerRuns());
+    const double nextAt = Position();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(Position(), nextAt);
     const std::vector<Heard> heard = HeardAfterClosing();
     ASSERT_EQ(heard.size(), 3u);
     EXPECT_NEAR(static_cast<double>(heard[0].frames), stoppedAt * 44100, 10.0);
     EXPECT_GE(heard[1].frames, FramesOf(1.0) - 10);
     EXPECT_LT(heard[1].frames, FramesOf(10.0) - 10);
-    EXPECT_NEAR(static_cast<double>(heard[2].frames), FramesOf(10.0), 10.0);
+    EXPECT_NEAR(static_cast<double>(heard[2].frames), nextAt * 44100, 10.0);
 }
 
-TEST_F(PlayerWindowTest, NextPlaysTheNextSongAndOnTheLastStopsTheSoundWithTheMessage) {
-    const std::string second = CachedTone(10.0, 880);
-    Queue("een", CachedTone(10.0, 440));
-    Queue("twee", second);
+// Next moves on to the next song, which starts with an empty bar; from there the once-a-second
+// tick plays the queue through to its end, each song giving way at the first tick after it ends,
+// and the end of the queue is told once.
+TEST_F(PlayerWindowTest, NextAndThenTheTicksPlayTheQueueToItsEnd) {
+    Queue("tien", CachedTone(10.0, 660));
+    Queue("drie", CachedTone(3.0, 440));
+    Queue("vier", CachedTone(4.0, 880));
     Press(kPlay);
     ASSERT_TRUE(WaitForPosition(1.0));
     Tick();
     ASSERT_TRUE(BarShowsFill());
     Press(kNext);
     EXPECT_TRUE(!BarShowsFill()) << "the next song starts with an empty bar";
-    EXPECT_EQ(QueuedPaths().size(), 1u);
-    EXPECT_EQ(QueuedNames(), Strings{"twee"});
-    EXPECT_EQ(Text(window->Label3), "twee");
-    EXPECT_EQ(Text(window->Label5), "Totaal : 00:00:10");
+    EXPECT_EQ(QueuedPaths().size(), 2u);
+    EXPECT_EQ(QueuedNames(), (Strings{"drie", "vier"}));
+    EXPECT_EQ(Text(window->Label3), "drie");
+    EXPECT_EQ(Text(window->Label5), "Totaal : 00:00:07");
     EXPECT_TRUE(program().state.Playing);
-    EXPECT_TRUE(TimerRuns());
     EXPECT_TRUE(messages.empty());
+    const std::vector<TickSeen> ticks = TickUntilTheTimerStops();
 
-    ASSERT_TRUE(WaitForPosition(1.0));
-    Press(kNext);
+    // Ticks come a second of sound apart. Two of them move on: from the first song to the
+    // second, and from the second to the empty queue. A tick that finds a song ended is always
+    // one of them, so no song is left lying at its end for a later tick.
+    std::vector<std::size_t> movedOn;
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        const bool gaveWay = ticks[i].engineAfter != ticks[i].engineBefore || !ticks[i].playingAfter;
+        if (gaveWay) movedOn.push_back(i);
+        if (ticks[i].endedBefore) {
+            EXPECT_TRUE(gaveWay) << "tick " << i;
+        }
+    }
+    ASSERT_EQ(movedOn.size(), 2u);
+    EXPECT_EQ(movedOn[1], ticks.size() - 1);
+    EXPECT_TRUE(ticks[movedOn[0]].playingAfter);
+    // The tick that moves on shows the next song from its start, not the end of the last one.
+    EXPECT_TRUE(ticks[movedOn[0]].time == "00:00" || ticks[movedOn[0]].time == "00:01")
+        << ticks[movedOn[0]].time;
+    // Each song is ticked while it plays, and the time label follows it.
+    EXPECT_GE(movedOn[0], 1u);
+    EXPECT_GE(movedOn[1] - movedOn[0], 1u);
+    for (std::size_t i = 1; i < ticks.size(); ++i) {
+        if (i != movedOn[0] && i != movedOn[1]) {
+            EXPECT_LE(ticks[i - 1].time, ticks[i].time) << "tick " << i;
+        }
+    }
     EXPECT_EQ(messages, Strings{kFillPlaylist});
+    EXPECT_FALSE(TimerRuns());
+    EXPECT_FALSE(program().state.Playing);
     EXPECT_TRUE(QueuedPaths().empty());
     EXPECT_TRUE(QueuedNames().empty());
-    EXPECT_EQ(Text(window->Label3), "twee");
-    EXPECT_FALSE(program().state.Playing);
-    EXPECT_FALSE(TimerRuns());
-    const double stoppedAt = Position();
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    EXPECT_EQ(Position(), stoppedAt);
-    const std::vector<Heard> heard = HeardAfterClosing();
-    ASSERT_EQ(heard.size(), 2u);
-    EXPECT_NEAR(heard[0].hz, 440.0, 2.0);
-    EXPECT_LT(heard[0].frames, FramesOf(10.0) - 10);
-    EXPECT_NEAR(heard[1].hz, 880.0, 2.0);
-    EXPECT_NEAR(static_cast<double>(heard[1].frames), stoppedAt * 44100, 10.0);
-}
+    EXPECT_EQ(Text(window->Label3), "vier");
 
-TEST_F(PlayerWindowTest, ExitWhilePlayingStopsTheSoundAndReleasesTheEngine) {
-    Queue("twintig", CachedTone(20.0, 440));
-    Press(kPlay);
-    ASSERT_TRUE(WaitForPosition(1.0));
-    Press(kExit);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(engines.Alive(), 0);
+    // The timer is off; a tick that came anyway would find nothing playing.
+    window->Handle([&] { program().PlayTimer_Timer(); });
+    EXPECT_EQ(messages.size(), 1u);
+
     const std::vector<Heard> heard = HeardAfterClosing();
-    ASSERT_EQ(heard.size(), 1u);
-    EXPECT_GE(heard[0].frames, FramesOf(1.0) - 10);
-    EXPECT_LT(heard[0].frames, FramesOf(20.0) - 10);
+    ASSERT_EQ(heard.size(), 3u);
+    EXPECT_NEAR(heard[0].hz, 660.0, 2.0);
+    EXPECT_LT(heard[0].frames, FramesOf(10.0) - 10);
+    EXPECT_NEAR(heard[1].hz, 440.0, 2.0);
+    EXPECT_NEAR(static_cast<double>(heard[1].frames), FramesOf(3.0), 10.0);
+    EXPECT_NEAR(heard[2].hz, 880.0, 2.0);
+    EXPECT_NEAR(static_cast<double>(heard[2].frames), FramesOf(4.0), 10.0);
 }
 
 }  // namespace

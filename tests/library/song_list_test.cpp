@@ -166,7 +166,7 @@ TEST_P(FirstYield, ShowsTheHourglassAndLeavesTheListAsThePersonAsked) {
         ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
         EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
         if (row.action <= kAnotherFolderAndPlay) ListFolder(other);
-        if (row.action == kAnotherFolderAndPlay) Press(kPlay);
+        if (row.action == kAnotherFolderAndPlay || row.action == kExitTheProgram) Press(kPlay);
         if (row.action == kClickTheFirstSong) ClickSong("a.mp3");
         if (row.action == kExitTheProgram) Press(kExit);
     });
@@ -177,6 +177,7 @@ TEST_P(FirstYield, ShowsTheHourglassAndLeavesTheListAsThePersonAsked) {
     EXPECT_EQ(QueuedNames(), row.queued);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(window->isVisible(), row.action != kExitTheProgram);
+    EXPECT_EQ(engines.Alive(), row.action == kAnotherFolderAndPlay ? 1 : 0) << "Exit releases even a playing song";
     // The song started in the yield plays on in its own engine; the listing measured beside it.
     EXPECT_EQ(program().state.Playing, row.action == kAnotherFolderAndPlay);
     if (program().state.Playing) {
@@ -184,7 +185,8 @@ TEST_P(FirstYield, ShowsTheHourglassAndLeavesTheListAsThePersonAsked) {
     }
 }
 
-// The Exit row: the listing ends at once, its totals never shown (they stay those of the queued song).
+// The Exit row, a song playing: the listing ends at once, its totals never shown (they stay those
+// of the queued song).
 INSTANTIATE_TEST_SUITE_P(
     Actions, FirstYield,
     ::testing::Values(
