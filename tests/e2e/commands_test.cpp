@@ -8,7 +8,6 @@
 #include <thread>
 #include <tuple>
 
-#include "playback/progress_bar.h"
 #include "tests/support/player_window.h"
 #include "tests/support/test_audio.h"
 

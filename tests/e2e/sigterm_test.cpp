@@ -12,19 +12,8 @@
 namespace tunekist::test {
 namespace {
 
-// Plays `song` and tells the parent through `ready` once it runs; then waits to be ended. An
-// alarm ends it otherwise, so that a signal taken over fails the test instead of hanging it.
-[[noreturn]] void PlayUntilEnded(const std::string& song, int ready) {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    IMediaControl engine = MakeRealEngineFactory()();
-    engine->RenderFile(song);
-    engine->Run();
-    const char playing = engine->GetState(0) == StateRunning ? 'p' : 'x';
-    if (write(ready, &playing, 1) != 1) _exit(3);
-    alarm(60);
-    for (;;) pause();
-}
-
+// The child plays the song and tells the parent through the pipe once it runs; then it waits to
+// be ended. An alarm ends it otherwise, so that a signal taken over fails the test, not hangs it.
 TEST(Sigterm, EndsTheProcessWhileASongPlays) {
     const std::string song = CachedTone(20.0, 440);
     int pipeEnds[2];
@@ -32,8 +21,14 @@ TEST(Sigterm, EndsTheProcessWhileASongPlays) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        close(pipeEnds[0]);
-        PlayUntilEnded(song, pipeEnds[1]);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        IMediaControl engine = MakeRealEngineFactory()();
+        engine->RenderFile(song);
+        engine->Run();
+        const char playing = engine->GetState(0) == StateRunning ? 'p' : 'x';
+        if (write(pipeEnds[1], &playing, 1) != 1) _exit(3);
+        alarm(60);
+        for (;;) pause();
     }
     close(pipeEnds[1]);
     char state = 0;
