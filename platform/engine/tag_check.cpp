@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 #include "platform/engine/frame_header.h"
 
@@ -15,6 +16,24 @@ constexpr std::int64_t kDecoderDelay = 529;
 
 std::uint32_t BigEndian(const unsigned char* p) {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+
+// The sizes a frame in one stream with `first` can have: it differs from `first` only in its bit
+// rate and padding.
+std::vector<int> FrameSizesLike(const FrameHeader& first) {
+    std::vector<int> sizes;
+    for (int rate = 0; rate < 3; ++rate) {
+        for (int bitrate = 1; bitrate < 15; ++bitrate) {
+            for (int padding = 0; padding < 2; ++padding) {
+                const unsigned char kind[4] = {0xFF, static_cast<unsigned char>(0xE2 | (first.version << 3)),
+                                               static_cast<unsigned char>((bitrate << 4) | (rate << 2) | (padding << 1)),
+                                               static_cast<unsigned char>(first.mono ? 0xC0 : 0x00)};
+                const auto size = ParseLayer3Header(kind);
+                if (size && size->SameStreamAs(first)) sizes.push_back(size->bytes);
+            }
+        }
+    }
+    return sizes;
 }
 
 // A file's last bytes: enough for its last frame and an ID3v1 tag after it, read at once.
@@ -39,19 +58,10 @@ public:
     // in its bit rate and padding, so only the sizes those allow are looked at.
     bool FrameEndsAt(const FrameHeader& first, std::int64_t end) const {
         const std::int64_t earliest = std::max<std::int64_t>(std::max<std::int64_t>(0, end - kLongestFrame), from_);
-        for (int rate = 0; rate < 3; ++rate) {
-            for (int bitrate = 1; bitrate < 15; ++bitrate) {
-                for (int padding = 0; padding < 2; ++padding) {
-                    // A header of `first`'s kind with this bit rate and padding tells the size.
-                    const unsigned char kind[4] = {0xFF, static_cast<unsigned char>(0xE2 | (first.version << 3)),
-                                                   static_cast<unsigned char>((bitrate << 4) | (rate << 2) | (padding << 1)),
-                                                   static_cast<unsigned char>(first.mono ? 0xC0 : 0x00)};
-                    const auto size = ParseLayer3Header(kind);
-                    if (!size || !size->SameStreamAs(first) || end - size->bytes < earliest) continue;
-                    const auto header = ParseLayer3Header(At(end - size->bytes));
-                    if (header && header->SameStreamAs(first) && header->bytes == size->bytes) return true;
-                }
-            }
+        for (const int bytes : FrameSizesLike(first)) {
+            if (end - bytes < earliest) continue;
+            const auto header = ParseLayer3Header(At(end - bytes));
+            if (header && header->SameStreamAs(first) && header->bytes == bytes) return true;
         }
         return false;
     }
@@ -98,6 +108,23 @@ std::optional<TagFrame> CoveringTagFrame(const FileReader& reader) {
     // is believed only when nothing but an ID3v1 tag follows the stream it describes.
     if (!tail.Valid() || end != tail.StreamEnd() || end <= start + first->bytes) return {};
     if (!tail.FrameEndsAt(*first, end)) return {};
+    // A frame count the bytes cannot hold is damage, not a promise to keep: the frames after the
+    // tag's own must each be one of the sizes the stream allows; in a constant bit rate stream
+    // ("Info") the size of the first of them, give or take the padding byte.
+    const std::int64_t frames = BigEndian(tag + 8);
+    const std::int64_t audioBytes = end - start - first->bytes;
+    const std::vector<int> sizes = FrameSizesLike(*first);
+    std::int64_t smallest = *std::min_element(sizes.begin(), sizes.end());
+    std::int64_t largest = *std::max_element(sizes.begin(), sizes.end());
+    if (std::memcmp(tag, "Info", 4) == 0) {
+        unsigned char next[4];
+        if (reader.ReadAt(start + first->bytes, next, sizeof next) != static_cast<ssize_t>(sizeof next)) return {};
+        const auto audio = ParseLayer3Header(next);
+        if (!audio || !audio->SameStreamAs(*first)) return {};
+        smallest = audio->bytes - ((next[2] & 0x02) != 0 ? 1 : 0);
+        largest = smallest + 1;
+    }
+    if (audioBytes < frames * smallest || audioBytes > frames * largest) return {};
     return frame;
 }
 
