@@ -1,32 +1,30 @@
 #pragma once
-// One shown button as the window hosts it, and a log of the events it raises.
+// One shown button as the window hosts it, with a log of every event it raises.
 #include <QApplication>
 #include <QCursor>
 #include <QTest>
 #include <QWidget>
-#include <algorithm>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "controls/vistabutton/vista_button.h"
-#include "platform/drawing/color.h"
 
 namespace tunekist::testing {
 
-// The bag of a command button with this caption, as the window's design data stores it.
+// The stored form of a window command button with this caption, as the design data holds it.
+inline std::string CommandButtonText(const std::string& caption) {
+    return "Begin VistaButton Knop(0)\n   Caption = \"" + caption +
+           "\"\n   ForeColor = 0x00000000\n   Font = \"Arial\" 8.25 400 0 0 0 0\n   Picture = None\n"
+           "   Pictures = 2\n   UseMaskColor = -1\n   MaskColor = 0x0000FF00\n   Enabled = -1\n"
+           "   NoBackground = 0\n   BackColor = 0x00FFFFFF\n   PictureOffset = 0\nEnd\n";
+}
 inline PropertyBag CommandButtonBag(const std::string& caption) {
-    return ParseStoredControls("Begin VistaButton Knop(0)\n   Caption = \"" + caption +
-                               "\"\n   ForeColor = 0x00000000\n   Font = \"Arial\" 8.25 400 0 0 0 0\n"
-                               "   Picture = None\n   Pictures = 2\n   UseMaskColor = -1\n"
-                               "   MaskColor = 0x0000FF00\n   Enabled = -1\n   NoBackground = 0\n"
-                               "   BackColor = 0x00FFFFFF\n   PictureOffset = 0\nEnd\n")
-        .front()
-        .bag;
+    return ParseStoredControls(CommandButtonText(caption)).front().bag;
 }
 
 // A shown host window holding one button at (20, 20), loaded from a command button's bag; another
-// control holds the focus first, as the song list does in the player.
+// control holds the focus first, as the song list does in the player. `log` holds every event
+// the button raises, with its arguments, each followed by a space.
 struct HostedButton {
     explicit HostedButton(int width = 75, int height = 25, const std::string& caption = "")
         : host(std::make_unique<QWidget>()) {
@@ -41,7 +39,15 @@ struct HostedButton {
         host->show();
         QApplication::setActiveWindow(host.get());  // focus reaches a widget only in the active window
         PointAway();
+        Listen();
     }
+
+    // A button left held is let go, so the next test's input starts with no mouse button down.
+    ~HostedButton() {
+        if (button->Fields().IsDown) QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-1, -1));
+    }
+    HostedButton(const HostedButton&) = delete;
+    HostedButton& operator=(const HostedButton&) = delete;
 
     // The button's pixels as the widget paints them.
     QImage Rendered() const { return button->grab().toImage().convertToFormat(QImage::Format_RGB32); }
@@ -54,23 +60,20 @@ struct HostedButton {
 
     std::unique_ptr<QWidget> host;
     VistaButton* button = nullptr;
-};
+    std::string log;
 
-// Every event a button raises, with its arguments, in the order raised.
-struct EventLog {
-    explicit EventLog(VistaButton& button) {
+private:
+    void Listen() {
         const auto add = [this](const std::string& name, std::initializer_list<double> values = {}) {
             QStringList texts;
             for (const double v : values) texts << QString::number(v);
-            const QString entry = QString::fromStdString(name);
-            entries.push_back((texts.isEmpty() ? entry : entry + "(" + texts.join(',') + ")").toStdString());
+            const QString args = texts.isEmpty() ? QString() : "(" + texts.join(',') + ")";
+            log += name + args.toStdString() + " ";
         };
         const auto mouse = [add](const std::string& name) {
-            return [add, name](std::int16_t& b, std::int16_t& s, float& x, float& y) {
-                add(name, {b * 1.0, s * 1.0, x, y});
-            };
+            return [add, name](std::int16_t& b, std::int16_t& s, float& x, float& y) { add(name, {b * 1.0, s * 1.0, x, y}); };
         };
-        VistaButtonEvents& events = button.Events();
+        VistaButtonEvents& events = button->Events();
         events.Click = [add] { add("Click"); };
         events.MouseIn = [add] { add("MouseIn"); };
         events.MouseOut = [add] { add("MouseOut"); };
@@ -83,25 +86,6 @@ struct EventLog {
         events.OLECompleteDrag = [add](std::int32_t&) { add("OLECompleteDrag"); };
         events.OLEStartDrag = [add](DataObject&, std::int32_t&) { add("OLEStartDrag"); };
     }
-
-    // Entries without the chatter of pointer moves.
-    std::vector<std::string> WithoutMoves() const {
-        std::vector<std::string> kept;
-        std::copy_if(entries.begin(), entries.end(), std::back_inserter(kept),
-                     [](const std::string& e) { return e.rfind("MouseMove", 0) != 0 && e != "MouseIn"; });
-        return kept;
-    }
-    long Count(const std::string& name) const {
-        return std::count_if(entries.begin(), entries.end(),
-                             [&](const std::string& e) { return e.rfind(name, 0) == 0; });
-    }
-
-    std::vector<std::string> entries;
 };
-
-// Reads a colour as R,G,B for readable failure messages.
-inline std::string Rgb(ColorValue color) {
-    return std::to_string(RedOf(color)) + "," + std::to_string(GreenOf(color)) + "," + std::to_string(BlueOf(color));
-}
 
 }  // namespace tunekist::testing
