@@ -55,8 +55,6 @@ struct Placement {
     std::int16_t offset = 0;
 };
 
-void PrintTo(const Placement& p, std::ostream* out) { *out << p.name; }
-
 class Placements : public ::testing::TestWithParam<Placement> {};
 
 // The group (picture, a 5-pixel gap, the caption) is centred and cut to the inner area 3 pixels

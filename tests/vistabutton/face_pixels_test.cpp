@@ -12,98 +12,75 @@ namespace {
 
 using Colour = std::array<double, 3>;
 
-// Each state's palette as R,G,B: the band colours G0 to G7, then the edge colours E0 to E20.
+// Each state's palette as RRGGBB, in state order: the band colours G0 to G7, then the edge colours E0 to E20.
 constexpr const char* kPalettes[5] = {
-    "242,242,242 235,235,235 221,221,221 207,207,207 251,251,251 250,250,250 246,246,246 243,243,243 "
-    "112,112,112 252,252,252 144,144,144 119,119,119 135,136,136 145,145,145 232,232,232 117,117,117 234,234,234 "
-    "250,250,250 112,112,112 252,252,252 134,134,134 117,117,117 136,136,136 143,143,143 228,228,228 117,117,117 "
-    "226,226,226 236,236,236 243,243,243",
-    "234,246,253 217,240,252 190,230,253 167,217,245 249,253,254 245,251,254 239,249,254 233,246,253 "
-    "60,127,177 250,253,254 102,147,181 66,131,179 88,138,175 105,157,195 223,235,243 62,128,178 225,237,244 "
-    "247,251,254 62,128,178 249,253,254 87,138,175 62,128,178 90,139,176 100,155,195 212,231,243 62,129,178 "
-    "211,230,242 220,240,251 232,245,252",
-    "228,243,251 196,229,246 152,209,239 104,179,219 176,195,206 154,186,203 120,170,197 85,146,181 "
-    "44,98,139 158,176,186 57,89,113 46,96,134 51,86,113 58,104,138 134,157,171 44,95,134 134,157,171 "
-    "186,203,213 44,98,139 170,188,199 75,117,147 46,100,140 71,110,140 47,100,138 99,172,211 45,97,136 "
-    "85,146,181 109,181,220 104,179,219",
-    "236,245,250 230,242,248 206,231,244 187,219,237 52,213,254 51,212,253 56,210,252 42,207,250 "
-    "60,127,177 52,213,254 160,190,212 86,143,186 158,188,211 50,146,195 44,199,243 83,142,185 45,200,244 "
-    "107,223,253 60,127,177 52,213,254 155,187,210 81,140,184 158,188,211 50,145,194 37,197,242 83,142,185 "
-    "37,196,241 84,210,247 41,206,250",
-    "244,244,244 244,244,244 244,244,244 244,244,244 252,252,252 252,252,252 252,252,252 252,252,252 "
-    "173,178,181 252,252,252 183,187,190 175,180,183 177,181,184 192,195,198 241,242,242 174,179,182 242,242,243 "
-    "251,251,251 173,178,181 252,252,252 176,181,184 174,179,182 177,182,185 192,195,198 243,243,244 174,179,182 "
-    "242,242,243 251,251,251 252,252,252"};
+    "F2F2F2 EBEBEB DDDDDD CFCFCF FBFBFB FAFAFA F6F6F6 F3F3F3 707070 FCFCFC 909090 777777 878888 919191 E8E8E8 "
+    "757575 EAEAEA FAFAFA 707070 FCFCFC 868686 757575 888888 8F8F8F E4E4E4 757575 E2E2E2 ECECEC F3F3F3",
+    "EAF6FD D9F0FC BEE6FD A7D9F5 F9FDFE F5FBFE EFF9FE E9F6FD 3C7FB1 FAFDFE 6693B5 4283B3 588AAF 699DC3 DFEBF3 "
+    "3E80B2 E1EDF4 F7FBFE 3E80B2 F9FDFE 578AAF 3E80B2 5A8BB0 649BC3 D4E7F3 3E81B2 D3E6F2 DCF0FB E8F5FC",
+    "E4F3FB C4E5F6 98D1EF 68B3DB B0C3CE 9ABACB 78AAC5 5592B5 2C628B 9EB0BA 395971 2E6086 335671 3A688A 869DAB "
+    "2C5F86 869DAB BACBD5 2C628B AABCC7 4B7593 2E648C 476E8C 2F648A 63ACD3 2D6188 5592B5 6DB5DC 68B3DB",
+    "ECF5FA E6F2F8 CEE7F4 BBDBED 34D5FE 33D4FD 38D2FC 2ACFFA 3C7FB1 34D5FE A0BED4 568FBA 9EBCD3 3292C3 2CC7F3 "
+    "538EB9 2DC8F4 6BDFFD 3C7FB1 34D5FE 9BBBD2 518CB8 9EBCD3 3291C2 25C5F2 538EB9 25C4F1 54D2F7 29CEFA",
+    "F4F4F4 F4F4F4 F4F4F4 F4F4F4 FCFCFC FCFCFC FCFCFC FCFCFC ADB2B5 FCFCFC B7BBBE AFB4B7 B1B5B8 C0C3C6 F1F2F2 "
+    "AEB3B6 F2F2F3 FBFBFB ADB2B5 FCFCFC B0B5B8 AEB3B6 B1B6B9 C0C3C6 F3F3F4 AEB3B6 F2F2F3 FBFBFB FCFCFC"};
 
 std::vector<Colour> PaletteOf(int state) {
     std::vector<Colour> colours;
     std::istringstream in(kPalettes[state]);
-    for (Colour c; in >> c[0] && in.ignore() >> c[1] && in.ignore() >> c[2];) colours.push_back(c);
+    for (unsigned rgb; in >> std::hex >> rgb;) colours.push_back({1.0 * (rgb >> 16), 1.0 * (rgb >> 8 & 255), 1.0 * (rgb & 255)});
     return colours;
 }
 
-// The face a button of W × H promises in a state: every pixel's colour, where a gradient runs
-// the exact linear value between its end colours (unset pixels are NaN).
-struct WorkedFace {
-    WorkedFace(int w, int h) : W(w), H(h), pixels(static_cast<std::size_t>(w * h), Colour{NAN, NAN, NAN}) {}
-    void Set(int x, int y, Colour c) {
-        if (x >= 0 && x < W && y >= 0 && y < H) pixels[static_cast<std::size_t>(y * W + x)] = c;
-    }
-    // Columns x0..x1 of rows y0..y1, running from `top` on row `from` toward `bottom` on row `to`.
-    void Band(int x0, int x1, int y0, int y1, Colour top, Colour bottom, int from, int to) {
-        for (int y = y0; y <= y1; ++y) {
-            for (int x = x0; x <= x1; ++x) {
-                Colour c;
-                for (int i = 0; i < 3; ++i) c[i] = top[i] + (bottom[i] - top[i]) * (y - from) / (to - from);
-                Set(x, y, c);
-            }
-        }
-    }
-    void Run(int x0, int x1, int y, Colour c) { Band(x0, x1, y, y, c, c, y, y + 1); }
-    int W, H;
-    std::vector<Colour> pixels;
-};
-
-WorkedFace Worked(int state, int W, int H) {
+// The face a button of W × H promises in a state, pixel by pixel; a gradient's rows hold the exact
+// linear value between its end colours.
+std::vector<Colour> Worked(int state, int W, int H) {
     const std::vector<Colour> p = PaletteOf(state);
     const auto G = [&](int i) { return p[static_cast<std::size_t>(i)]; };
     const auto E = [&](int i) { return p[static_cast<std::size_t>(8 + i)]; };
+    std::vector<Colour> f(static_cast<std::size_t>(W * H));
+    // Columns x0..x1 of rows y0..y1, running from `top` on row `from` toward `bottom` on row `to`.
+    const auto band = [&](int x0, int x1, int y0, int y1, Colour top, Colour bottom, int from, int to) {
+        for (int y = std::max(y0, 0); y <= std::min(y1, H - 1); ++y) {
+            for (int x = std::max(x0, 0); x <= std::min(x1, W - 1); ++x) {
+                for (int i = 0; i < 3; ++i) f[y * W + x][i] = top[i] + (bottom[i] - top[i]) * (y - from) / (to - from);
+            }
+        }
+    };
+    const auto run = [&](int x0, int x1, int y, Colour c) { band(x0, x1, y, y, c, c, y, y + 1); };
     const int M = static_cast<int>(std::nearbyint(H / 2.2));
-    WorkedFace f(W, H);
-    f.Band(2, W - 3, 2, M - 1, G(0), G(1), 2, M);
-    f.Band(2, W - 3, M, H - 3, G(2), G(3), M, H - 2);
+    band(2, W - 3, 2, M - 1, G(0), G(1), 2, M);
+    band(2, W - 3, M, H - 3, G(2), G(3), M, H - 2);
     for (const int x : {1, W - 2}) {
-        f.Band(x, x, 3, M - 1, G(4), G(5), 3, M);
-        f.Band(x, x, M, H - 4, G(6), G(7), M, H - 3);
+        band(x, x, 3, M - 1, G(4), G(5), 3, M);
+        band(x, x, M, H - 4, G(6), G(7), M, H - 3);
     }
     if (state == StateDown) {  // the row H - 3 accent is on the left only
-        f.Run(3, 6, 2, {220, 237, 246});
-        f.Run(W - 7, W - 4, 2, {220, 237, 246});
-        f.Run(3, 6, H - 3, {109, 181, 220});
-        f.Set(2, 3, {220, 237, 245});
-        f.Set(W - 3, 3, {220, 237, 245});
+        run(3, 6, 2, {220, 237, 246});
+        run(W - 7, W - 4, 2, {220, 237, 246});
+        run(3, 6, H - 3, {109, 181, 220});
+        run(2, 2, 3, {220, 237, 245});
+        run(W - 3, W - 3, 3, {220, 237, 245});
     }
     if (state == StateFocus) {
-        f.Run(3, W - 4, 2, {166, 233, 251});
-        f.Run(3, W - 4, H - 3, {132, 213, 239});
+        run(3, W - 4, 2, {166, 233, 251});
+        run(3, W - 4, H - 3, {132, 213, 239});
         for (const int x : {2, W - 3}) {
-            f.Band(x, x, 3, M - 1, {165, 232, 251}, {161, 230, 249}, 3, M);
-            f.Band(x, x, M, H - 4, {146, 222, 245}, {133, 213, 240}, M, H - 3);
+            band(x, x, 3, M - 1, {165, 232, 251}, {161, 230, 249}, 3, M);
+            band(x, x, M, H - 4, {146, 222, 245}, {133, 213, 240}, M, H - 3);
         }
     }
-    for (const int y : {0, H - 1}) f.Run(0, W - 1, y, E(0));
-    for (const int x : {0, W - 1}) f.Band(x, x, 0, H - 1, E(0), E(0), 0, 1);
-    f.Run(3, W - 4, 1, E(1));
-    f.Run(3, W - 4, H - 2, E(20));
+    for (const int y : {0, H - 1}) run(0, W - 1, y, E(0));
+    for (const int x : {0, W - 1}) band(x, x, 0, H - 1, E(0), E(0), 0, 1);
+    run(3, W - 4, 1, E(1));
+    run(3, W - 4, H - 2, E(20));
     // The corner pixels, left column by column (-1: not a corner pixel), mirrored on the right;
     // the outermost ones keep the border's E0.
     const int rows[7] = {0, 1, 2, 3, H - 3, H - 2, H - 1};
     const int corner[7][3] = {{0, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, -1}, {17, 18, 19}, {14, 15, 16}, {0, 12, 13}};
     for (int r = 0; r < 7; ++r) {
         for (int x = 0; x < 3; ++x) {
-            if (corner[r][x] < 0) continue;
-            f.Set(x, rows[r], E(corner[r][x]));
-            f.Set(W - 1 - x, rows[r], E(corner[r][x]));
+            for (const int column : {x, W - 1 - x}) corner[r][x] < 0 ? void() : run(column, column, rows[r], E(corner[r][x]));
         }
     }
     return f;
@@ -132,22 +109,20 @@ TEST_P(Faces, EveryPixelIsTheWorkedFaceAndTheWindowLeavesOutTheFourCorners) {
     hosted.button->resize(size);
     PutInState(hosted, state);
     const bool cleared = noBackground && state != StateHover && state != StateDown;
-    const WorkedFace worked = cleared ? WorkedFace(W, H) : Worked(state, W, H);
+    const std::vector<Colour> worked = cleared ? std::vector<Colour>(W * H, {255, 255, 255}) : Worked(state, W, H);
     const QImage shown = hosted.Rendered();
     const QRegion outline = QRegion(0, 0, W, H) - QRegion(0, 0, 1, 1) - QRegion(0, H - 1, 1, 1) -
                             QRegion(W - 1, 0, 1, 1) - QRegion(W - 1, H - 1, 1, 1);
     int wrong = 0;
     for (int y = 0; y < H; ++y) {
         for (int x = 0; x < W; ++x) {
-            const Colour want = cleared ? Colour{255, 255, 255} : worked.pixels[static_cast<std::size_t>(y * W + x)];
+            const Colour want = worked[static_cast<std::size_t>(y * W + x)];
             // The painted image holds the cut corners too; the window shows the rest.
             const ColorValue got = outline.contains(QPoint(x, y)) ? FromPixel(shown.pixel(x, y)) : hosted.button->hDC().Point(x, y);
             const Colour have{1.0 * RedOf(got), 1.0 * GreenOf(got), 1.0 * BlueOf(got)};
-            bool near = true;
-            for (int i = 0; i < 3; ++i) near = near && std::abs(have[i] - want[i]) < 1;
-            if (!near && ++wrong <= 5) {
-                ADD_FAILURE() << "(" << x << "," << y << ") is " << have[0] << "," << have[1] << "," << have[2]
-                              << ", not " << want[0] << "," << want[1] << "," << want[2];
+            if (std::abs(have[0] - want[0]) >= 1 || std::abs(have[1] - want[1]) >= 1 || std::abs(have[2] - want[2]) >= 1) {
+                EXPECT_LT(++wrong, 5) << "(" << x << "," << y << ") is " << have[0] << "," << have[1] << "," << have[2]
+                                      << ", not " << want[0] << "," << want[1] << "," << want[2];
             }
         }
     }
@@ -171,11 +146,9 @@ TEST(Outline, OfTinyButtonsHoldsNothing) {
     for (const int side : {0, 1, 2}) {
         HostedButton hosted(side, side);
         EXPECT_TRUE(side > 0 || hosted.button->mask().isEmpty());
-        for (int x = 0; x < side; ++x) {
-            for (int y = 0; y < side; ++y) {
-                EXPECT_FALSE(hosted.button->mask().contains(QPoint(x, y)));
-                EXPECT_NE(QApplication::widgetAt(hosted.button->mapToGlobal(QPoint(x, y))), hosted.button);
-            }
+        for (int i = 0; i < side * side; ++i) {
+            EXPECT_FALSE(hosted.button->mask().contains(QPoint(i % side, i / side)));
+            EXPECT_NE(QApplication::widgetAt(hosted.button->mapToGlobal(QPoint(i % side, i / side))), hosted.button);
         }
     }
 }

@@ -24,8 +24,6 @@ struct Sequence {
     const char* events;
 };
 
-void PrintTo(const Sequence& s, std::ostream* out) { *out << s.name; }
-
 void Perform(HostedButton& hosted, const std::string& steps) {
     VistaButton& b = *hosted.button;
     QPoint at(30, 12);
@@ -37,13 +35,14 @@ void Perform(HostedButton& hosted, const std::string& steps) {
             hosted.PointAt(at);
         } else if (step[0] == '=') {
             EXPECT_EQ(b.Fields().ButtonState, std::stoi(step.substr(1)));
-        } else if (step == "press" || step == "rpress") {
+        } else if (step.ends_with("press")) {
             QTest::mousePress(&b, step == "press" ? Qt::LeftButton : Qt::RightButton, {}, at);
-        } else if (step == "release" || step == "rrelease") {
+        } else if (step.ends_with("release")) {
             QTest::mouseRelease(&b, step == "release" ? Qt::LeftButton : Qt::RightButton, {}, at);
-        } else if (step == "space" || step == "spaceup") {
-            if (step == "space") QTest::keyPress(&b, Qt::Key_Space);
-            else QTest::keyRelease(&b, Qt::Key_Space);
+        } else if (step == "space") {
+            QTest::keyPress(&b, Qt::Key_Space);
+        } else if (step == "spaceup") {
+            QTest::keyRelease(&b, Qt::Key_Space);
         } else if (step == "enter" || step == "key-a") {
             QTest::keyClick(&b, step == "enter" ? Qt::Key_Return : Qt::Key_A);
         } else if (step == "focus" || step == "blur") {
@@ -56,16 +55,14 @@ void Perform(HostedButton& hosted, const std::string& steps) {
             EXPECT_FALSE(b.HasHoverTimer());
         } else if (step == "a11y") {
             QAccessible::queryAccessibleInterface(&b)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        } else if (step == "drag") {
-            std::int32_t effect = 1;
+        } else if (std::int32_t effect = 1; step == "drag") {
             DataObject data = nullptr;
-            b.Surface_OLECompleteDrag(effect);
-            b.Surface_OLEStartDrag(data, effect);
-        } else if (step == "disable" || step == "enable") {
+            b.Surface_OLECompleteDrag(effect), b.Surface_OLEStartDrag(data, effect);
+        } else if (step.ends_with("able")) {
             b.SetEnabled(step == "enable");
         } else if (step == "notab" || step == "design") {
             step == "notab" ? b.SetExtenderTabStop(false) : b.SetAmbientUserMode(false);
-        } else if (step == "tab+" || step == "tab-") {
+        } else if (step.starts_with("tab")) {
             EXPECT_EQ(b.ExtenderTabStop(), step == "tab+");
         } else {
             FAIL() << "no such step";
@@ -119,7 +116,6 @@ INSTANTIATE_TEST_SUITE_P(Sequences, Input, ::testing::Values(
 TEST(Accessible, IsAPushButtonNamedByItsCaption) {
     HostedButton hosted(75, 25, "Pauze");
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(hosted.button);
-    ASSERT_TRUE(accessible != nullptr && accessible->actionInterface() != nullptr);
     EXPECT_EQ(accessible->role(), QAccessible::Button);
     EXPECT_EQ(accessible->text(QAccessible::Name), "Pauze");
     hosted.button->setAccessibleName("Afsluiten");
