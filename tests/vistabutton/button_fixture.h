@@ -64,27 +64,20 @@ struct HostedButton {
 
 private:
     void Listen() {
-        const auto add = [this](const std::string& name, std::initializer_list<double> values = {}) {
-            QStringList texts;
-            for (const double v : values) texts << QString::number(v);
-            const QString args = texts.isEmpty() ? QString() : "(" + texts.join(',') + ")";
-            log += name + args.toStdString() + " ";
-        };
-        const auto mouse = [add](const std::string& name) {
-            return [add, name](std::int16_t& b, std::int16_t& s, float& x, float& y) { add(name, {b * 1.0, s * 1.0, x, y}); };
+        const auto add = [this](const char* name) {
+            return [this, name](auto&... args) {
+                QStringList texts;
+                (texts.append(QString::number(static_cast<double>(args))), ...);
+                const QString values = texts.isEmpty() ? QString() : QStringLiteral("(%1)").arg(texts.join(','));
+                log.append(name).append(values.toStdString()).append(" ");
+            };
         };
         VistaButtonEvents& events = button->Events();
-        events.Click = [add] { add("Click"); };
-        events.MouseIn = [add] { add("MouseIn"); };
-        events.MouseOut = [add] { add("MouseOut"); };
-        events.MouseDown = mouse("MouseDown");
-        events.MouseMove = mouse("MouseMove");
-        events.MouseUp = mouse("MouseUp");
-        events.KeyDown = [add](std::int16_t& k, std::int16_t& s) { add("KeyDown", {k * 1.0, s * 1.0}); };
-        events.KeyUp = [add](std::int16_t& k, std::int16_t& s) { add("KeyUp", {k * 1.0, s * 1.0}); };
-        events.KeyPress = [add](std::int16_t& k) { add("KeyPress", {k * 1.0}); };
-        events.OLECompleteDrag = [add](std::int32_t&) { add("OLECompleteDrag"); };
-        events.OLEStartDrag = [add](DataObject&, std::int32_t&) { add("OLEStartDrag"); };
+        events.Click = add("Click"), events.MouseIn = add("MouseIn"), events.MouseOut = add("MouseOut");
+        events.MouseDown = add("MouseDown"), events.MouseMove = add("MouseMove"), events.MouseUp = add("MouseUp");
+        events.KeyDown = add("KeyDown"), events.KeyUp = add("KeyUp"), events.KeyPress = add("KeyPress");
+        events.OLECompleteDrag = add("OLECompleteDrag");
+        events.OLEStartDrag = [this](DataObject&, std::int32_t&) { log += "OLEStartDrag "; };
     }
 };
 

@@ -28,7 +28,9 @@ constexpr const char* kPalettes[5] = {
 std::vector<Colour> PaletteOf(int state) {
     std::vector<Colour> colours;
     std::istringstream in(kPalettes[state]);
-    for (unsigned rgb; in >> std::hex >> rgb;) colours.push_back({1.0 * (rgb >> 16), 1.0 * (rgb >> 8 & 255), 1.0 * (rgb & 255)});
+    for (unsigned rgb; in >> std::hex >> rgb;) {
+        colours.push_back({1.0 * (rgb >> 16), 1.0 * (rgb >> 8 & 255), 1.0 * (rgb & 255)});
+    }
     return colours;
 }
 
@@ -80,7 +82,8 @@ std::vector<Colour> Worked(int state, int W, int H) {
     const int corner[7][3] = {{0, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, -1}, {17, 18, 19}, {14, 15, 16}, {0, 12, 13}};
     for (int r = 0; r < 7; ++r) {
         for (int x = 0; x < 3; ++x) {
-            for (const int column : {x, W - 1 - x}) corner[r][x] < 0 ? void() : run(column, column, rows[r], E(corner[r][x]));
+            if (corner[r][x] < 0) continue;
+            for (const int column : {x, W - 1 - x}) run(column, column, rows[r], E(corner[r][x]));
         }
     }
     return f;
