@@ -1,10 +1,16 @@
 #pragma once
-// One shown button as the window hosts it, with a log of every event it raises.
+// One shown button as the window hosts it, driven by steps of real input, with a log of every
+// event it raises.
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QTest>
 #include <QWidget>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "controls/vistabutton/vista_button.h"
@@ -57,6 +63,54 @@ struct HostedButton {
         QTest::mouseMove(button, local);
     }
     void PointAway() { QCursor::setPos(host->mapToGlobal(QPoint(2, 2))); }
+
+    // Runs steps separated by spaces through the toolkit's real input path: "@x,y" points at
+    // (x, y) of the button (outside it too), where the mouse then presses and releases; "=N"
+    // checks that the button shows state N now; the other steps are named below.
+    void Do(const std::string& steps) {
+        VistaButton& b = *button;
+        QPoint at(30, 12);
+        std::int32_t effect = 1;
+        DataObject data = nullptr;
+        const std::map<std::string, std::function<void()>> actions = {
+            {"press", [&] { QTest::mousePress(&b, Qt::LeftButton, {}, at); }},
+            {"release", [&] { QTest::mouseRelease(&b, Qt::LeftButton, {}, at); }},
+            {"rpress", [&] { QTest::mousePress(&b, Qt::RightButton, {}, at); }},
+            {"rrelease", [&] { QTest::mouseRelease(&b, Qt::RightButton, {}, at); }},
+            {"space", [&] { QTest::keyPress(&b, Qt::Key_Space); }},
+            {"spaceup", [&] { QTest::keyRelease(&b, Qt::Key_Space); }},
+            {"enter", [&] { QTest::keyClick(&b, Qt::Key_Return); }},
+            {"key-a", [&] { QTest::keyClick(&b, Qt::Key_A); }},
+            {"focus", [&] { b.setFocus(); }},
+            {"blur", [&] { b.clearFocus(); }},
+            {"away", [&] { PointAway(); }},  // the pointer leaves without a move
+            // The hover timer notices (within a bound) that the pointer has gone; then a while more.
+            {"out", [&] {
+                 EXPECT_TRUE(QTest::qWaitFor([&] { return log.find("MouseOut") != std::string::npos; }, 5000));
+                 QTest::qWait(50);
+                 EXPECT_FALSE(b.HasHoverTimer());
+             }},
+            {"a11y", [&] { QAccessible::queryAccessibleInterface(&b)->actionInterface()->doAction("Press"); }},
+            {"drag", [&] { b.Surface_OLECompleteDrag(effect), b.Surface_OLEStartDrag(data, effect); }},
+            {"disable", [&] { b.SetEnabled(false); }},
+            {"enable", [&] { b.SetEnabled(true); }},
+            {"notab", [&] { b.SetExtenderTabStop(false); }},   // out of the keyboard's tab order
+            {"design", [&] { b.SetAmbientUserMode(false); }},  // the host's form is being designed
+            {"tab+", [&] { EXPECT_TRUE(b.ExtenderTabStop()); }},
+            {"tab-", [&] { EXPECT_FALSE(b.ExtenderTabStop()); }}};
+        std::istringstream in(steps);
+        for (std::string step; in >> step;) {
+            SCOPED_TRACE(step);
+            if (step[0] == '@') {
+                PointAt(at = QPoint(std::stoi(step.substr(1)), std::stoi(step.substr(step.find(',') + 1))));
+            } else if (step[0] == '=') {
+                EXPECT_EQ(b.Fields().ButtonState, std::stoi(step.substr(1)));
+            } else {
+                ASSERT_TRUE(actions.contains(step)) << "no such step";
+                actions.at(step)();
+            }
+        }
+    }
 
     std::unique_ptr<QWidget> host;
     VistaButton* button = nullptr;

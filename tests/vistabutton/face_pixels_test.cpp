@@ -25,19 +25,12 @@ constexpr const char* kPalettes[5] = {
     "F4F4F4 F4F4F4 F4F4F4 F4F4F4 FCFCFC FCFCFC FCFCFC FCFCFC ADB2B5 FCFCFC B7BBBE AFB4B7 B1B5B8 C0C3C6 F1F2F2 "
     "AEB3B6 F2F2F3 FBFBFB ADB2B5 FCFCFC B0B5B8 AEB3B6 B1B6B9 C0C3C6 F3F3F4 AEB3B6 F2F2F3 FBFBFB FCFCFC"};
 
-std::vector<Colour> PaletteOf(int state) {
-    std::vector<Colour> colours;
-    std::istringstream in(kPalettes[state]);
-    for (unsigned rgb; in >> std::hex >> rgb;) {
-        colours.push_back({1.0 * (rgb >> 16), 1.0 * (rgb >> 8 & 255), 1.0 * (rgb & 255)});
-    }
-    return colours;
-}
-
 // The face a button of W × H promises in a state, pixel by pixel; a gradient's rows hold the exact
 // linear value between its end colours.
 std::vector<Colour> Worked(int state, int W, int H) {
-    const std::vector<Colour> p = PaletteOf(state);
+    std::vector<Colour> p;
+    std::istringstream in(kPalettes[state]);
+    for (unsigned rgb; in >> std::hex >> rgb;) p.push_back({1.0 * (rgb >> 16), 1.0 * (rgb >> 8 & 255), 1.0 * (rgb & 255)});
     const auto G = [&](int i) { return p[static_cast<std::size_t>(i)]; };
     const auto E = [&](int i) { return p[static_cast<std::size_t>(8 + i)]; };
     std::vector<Colour> f(static_cast<std::size_t>(W * H));
@@ -89,17 +82,6 @@ std::vector<Colour> Worked(int state, int W, int H) {
     return f;
 }
 
-void PutInState(HostedButton& hosted, std::int32_t state) {
-    switch (state) {
-        case StateHover: hosted.PointAt(QPoint(3, 3)); break;
-        case StateDown: QTest::mousePress(hosted.button, Qt::LeftButton, {}, QPoint(3, 3)); break;
-        case StateFocus: hosted.button->setFocus(); break;
-        case StateDisabled: hosted.button->SetEnabled(false); break;
-        default: break;
-    }
-    ASSERT_EQ(hosted.button->Fields().ButtonState, state);
-}
-
 // A size, a state reached by real input, and whether NoBackground is set.
 class Faces : public ::testing::TestWithParam<std::tuple<QSize, std::int32_t, bool>> {};
 
@@ -110,31 +92,29 @@ TEST_P(Faces, EveryPixelIsTheWorkedFaceAndTheWindowLeavesOutTheFourCorners) {
     HostedButton hosted;  // resized to the case's size, so the face and outline are seen to follow
     hosted.button->SetNoBackground(noBackground);
     hosted.button->resize(size);
-    PutInState(hosted, state);
+    const char* reach[] = {"=0", "@1,1 =1", "@1,1 press =2", "focus =3", "disable =4"};
+    hosted.Do(reach[state]);
     const bool cleared = noBackground && state != StateHover && state != StateDown;
     const std::vector<Colour> worked = cleared ? std::vector<Colour>(W * H, {255, 255, 255}) : Worked(state, W, H);
     const QImage shown = hosted.Rendered();
     const QRegion outline = QRegion(0, 0, W, H) - QRegion(0, 0, 1, 1) - QRegion(0, H - 1, 1, 1) -
                             QRegion(W - 1, 0, 1, 1) - QRegion(W - 1, H - 1, 1, 1);
-    int wrong = 0;
-    for (int y = 0; y < H; ++y) {
-        for (int x = 0; x < W; ++x) {
-            const Colour want = worked[static_cast<std::size_t>(y * W + x)];
-            // The painted image holds the cut corners too; the window shows the rest.
-            const ColorValue got = outline.contains(QPoint(x, y)) ? FromPixel(shown.pixel(x, y)) : hosted.button->hDC().Point(x, y);
-            const Colour have{1.0 * RedOf(got), 1.0 * GreenOf(got), 1.0 * BlueOf(got)};
-            if (std::abs(have[0] - want[0]) >= 1 || std::abs(have[1] - want[1]) >= 1 || std::abs(have[2] - want[2]) >= 1) {
-                EXPECT_LT(++wrong, 5) << "(" << x << "," << y << ") is " << have[0] << "," << have[1] << "," << have[2]
-                                      << ", not " << want[0] << "," << want[1] << "," << want[2];
-            }
-        }
+    // Faces under 6 × 6 are left to the painting; buttons of up to 2 × 2 are all corner.
+    for (int i = 0, wrong = 0; W >= 6 && i < W * H; ++i) {
+        const int x = i % W, y = i / W;
+        const Colour want = worked[static_cast<std::size_t>(i)];
+        // The painted image holds the cut corners too; the window shows the rest.
+        const ColorValue got = outline.contains(QPoint(x, y)) ? FromPixel(shown.pixel(x, y)) : hosted.button->hDC().Point(x, y);
+        const Colour have{1.0 * RedOf(got), 1.0 * GreenOf(got), 1.0 * BlueOf(got)};
+        const bool near = std::abs(have[0] - want[0]) < 1 && std::abs(have[1] - want[1]) < 1 && std::abs(have[2] - want[2]) < 1;
+        EXPECT_TRUE(near || ++wrong > 5) << "(" << x << "," << y << ") is " << have[0] << "," << have[1] << "," << have[2]
+                                         << ", not " << want[0] << "," << want[1] << "," << want[2];
     }
-    EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(hosted.button->mask(), outline);
+    EXPECT_EQ(hosted.button->mask() & QRect(0, 0, W, H), outline);
     for (const QPoint corner : {QPoint(0, 0), QPoint(0, H - 1), QPoint(W - 1, 0), QPoint(W - 1, H - 1)}) {
         EXPECT_NE(QApplication::widgetAt(hosted.button->mapToGlobal(corner)), hosted.button) << "a click there reaches the host";
     }
-    EXPECT_EQ(QApplication::widgetAt(hosted.button->mapToGlobal(QPoint(1, 0))), hosted.button);
+    EXPECT_TRUE(W < 3 || QApplication::widgetAt(hosted.button->mapToGlobal(QPoint(1, 0))) == hosted.button);
 }
 
 // 25 high splits at row 11, 22 at row 10, 33 at row 15; 6 × 6 is the smallest face fully painted.
@@ -143,18 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(::testing::Values(QSize(75, 25), QSize(60, 22), QSize(41, 33), QSize(6, 6)),
                        ::testing::Values(StateNormal, StateHover, StateDown, StateFocus, StateDisabled),
                        ::testing::Bool()));
-
-// Buttons of up to 2 × 2 pixels are all corner: nothing of them is in the outline or can be hit.
-TEST(Outline, OfTinyButtonsHoldsNothing) {
-    for (const int side : {0, 1, 2}) {
-        HostedButton hosted(side, side);
-        EXPECT_TRUE(side > 0 || hosted.button->mask().isEmpty());
-        for (int i = 0; i < side * side; ++i) {
-            EXPECT_FALSE(hosted.button->mask().contains(QPoint(i % side, i / side)));
-            EXPECT_NE(QApplication::widgetAt(hosted.button->mapToGlobal(QPoint(i % side, i / side))), hosted.button);
-        }
-    }
-}
+INSTANTIATE_TEST_SUITE_P(Tiny, Faces, ::testing::Combine(::testing::Values(QSize(0, 0), QSize(1, 1), QSize(2, 2)),
+                                                         ::testing::Values(StateNormal), ::testing::Values(false)));
 
 }  // namespace
 }  // namespace tunekist::testing

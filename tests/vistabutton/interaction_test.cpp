@@ -1,80 +1,22 @@
 // Mouse, keyboard, focus, hover, tab stop and accessibility, driven through the toolkit's real
-// input path: each row is a sequence of input, the events it raises and the looks on the way.
-#include <QAccessible>
-#include <gtest/gtest.h>
-#include <sstream>
-
+// input path: each row is a sequence of input, the looks on the way and the events it raised.
 #include "tests/vistabutton/button_fixture.h"
 
 namespace tunekist::testing {
 namespace {
 
-// Steps, separated by spaces:
-//   @x,y        point at (x, y) of the button (outside it too); presses and releases happen there
-//   press release rpress rrelease   the left or the right mouse button
-//   space spaceup enter key-a       keys on the button
-//   focus blur  the keyboard focus; away: the pointer leaves without a move
-//   out         wait (bounded) for the hover timer to notice the pointer has gone, then a while more
-//   a11y        an assistive tool's Press; drag: two drag-and-drop notifications of the surface
-//   disable enable notab design     the properties Enabled, the extender's TabStop, design time
-//   =N          the button shows state N now; tab+ tab-: it is (not) in the tab order now
+// Steps of input (see HostedButton::Do), then every event they raised, in order.
 struct Sequence {
     const char* name;
     const char* steps;
     const char* events;
 };
 
-void Perform(HostedButton& hosted, const std::string& steps) {
-    VistaButton& b = *hosted.button;
-    QPoint at(30, 12);
-    std::istringstream in(steps);
-    for (std::string step; in >> step;) {
-        SCOPED_TRACE(step);
-        if (step[0] == '@') {
-            at = QPoint(std::stoi(step.substr(1)), std::stoi(step.substr(step.find(',') + 1)));
-            hosted.PointAt(at);
-        } else if (step[0] == '=') {
-            EXPECT_EQ(b.Fields().ButtonState, std::stoi(step.substr(1)));
-        } else if (step.ends_with("press")) {
-            QTest::mousePress(&b, step == "press" ? Qt::LeftButton : Qt::RightButton, {}, at);
-        } else if (step.ends_with("release")) {
-            QTest::mouseRelease(&b, step == "release" ? Qt::LeftButton : Qt::RightButton, {}, at);
-        } else if (step == "space") {
-            QTest::keyPress(&b, Qt::Key_Space);
-        } else if (step == "spaceup") {
-            QTest::keyRelease(&b, Qt::Key_Space);
-        } else if (step == "enter" || step == "key-a") {
-            QTest::keyClick(&b, step == "enter" ? Qt::Key_Return : Qt::Key_A);
-        } else if (step == "focus" || step == "blur") {
-            step == "focus" ? b.setFocus() : b.clearFocus();
-        } else if (step == "away") {
-            hosted.PointAway();
-        } else if (step == "out") {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return hosted.log.find("MouseOut") != std::string::npos; }, 5000));
-            QTest::qWait(50);
-            EXPECT_FALSE(b.HasHoverTimer());
-        } else if (step == "a11y") {
-            QAccessible::queryAccessibleInterface(&b)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        } else if (std::int32_t effect = 1; step == "drag") {
-            DataObject data = nullptr;
-            b.Surface_OLECompleteDrag(effect), b.Surface_OLEStartDrag(data, effect);
-        } else if (step.ends_with("able")) {
-            b.SetEnabled(step == "enable");
-        } else if (step == "notab" || step == "design") {
-            step == "notab" ? b.SetExtenderTabStop(false) : b.SetAmbientUserMode(false);
-        } else if (step.starts_with("tab")) {
-            EXPECT_EQ(b.ExtenderTabStop(), step == "tab+");
-        } else {
-            FAIL() << "no such step";
-        }
-    }
-}
-
 class Input : public ::testing::TestWithParam<Sequence> {};
 
 TEST_P(Input, RaisesItsEventsInOrderAndShowsItsLooks) {
     HostedButton hosted;
-    Perform(hosted, GetParam().steps);
+    hosted.Do(GetParam().steps);
     EXPECT_EQ(hosted.log, GetParam().events);
 }
 
@@ -118,10 +60,10 @@ TEST(Accessible, IsAPushButtonNamedByItsCaption) {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(hosted.button);
     EXPECT_EQ(accessible->role(), QAccessible::Button);
     EXPECT_EQ(accessible->text(QAccessible::Name), "Pauze");
+    EXPECT_FALSE(accessible->state().disabled);
+    hosted.Do("disable");
     hosted.button->setAccessibleName("Afsluiten");
     EXPECT_EQ(accessible->text(QAccessible::Name), "Afsluiten");
-    EXPECT_FALSE(accessible->state().disabled);
-    hosted.button->SetEnabled(false);
     EXPECT_TRUE(accessible->state().disabled);
 }
 
