@@ -52,8 +52,6 @@ struct HostedButton {
     ~HostedButton() {
         if (button->Fields().IsDown) QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-1, -1));
     }
-    HostedButton(const HostedButton&) = delete;
-    HostedButton& operator=(const HostedButton&) = delete;
 
     // The button's pixels as the widget paints them.
     QImage Rendered() const { return button->grab().toImage().convertToFormat(QImage::Format_RGB32); }
@@ -80,7 +78,6 @@ struct HostedButton {
             {"space", [&] { QTest::keyPress(&b, Qt::Key_Space); }},
             {"spaceup", [&] { QTest::keyRelease(&b, Qt::Key_Space); }},
             {"enter", [&] { QTest::keyClick(&b, Qt::Key_Return); }},
-            {"key-a", [&] { QTest::keyClick(&b, Qt::Key_A); }},
             {"focus", [&] { b.setFocus(); }},
             {"blur", [&] { b.clearFocus(); }},
             {"away", [&] { PointAway(); }},  // the pointer leaves without a move

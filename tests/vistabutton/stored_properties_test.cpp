@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Bags, Loading, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Persistence, WrittenBagReadBackRestoresEveryPropertyAndTheLook) {
-    HostedButton original(80, 30);
+    HostedButton original(80, 30), restored(80, 30);
     VistaButton& a = *original.button;
     QImage pixels(30, 10, QImage::Format_RGB32);
     for (int i = 0; i < 300; ++i) pixels.setPixel(i % 30, i / 30, qRgb(i % 30 * 8, i / 30 * 20, 99));
@@ -86,12 +86,10 @@ TEST(Persistence, WrittenBagReadBackRestoresEveryPropertyAndTheLook) {
         a.SetPictures(static_cast<std::int16_t>(given));  // the property keeps to one or two frames
         EXPECT_EQ(a.Pictures(), kept);
     }
-    HostedButton restored(80, 30);
-    VistaButton& b = *restored.button;
-    b.ReadProperties(ParseStoredControls(Written(a)).front().bag);
-    EXPECT_EQ(b.Fields().ButtonState, StateDisabled);
+    restored.button->ReadProperties(ParseStoredControls(Written(a)).front().bag);
+    EXPECT_EQ(restored.button->Fields().ButtonState, StateDisabled);
     EXPECT_EQ(restored.Rendered(), original.Rendered());
-    EXPECT_EQ(Written(b), Written(a));
+    EXPECT_EQ(Written(*restored.button), Written(a));
 }
 
 // Every command button of the window holds exactly its stored design values.
@@ -102,11 +100,9 @@ TEST(StoredDesign, WindowButtonsLoadWithTheirCaptionsAndSharedValues) {
     all.push_back(buttons.ExitKnop);
     const char* captions[] = {"Play", "Pauze", "Rew", "Forew", "Next", "Stop", "Exit"};
     for (std::size_t i = 0; i < all.size(); ++i) {
-        EXPECT_EQ(all[i]->parent(), &window);
         EXPECT_EQ(Written(*all[i]), FormatStoredControls(ParseStoredControls(CommandButtonText(captions[i])))) << i;
     }
     EXPECT_EQ(buttons.Knop[4]->objectName(), QStringLiteral("Knop(4)"));
-    EXPECT_EQ(buttons.ExitKnop->objectName(), QStringLiteral("ExitKnop"));
 }
 
 // Stored texts: refused with a bag error (nullptr), or read and written back as `formatted`
@@ -120,20 +116,18 @@ class StoredTexts : public ::testing::TestWithParam<StoredText> {};
 
 TEST_P(StoredTexts, AreRefusedOrWrittenBackInTheirOneForm) {
     const StoredText& t = GetParam();
-    std::vector<StoredControl> controls;
     try {
-        controls = ParseStoredControls(t.text);
+        const std::vector<StoredControl> controls = ParseStoredControls(t.text);
         for (const StoredControl& c : controls) {
             ReadString(c.bag, "s", ""), ReadInteger(c.bag, "i", 0), ReadColor(c.bag, "c", 0), ReadLong(c.bag, "l", 0);
         }
+        ASSERT_NE(t.formatted, nullptr) << "read, not refused";
+        const std::string formatted = FormatStoredControls(controls);
+        EXPECT_TRUE(!*t.formatted || formatted == t.formatted) << formatted;
+        EXPECT_EQ(ParseStoredControls(formatted), controls);
     } catch (const PropertyBagError&) {
-        EXPECT_EQ(t.formatted, nullptr);
-        return;
+        EXPECT_EQ(t.formatted, nullptr) << "refused";
     }
-    ASSERT_NE(t.formatted, nullptr);
-    const std::string formatted = FormatStoredControls(controls);
-    EXPECT_TRUE(!*t.formatted || formatted == t.formatted) << formatted;
-    EXPECT_EQ(ParseStoredControls(formatted), controls);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, StoredTexts, ::testing::ValuesIn(std::vector<StoredText>{
