@@ -87,7 +87,10 @@ struct HostedButton {
                  QTest::qWait(50);
                  EXPECT_FALSE(b.HasHoverTimer());
              }},
-            {"a11y", [&] { QAccessible::queryAccessibleInterface(&b)->actionInterface()->doAction("Press"); }},
+            {"a11y", [&] {  // an assistive tool's Press
+                 QAccessible::queryAccessibleInterface(&b)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+             }},
+            // Two of the surface's drag-and-drop notifications.
             {"drag", [&] { b.Surface_OLECompleteDrag(effect), b.Surface_OLEStartDrag(data, effect); }},
             {"disable", [&] { b.SetEnabled(false); }},
             {"enable", [&] { b.SetEnabled(true); }},
