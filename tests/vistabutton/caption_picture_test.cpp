@@ -104,7 +104,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, Placements, ::testing::Values(
     Placement{"CaptionDisabled", 75, 25, "Play", 0, 0, 1, false},
     Placement{"CaptionWrapped", 40, 60, "Play Play Play", 0, 0, 1},
     Placement{"TwoFrames", 75, 30, "", 40, 20, 2, true, true},
-    Placement{"TwoFramesDisabled", 75, 30, "", 40, 20, 2, false},
     Placement{"ThreeFrames", 75, 30, "", 60, 20, 3, true, true},
     Placement{"ThreeFramesDisabled", 75, 30, "", 60, 20, 3, false, true},
     Placement{"TwoFramesDisabledWhileHeld", 75, 30, "", 40, 20, 2, false, true, true, 2},
