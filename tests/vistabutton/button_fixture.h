@@ -1,32 +1,36 @@
 #pragma once
-// One shown button as the window hosts it, and a log of the events it raises.
+// One shown button as the window hosts it, driven by steps of real input, with a log of every
+// event it raises.
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QTest>
 #include <QWidget>
-#include <algorithm>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
-#include <vector>
 
 #include "controls/vistabutton/vista_button.h"
-#include "platform/drawing/color.h"
 
 namespace tunekist::testing {
 
-// The bag of a command button with this caption, as the window's design data stores it.
+// The stored form of a window command button with this caption, as the design data holds it.
+inline std::string CommandButtonText(const std::string& caption) {
+    return "Begin VistaButton Knop(0)\n   Caption = \"" + caption +
+           "\"\n   ForeColor = 0x00000000\n   Font = \"Arial\" 8.25 400 0 0 0 0\n   Picture = None\n"
+           "   Pictures = 2\n   UseMaskColor = -1\n   MaskColor = 0x0000FF00\n   Enabled = -1\n"
+           "   NoBackground = 0\n   BackColor = 0x00FFFFFF\n   PictureOffset = 0\nEnd\n";
+}
 inline PropertyBag CommandButtonBag(const std::string& caption) {
-    return ParseStoredControls("Begin VistaButton Knop(0)\n   Caption = \"" + caption +
-                               "\"\n   ForeColor = 0x00000000\n   Font = \"Arial\" 8.25 400 0 0 0 0\n"
-                               "   Picture = None\n   Pictures = 2\n   UseMaskColor = -1\n"
-                               "   MaskColor = 0x0000FF00\n   Enabled = -1\n   NoBackground = 0\n"
-                               "   BackColor = 0x00FFFFFF\n   PictureOffset = 0\nEnd\n")
-        .front()
-        .bag;
+    return ParseStoredControls(CommandButtonText(caption)).front().bag;
 }
 
 // A shown host window holding one button at (20, 20), loaded from a command button's bag; another
-// control holds the focus first, as the song list does in the player.
+// control holds the focus first, as the song list does in the player. `log` holds every event
+// the button raises, with its arguments, each followed by a space.
 struct HostedButton {
     explicit HostedButton(int width = 75, int height = 25, const std::string& caption = "")
         : host(std::make_unique<QWidget>()) {
@@ -41,6 +45,12 @@ struct HostedButton {
         host->show();
         QApplication::setActiveWindow(host.get());  // focus reaches a widget only in the active window
         PointAway();
+        Listen();
+    }
+
+    // A button left held is let go, so the next test's input starts with no mouse button down.
+    ~HostedButton() {
+        if (button->Fields().IsDown) QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-1, -1));
     }
 
     // The button's pixels as the widget paints them.
@@ -52,56 +62,77 @@ struct HostedButton {
     }
     void PointAway() { QCursor::setPos(host->mapToGlobal(QPoint(2, 2))); }
 
+    // Runs steps separated by spaces through the toolkit's real input path: "@x,y" points at
+    // (x, y) of the button (outside it too), where the mouse then presses and releases; "=N"
+    // checks that the button shows state N now; the other steps are named below.
+    void Do(const std::string& steps) {
+        VistaButton& b = *button;
+        QPoint at(30, 12);
+        std::int32_t effect = 1;
+        DataObject data = nullptr;
+        const std::map<std::string, std::function<void()>> actions = {
+            {"press", [&] { QTest::mousePress(&b, Qt::LeftButton, {}, at); }},
+            {"release", [&] { QTest::mouseRelease(&b, Qt::LeftButton, {}, at); }},
+            {"rpress", [&] { QTest::mousePress(&b, Qt::RightButton, {}, at); }},
+            {"rrelease", [&] { QTest::mouseRelease(&b, Qt::RightButton, {}, at); }},
+            {"space", [&] { QTest::keyPress(&b, Qt::Key_Space); }},
+            {"spaceup", [&] { QTest::keyRelease(&b, Qt::Key_Space); }},
+            {"enter", [&] { QTest::keyClick(&b, Qt::Key_Return); }},
+            {"focus", [&] { b.setFocus(); }},
+            {"blur", [&] { b.clearFocus(); }},
+            {"away", [&] { PointAway(); }},  // the pointer leaves without a move
+            // The hover timer notices (within a bound) that the pointer has gone; then a while more.
+            {"out", [&] {
+                 EXPECT_TRUE(QTest::qWaitFor([&] { return log.find("MouseOut") != std::string::npos; }, 5000));
+                 QTest::qWait(50);
+                 EXPECT_FALSE(b.HasHoverTimer());
+             }},
+            {"a11y", [&] {  // an assistive tool's Press
+                 QAccessible::queryAccessibleInterface(&b)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+             }},
+            // Two of the surface's drag-and-drop notifications.
+            {"drag", [&] { b.Surface_OLECompleteDrag(effect), b.Surface_OLEStartDrag(data, effect); }},
+            {"disable", [&] { b.SetEnabled(false); }},
+            {"enable", [&] { b.SetEnabled(true); }},
+            {"notab", [&] { b.SetExtenderTabStop(false); }},   // out of the keyboard's tab order
+            {"design", [&] { b.SetAmbientUserMode(false); }},  // the host's form is being designed
+            {"tab+", [&] { EXPECT_TRUE(b.ExtenderTabStop()); }},
+            {"tab-", [&] { EXPECT_FALSE(b.ExtenderTabStop()); }}};
+        std::istringstream in(steps);
+        for (std::string step; in >> step;) {
+            SCOPED_TRACE(step);
+            if (step[0] == '@') {
+                PointAt(at = QPoint(std::stoi(step.substr(1)), std::stoi(step.substr(step.find(',') + 1))));
+            } else if (step[0] == '=') {
+                EXPECT_EQ(b.Fields().ButtonState, std::stoi(step.substr(1)));
+            } else {
+                ASSERT_TRUE(actions.contains(step)) << "no such step";
+                actions.at(step)();
+            }
+        }
+    }
+
     std::unique_ptr<QWidget> host;
     VistaButton* button = nullptr;
-};
+    std::string log;
 
-// Every event a button raises, with its arguments, in the order raised.
-struct EventLog {
-    explicit EventLog(VistaButton& button) {
-        const auto add = [this](const std::string& name, std::initializer_list<double> values = {}) {
-            QStringList texts;
-            for (const double v : values) texts << QString::number(v);
-            const QString entry = QString::fromStdString(name);
-            entries.push_back((texts.isEmpty() ? entry : entry + "(" + texts.join(',') + ")").toStdString());
-        };
-        const auto mouse = [add](const std::string& name) {
-            return [add, name](std::int16_t& b, std::int16_t& s, float& x, float& y) {
-                add(name, {b * 1.0, s * 1.0, x, y});
+private:
+    void Listen() {
+        const auto add = [this](const char* name) {
+            return [this, name](auto&... args) {
+                QStringList texts;
+                (texts.append(QString::number(static_cast<double>(args))), ...);
+                const QString values = texts.isEmpty() ? QString() : QStringLiteral("(%1)").arg(texts.join(','));
+                log.append(name).append(values.toStdString()).append(" ");
             };
         };
-        VistaButtonEvents& events = button.Events();
-        events.Click = [add] { add("Click"); };
-        events.MouseIn = [add] { add("MouseIn"); };
-        events.MouseOut = [add] { add("MouseOut"); };
-        events.MouseDown = mouse("MouseDown");
-        events.MouseMove = mouse("MouseMove");
-        events.MouseUp = mouse("MouseUp");
-        events.KeyDown = [add](std::int16_t& k, std::int16_t& s) { add("KeyDown", {k * 1.0, s * 1.0}); };
-        events.KeyUp = [add](std::int16_t& k, std::int16_t& s) { add("KeyUp", {k * 1.0, s * 1.0}); };
-        events.KeyPress = [add](std::int16_t& k) { add("KeyPress", {k * 1.0}); };
-        events.OLECompleteDrag = [add](std::int32_t&) { add("OLECompleteDrag"); };
-        events.OLEStartDrag = [add](DataObject&, std::int32_t&) { add("OLEStartDrag"); };
+        VistaButtonEvents& events = button->Events();
+        events.Click = add("Click"), events.MouseIn = add("MouseIn"), events.MouseOut = add("MouseOut");
+        events.MouseDown = add("MouseDown"), events.MouseMove = add("MouseMove"), events.MouseUp = add("MouseUp");
+        events.KeyDown = add("KeyDown"), events.KeyUp = add("KeyUp"), events.KeyPress = add("KeyPress");
+        events.OLECompleteDrag = add("OLECompleteDrag");
+        events.OLEStartDrag = [this](DataObject&, std::int32_t&) { log += "OLEStartDrag "; };
     }
-
-    // Entries without the chatter of pointer moves.
-    std::vector<std::string> WithoutMoves() const {
-        std::vector<std::string> kept;
-        std::copy_if(entries.begin(), entries.end(), std::back_inserter(kept),
-                     [](const std::string& e) { return e.rfind("MouseMove", 0) != 0 && e != "MouseIn"; });
-        return kept;
-    }
-    long Count(const std::string& name) const {
-        return std::count_if(entries.begin(), entries.end(),
-                             [&](const std::string& e) { return e.rfind(name, 0) == 0; });
-    }
-
-    std::vector<std::string> entries;
 };
-
-// Reads a colour as R,G,B for readable failure messages.
-inline std::string Rgb(ColorValue color) {
-    return std::to_string(RedOf(color)) + "," + std::to_string(GreenOf(color)) + "," + std::to_string(BlueOf(color));
-}
 
 }  // namespace tunekist::testing

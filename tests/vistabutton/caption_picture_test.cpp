@@ -1,182 +1,119 @@
-// Placement of the caption and the picture frames on rendered buttons.
+// Where the caption and which picture frame land on rendered buttons, each row's picture placement
+// worked out here from the button's size, the caption's measured width and the picture.
 #include <QFontMetrics>
-#include <QTest>
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "controls/vistabutton/bag_values.h"
-#include "platform/drawing/draw_text.h"
 #include "tests/vistabutton/button_fixture.h"
 
 namespace tunekist::testing {
 namespace {
 
-constexpr QRgb Red = qRgb(255, 0, 0);
-constexpr QRgb Blue = qRgb(0, 0, 255);
-constexpr QRgb Yellow = qRgb(255, 255, 0);
-constexpr QRgb Green = qRgb(0, 255, 0);
+constexpr QRgb Green = qRgb(0, 255, 0);  // the command buttons' mask colour
 
-// A picture of `frames` solid frames side by side, each frameWidth × height with a pure green
-// (the mask colour) square of half its size in its middle.
-PictureObject SolidFrames(int frames, int frameWidth, int height) {
-    QImage pixels(frames * frameWidth, height, QImage::Format_RGB32);
-    const QRgb colours[] = {Red, Blue, Yellow};
-    for (int x = 0; x < pixels.width(); ++x) {
-        for (int y = 0; y < height; ++y) {
-            const bool middle = std::abs(2 * (x % frameWidth) - frameWidth + 1) < frameWidth / 2 &&
-                                std::abs(2 * y - height + 1) < height / 2;
-            pixels.setPixel(x, y, middle ? Green : colours[x / frameWidth]);
-        }
-    }
-    return std::make_shared<const Picture>(pixels);
-}
-
-// A picture whose every pixel names its own column and row: (10 + 5 x, 10 + 5 y, 77).
-PictureObject Ramp(int width, int height) {
+// A picture whose every pixel names its own column and row, (100 + x, 100 + y, 77), but for a
+// pure green square of half a frame's size in the middle of each frame.
+QImage Pixels(int width, int height, int frames) {
     QImage pixels(width, height, QImage::Format_RGB32);
-    for (int x = 0; x < width; ++x) {
-        for (int y = 0; y < height; ++y) pixels.setPixel(x, y, qRgb(10 + 5 * x, 10 + 5 * y, 77));
+    const int fw = width / frames;
+    for (int i = 0; i < width * height; ++i) {
+        const int x = i % width, y = i / width;
+        const bool middle = std::abs(2 * (x % fw) - fw + 1) < fw / 2 && std::abs(2 * y - height + 1) < height / 2;
+        pixels.setPixel(x, y, middle ? Green : qRgb(100 + x, 100 + y, 77));
     }
-    return std::make_shared<const Picture>(pixels);
+    return pixels;
 }
 
-// Loads the button from a bag holding this picture and frame count, as stored design data does.
-void LoadPicture(HostedButton& hosted, const std::string& caption, const PictureObject& picture, std::int16_t frames) {
-    PropertyBag bag = CommandButtonBag(caption);
-    WritePicture(bag, "Picture", picture);
-    WriteInteger(bag, "Pictures", frames);
-    hosted.button->ReadProperties(bag);
-}
+struct Placement {
+    const char* name;
+    int W, H;
+    const char* caption;
+    int pictureWidth, pictureHeight, frames;  // a width of 0: no picture
+    bool enabled = true, held = false, mask = true;
+    std::int16_t offset = 0;
+};
 
-// The bounding box of the pixels of exactly `colour`.
-QRect BoxOf(const QImage& image, QRgb colour) {
-    QRect box;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) box |= QRect(x, y, 1, 1);
-        }
-    }
-    return box;
-}
+class Placements : public ::testing::TestWithParam<Placement> {};
 
-int TextWidth(const QString& text) {
+// The group (picture, a 5-pixel gap, the caption) is centred and cut to the inner area 3 pixels
+// in from every side; a cut on the left pins the picture to it and left-aligns the caption.
+// Returns the caption's bounding box.
+QRect ExpectPlaced(const Placement& p, const QImage& face, bool held, const QImage& picture) {
     QFont font("Arial");
     font.setPointSizeF(8.25);
     font.setStyleStrategy(QFont::NoAntialias);
-    QImage screen = NewScreenImage(1, 1);
-    return QFontMetrics(font, &screen).horizontalAdvance(text);
-}
-
-TEST(Caption, WithoutPictureIsCentredInTheInnerAreaAndGreyWhenDisabled) {
-    HostedButton hosted(75, 25, "Play");
-    const QRect text = BoxOf(hosted.Rendered(), qRgb(0, 0, 0));
-    ASSERT_FALSE(text.isEmpty());
-    EXPECT_NEAR((text.left() + text.right() + 1) / 2.0, 37.5, 1.5);
-    EXPECT_NEAR((text.top() + text.bottom() + 1) / 2.0, 12.5, 2.0);
-    hosted.button->SetEnabled(false);
-    const QImage face = hosted.Rendered();
-    EXPECT_EQ(BoxOf(face, qRgb(131, 131, 131)), text);
-    EXPECT_TRUE(BoxOf(face, qRgb(0, 0, 0)).isEmpty());
-}
-
-struct FrameCase {
-    const char* name;
-    int frames;
-    bool enabled;
-    bool heldDown;
-    QRgb shown;
-    bool useMask = true;
-};
-
-void PrintTo(const FrameCase& c, std::ostream* out) { *out << c.name; }
-
-class PictureFrames : public ::testing::TestWithParam<FrameCase> {};
-
-// A 75 × 30 button with an empty caption centres a 20 × 20 frame at (27.5 → 28, 5); its pure
-// green shows the face through only when the mask colour is used.
-TEST_P(PictureFrames, OneFrameShowsCentredAndTheOthersNot) {
-    const FrameCase& c = GetParam();
-    HostedButton hosted(75, 30);
-    LoadPicture(hosted, "", SolidFrames(c.frames, 20, 20), static_cast<std::int16_t>(c.frames));
-    hosted.button->SetUseMaskColor(c.useMask);
-    hosted.button->SetEnabled(c.enabled);
-    if (c.heldDown) {
-        QTest::mousePress(hosted.button, Qt::LeftButton, {}, QPoint(5, 5));
+    const QImage screen = NewScreenImage(1, 1);
+    const int TW = QFontMetrics(font, &screen).horizontalAdvance(p.caption);
+    const double FW = p.pictureWidth / static_cast<double>(p.frames);
+    double X = *p.caption ? (p.W - TW - FW - 5) / 2 : (p.W - FW) / 2;
+    int Y = static_cast<int>(std::nearbyint((p.H - p.pictureHeight) / 2.0)) + (held ? p.offset : 0);
+    X += held ? p.offset : 0;
+    const double cutRight = std::min(0.0, p.W - 3 - X - FW);
+    const double cutLeft = std::max(0.0, 3 - X), cutTop = std::max(0, 3 - Y);
+    const int cutBottom = std::min(0, p.H - 3 - Y - p.pictureHeight);
+    const int frame = p.frames > 1 && !p.enabled ? 1 : p.frames == 3 && held ? 2 : 0;
+    const QRect drawn(static_cast<int>(std::nearbyint(std::max(X, 3.0))), std::max(Y, 3),
+                      static_cast<int>(std::nearbyint(FW - cutLeft + cutRight)), p.pictureHeight - cutTop + cutBottom);
+    const QPoint source(static_cast<int>(std::nearbyint(frame * FW + cutLeft)) - drawn.left(), cutTop - drawn.top());
+    // The caption is black, or grey while disabled; a pixel of the picture has blue 77.
+    QRect text, otherText;
+    for (int i = 0, wrong = 0; i < p.W * p.H; ++i) {
+        const QPoint at(i % p.W, i / p.W);
+        const QRgb want = p.pictureWidth && drawn.contains(at) ? picture.pixel(source + at) : 0, got = face.pixel(at);
+        const bool right = want == Green ? (got == Green) != p.mask : want ? got == want : qBlue(got) != 77;
+        EXPECT_TRUE(right || ++wrong > 5) << at.x() << "," << at.y() << ": " << std::hex << got << " not " << want;
+        if (got == qRgb(0, 0, 0) || got == qRgb(131, 131, 131)) (p.enabled == !qRed(got) ? text : otherText) |= QRect(at, at);
     }
-    const QImage face = hosted.Rendered();
-    EXPECT_EQ(BoxOf(face, c.shown), QRect(28, 5, 20, 20));
-    EXPECT_EQ(BoxOf(face, Green), c.useMask ? QRect() : QRect(33, 10, 10, 10));
-    for (const QRgb other : {Red, Blue, Yellow}) {
-        if (other != c.shown) {
-            EXPECT_TRUE(BoxOf(face, other).isEmpty());
-        }
+    EXPECT_TRUE(otherText.isEmpty());
+    EXPECT_EQ(text.isEmpty(), !*p.caption);
+    if (!*p.caption) return text;
+    const double clip = p.pictureWidth ? std::nearbyint(cutLeft) : 0;
+    const double left = p.pictureWidth ? std::nearbyint(FW + 8 - clip) : 3;
+    if (clip > 0) {
+        EXPECT_GE(text.left(), left);
+        EXPECT_LE(text.left(), left + 2) << "left-aligned from the end of the visible picture";
+    } else {
+        EXPECT_NEAR((text.left() + text.right() + 1) / 2.0, (left + p.W - 3) / 2, 1.5);
     }
+    EXPECT_NEAR((text.top() + text.bottom() + 1) / 2.0, p.H / 2.0, 2.0);
+    return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Frames, PictureFrames,
-    ::testing::Values(FrameCase{"TwoEnabled", 2, true, false, Red}, FrameCase{"TwoDisabled", 2, false, false, Blue},
-                      FrameCase{"TwoHeld", 2, true, true, Red}, FrameCase{"ThreeEnabled", 3, true, false, Red},
-                      FrameCase{"ThreeDisabled", 3, false, false, Blue}, FrameCase{"ThreeHeld", 3, true, true, Yellow},
-                      FrameCase{"TwoWithoutMask", 2, true, false, Red, false}),
+TEST_P(Placements, PutThePictureFrameAndTheCaptionWhereTheGroupFits) {
+    const Placement& p = GetParam();
+    HostedButton hosted(p.W, p.H);
+    const QImage picture = p.pictureWidth ? Pixels(p.pictureWidth, p.pictureHeight, p.frames) : QImage();
+    PropertyBag bag = CommandButtonBag(p.caption);
+    WritePicture(bag, "Picture", p.pictureWidth ? std::make_shared<const Picture>(picture) : nullptr);
+    WriteInteger(bag, "Pictures", static_cast<std::int16_t>(p.frames));
+    WriteBoolean(bag, "UseMaskColor", p.mask);
+    WriteBoolean(bag, "Enabled", p.enabled);
+    WriteInteger(bag, "PictureOffset", p.offset);
+    hosted.button->ReadProperties(bag);
+    const QRect text = ExpectPlaced(p, hosted.Rendered(), false, picture);
+    if (!p.held) return;
+    hosted.Do(p.enabled ? "@5,5 press" : "enable @5,5 press disable");  // disabled while held
+    EXPECT_EQ(ExpectPlaced(p, hosted.Rendered(), true, picture), text) << "the caption stays while held";
+}
+
+// Two frames: the second is the disabled look; three: the third is the pressed look, and a
+// disabled button shows its second frame.
+INSTANTIATE_TEST_SUITE_P(Rows, Placements, ::testing::Values(
+    Placement{"Caption", 75, 25, "Play", 0, 0, 1},
+    Placement{"CaptionDisabled", 75, 25, "Play", 0, 0, 1, false},
+    Placement{"CaptionWrapped", 40, 60, "Play Play Play", 0, 0, 1},
+    Placement{"TwoFrames", 75, 30, "", 40, 20, 2, true, true},
+    Placement{"ThreeFrames", 75, 30, "", 60, 20, 3, true, true},
+    Placement{"ThreeFramesDisabled", 75, 30, "", 60, 20, 3, false, true},
+    Placement{"TwoFramesDisabledWhileHeld", 75, 30, "", 40, 20, 2, false, true, true, 2},
+    Placement{"WithoutMask", 75, 30, "", 40, 20, 2, true, false, false},
+    Placement{"BesideTheCaptionMovedWhileHeld", 90, 30, "Rew", 40, 20, 2, true, true, true, 1},
+    Placement{"BesideTheCaptionMovedWhileHeldOddWidth", 91, 30, "Rew", 40, 20, 2, true, true, true, 1},
+    Placement{"MovedPastTheRightEdgeWhileHeld", 50, 60, "", 40, 20, 1, true, true, true, 10},
+    Placement{"WiderThanTheButton", 50, 30, "Forew", 40, 20, 1},
+    Placement{"TallerThanTheButton", 75, 25, "", 20, 40, 1}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Picture, OffsetMovesThePictureWhileHeldButNotTheCaption) {
-    // A width that makes the group's left edge whole, so no half is rounded to even.
-    const int width = 90 + (90 - TextWidth("Rew") - 25) % 2;
-    HostedButton hosted(width, 30);
-    LoadPicture(hosted, "Rew", SolidFrames(2, 20, 20), 2);
-    hosted.button->SetPictureOffset(1);
-    const QImage up = hosted.Rendered();
-    QTest::mousePress(hosted.button, Qt::LeftButton, {}, QPoint(5, 5));
-    const QImage down = hosted.Rendered();
-    EXPECT_EQ(BoxOf(down, Red), BoxOf(up, Red).translated(1, 1));
-    EXPECT_EQ(BoxOf(down, qRgb(0, 0, 0)), BoxOf(up, qRgb(0, 0, 0)));
-    // The group (picture, 5-pixel gap, text) is centred: X = (W - TW - FW - 5) / 2.
-    EXPECT_EQ(BoxOf(up, Red).left(), (width - TextWidth("Rew") - 20 - 5) / 2);
-}
-
-TEST(Picture, GroupWiderThanTheButtonPinsThePictureAndLeftAlignsTheCaption) {
-    HostedButton hosted(50, 30);
-    LoadPicture(hosted, "Forew", Ramp(40, 20), 1);
-    const QImage face = hosted.Rendered();
-    const double x = (50 - TextWidth("Forew") - 40 - 5) / 2.0;
-    ASSERT_LT(x, 3);
-    const int cut = static_cast<int>(std::nearbyint(3 - x));
-    EXPECT_EQ(face.pixel(3, 5) & 0xFFFFFF, qRgb(10 + 5 * cut, 10, 77) & 0xFFFFFF) << "cut " << cut;
-    const QRect text = BoxOf(face, qRgb(0, 0, 0));
-    ASSERT_FALSE(text.isEmpty());
-    EXPECT_GE(text.left(), 40 + 8 - cut);
-    EXPECT_LE(text.left(), 40 + 8 - cut + 2) << "left-aligned from the end of the visible picture";
-}
-
-TEST(Picture, TallerThanTheButtonIsCutToTheInnerArea) {
-    HostedButton hosted(75, 25);
-    LoadPicture(hosted, "", Ramp(20, 40), 1);
-    const QImage face = hosted.Rendered();
-    // Y = (25 - 40) / 2 = -7.5 → -8: the top 11 rows and the bottom 10 rows are cut.
-    EXPECT_EQ(face.pixel(30, 3) & 0xFFFFFF, qRgb(10 + 5 * 2, 10 + 5 * 11, 77) & 0xFFFFFF);
-    EXPECT_EQ(face.pixel(30, 21) & 0xFFFFFF, qRgb(10 + 5 * 2, 10 + 5 * 29, 77) & 0xFFFFFF);
-    EXPECT_NE(face.pixel(30, 22) & 0xFFFFFF, qRgb(10 + 5 * 2, 10 + 5 * 30, 77) & 0xFFFFFF);
-    EXPECT_NE(face.pixel(30, 2) & 0xFFFFFF, qRgb(10 + 5 * 2, 10 + 5 * 10, 77) & 0xFFFFFF);
-}
-
-// Measuring a caption wraps it at words and draws nothing.
-TEST(Caption, MeasuringWrapsAtWordsAndDrawsNothing) {
-    Canvas dc;
-    dc.Resize(40, 60, RGB(255, 255, 255));
-    QFont font("Arial");
-    font.setPointSizeF(8.25);
-    dc.SetFont(font);
-    RECT one{0, 0, 40, 60}, three{0, 0, 40, 60};  // "Play Play" is wider than 40 pixels, "Play" is not
-    const int oneLine = DrawTextA(dc, "Play", one, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
-    EXPECT_GT(oneLine, 0);
-    EXPECT_EQ(DrawTextA(dc, "Play Play Play", three, DT_CALCRECT | DT_WORDBREAK | DT_CENTER), 3 * oneLine);
-    EXPECT_EQ(one.bottom, oneLine);
-    EXPECT_LE(three.right, 40);
-    for (int y = 0; y < 60; ++y) {
-        for (int x = 0; x < 40; ++x) ASSERT_EQ(dc.Point(x, y), RGB(255, 255, 255));
-    }
-}
 
 }  // namespace
 }  // namespace tunekist::testing

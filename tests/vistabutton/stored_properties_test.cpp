@@ -1,0 +1,156 @@
+// The stored form of buttons: what a button writes after it was placed, loaded or set, and the
+// text form of property bags read from arbitrary bytes.
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "controls/vistabutton/bag_values.h"
+#include "controls/vistabutton/command_buttons.h"
+#include "tests/vistabutton/button_fixture.h"
+
+namespace tunekist::testing {
+namespace {
+
+// What a button writes, as stored text; `font` stands in for the Font line's value when given.
+std::string Written(const VistaButton& button, const char* font = nullptr) {
+    PropertyBag bag;
+    button.WriteProperties(bag);
+    if (font) bag.Write("Font", {BagToken{font, false}});
+    return FormatStoredControls({StoredControl{"VistaButton", "Knop", 0, bag}});
+}
+
+// A newly placed button, and buttons loaded from bags missing keys: each writes back all eleven
+// keys in their order, here their values in that order. Only a placed button's font family is
+// checked: a loaded one keeps the platform's default font.
+struct Loaded {
+    const char* name;
+    const char* stored;  // nullptr: a newly placed button named VistaButton1
+    const char* values;
+    std::int32_t state;
+    ColorValue border;
+};
+
+class Loading : public ::testing::TestWithParam<Loaded> {};
+
+TEST_P(Loading, WritesBackEveryKeyAndShowsItsState) {
+    const Loaded& l = GetParam();
+    VistaButton button;
+    button.setObjectName(QStringLiteral("VistaButton1"));
+    button.resize(75, 25);
+    l.stored ? button.ReadProperties(ParseStoredControls(l.stored).front().bag) : button.InitProperties();
+    std::string stored = "Begin VistaButton Knop(0)\n";
+    std::istringstream values(l.values);
+    for (const char* key : {"Caption", "ForeColor", "Font", "Picture", "Pictures", "UseMaskColor", "MaskColor", "Enabled",
+                            "NoBackground", "BackColor", "PictureOffset"}) {
+        std::string value;
+        values >> value;
+        stored.append(key).append(" = ").append(value).append("\n");
+    }
+    const std::string family = l.stored ? "*" : button.Font().family().toStdString();
+    EXPECT_EQ(Written(button, family.c_str()), FormatStoredControls(ParseStoredControls(stored + "End\n")));
+    EXPECT_EQ(button.Fields().ButtonState, l.state);
+    EXPECT_EQ(button.hDC().Point(40, 0), l.border);
+}
+
+// A stored frame count is taken as it is unless below one; keys are matched in any case; a
+// missing BackColor is the system's button face and a missing Enabled is False, painted so.
+INSTANTIATE_TEST_SUITE_P(Bags, Loading, ::testing::Values(
+    Loaded{"NewlyPlaced", nullptr, "\"VistaButton1\" 0x00000000 Arial None 2 -1 0x0000FF00 -1 0 0x00FFFFFF 0",
+           StateNormal, RGB(112, 112, 112)},
+    Loaded{"OnlyACaption", "Begin VistaButton Knop(0)\n caption = \"Play\"\nEnd\n",
+           "\"Play\" 0x00000000 * None 1 0 0x00000000 0 0 0x8000000F 0", StateDisabled, RGB(173, 178, 181)},
+    Loaded{"OddCountsAnyCase", "Begin VistaButton Knop(0)\n PICTURES = 3\n enabled = 5\n pictureoffset = -2\nEnd\n",
+           "\"\" 0x00000000 * None 3 0 0x00000000 -1 0 0x8000000F -2", StateNormal, RGB(112, 112, 112)},
+    Loaded{"NoFrames", "Begin VistaButton Knop(0)\n Pictures = -4\n Enabled = -1\n NoBackground = -1\n BackColor = 0x00123456\nEnd\n",
+           "\"\" 0x00000000 * None 1 0 0x00000000 -1 -1 0x00123456 0", StateNormal, 0x00123456}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Persistence, WrittenBagReadBackRestoresEveryPropertyAndTheLook) {
+    HostedButton original(80, 30), restored(80, 30);
+    VistaButton& a = *original.button;
+    QImage pixels(30, 10, QImage::Format_RGB32);
+    for (int i = 0; i < 300; ++i) pixels.setPixel(i % 30, i / 30, qRgb(i % 30 * 8, i / 30 * 20, 99));
+    QFont font("Liberation Serif", 12, QFont::Bold, true);
+    font.setUnderline(true);
+    a.SetCaption(QString::fromUtf8("Zet \"aan\"\\nu\nwéér\r\t"));
+    a.SetForeColor(0x00123456);
+    a.SetFont(font);
+    a.SetPicture(std::make_shared<const Picture>(pixels));
+    a.SetUseMaskColor(false);
+    a.SetMaskColor(0x00FF00FF);
+    a.SetEnabled(false);
+    a.SetNoBackground(true);
+    a.SetBackColor(0x00ABCDEF);
+    a.SetPictureOffset(2);
+    for (const auto& [given, kept] : {std::pair{-4, 1}, {0, 1}, {3, 2}, {1, 1}, {2, 2}}) {
+        a.SetPictures(static_cast<std::int16_t>(given));  // the property keeps to one or two frames
+        EXPECT_EQ(a.Pictures(), kept);
+    }
+    restored.button->ReadProperties(ParseStoredControls(Written(a)).front().bag);
+    EXPECT_EQ(restored.button->Fields().ButtonState, StateDisabled);
+    EXPECT_EQ(restored.Rendered(), original.Rendered());
+    EXPECT_EQ(Written(*restored.button), Written(a));
+}
+
+// Every command button of the window holds exactly its stored design values.
+TEST(StoredDesign, WindowButtonsLoadWithTheirCaptionsAndSharedValues) {
+    QWidget window;
+    const CommandButtons buttons = CreateCommandButtons(window);
+    std::vector<VistaButton*> all(buttons.Knop.begin(), buttons.Knop.end());
+    all.push_back(buttons.ExitKnop);
+    const char* captions[] = {"Play", "Pauze", "Rew", "Forew", "Next", "Stop", "Exit"};
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        EXPECT_EQ(Written(*all[i]), FormatStoredControls(ParseStoredControls(CommandButtonText(captions[i])))) << i;
+    }
+    EXPECT_EQ(buttons.Knop[4]->objectName(), QStringLiteral("Knop(4)"));
+}
+
+// Stored texts: refused with a bag error (nullptr), or read and written back as `formatted`
+// ("": in whatever form) and read back unchanged from that. Some were found by our fuzzers.
+struct StoredText {
+    std::string text;
+    const char* formatted;
+};
+
+class StoredTexts : public ::testing::TestWithParam<StoredText> {};
+
+TEST_P(StoredTexts, AreRefusedOrWrittenBackInTheirOneForm) {
+    const StoredText& t = GetParam();
+    try {
+        const std::vector<StoredControl> controls = ParseStoredControls(t.text);
+        for (const StoredControl& c : controls) {
+            ReadString(c.bag, "s", ""), ReadInteger(c.bag, "i", 0), ReadColor(c.bag, "c", 0), ReadLong(c.bag, "l", 0);
+        }
+        ASSERT_NE(t.formatted, nullptr) << "read, not refused";
+        const std::string formatted = FormatStoredControls(controls);
+        EXPECT_TRUE(!*t.formatted || formatted == t.formatted) << formatted;
+        EXPECT_EQ(ParseStoredControls(formatted), controls);
+    } catch (const PropertyBagError&) {
+        EXPECT_EQ(t.formatted, nullptr) << "refused";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, StoredTexts, ::testing::ValuesIn(std::vector<StoredText>{
+    {"Caption = \"x\"\n", nullptr}, {"Begin VistaButton\nEnd\n", nullptr}, {"Begin VistaButton b\n", nullptr},
+    {"End\n", nullptr}, {"Begin T b\nBegin T c\nEnd\n", nullptr}, {"Begin T b(x)\nEnd\n", nullptr},
+    {"Begin T b(1\nEnd\n", nullptr}, {"Begin T b\n s = \"open\nEnd\n", nullptr},
+    {"Begin T b\n s = \"bad \\q\"\nEnd\n", nullptr}, {"Begin T b\n no value\nEnd\n", nullptr},
+    {"Begin T b\n i = 40000\nEnd\n", nullptr}, {"Begin T b\n i = 12x\nEnd\n", nullptr},
+    {"Begin T b\n i = \"12\"\nEnd\n", nullptr}, {"Begin T b\n s = bare\nEnd\n", nullptr},
+    {"Begin T b\n c = 0x100000000\nEnd\n", nullptr}, {"Begin T b\n i = -\nEnd\n", nullptr},
+    {"Begin T b\n l = 2147483648\nEnd\n", nullptr}, {"Begin T b\n b@d = 1\nEnd\n", nullptr},
+    {"Begin T b\n s = \"a\"\"b\"\nEnd\n", nullptr}, {"Begin T b\n s = \"ends in \\", nullptr},
+    {"# a note\n\nBegin T b(7)\n\ts = \"q\\\" b\\\\ n\\n r\\r t\\t\"\n c = 0x8000000F\n  i = -32768\n  l = -2147483648\n"
+     " F = \"Arial\" 8.25\nEnd\nBegin T c\nEnd\n",
+     "Begin T b(7)\n   s             = \"q\\\" b\\\\ n\\n r\\r t\\t\"\n   c             = 0x8000000F\n"
+     "   i             = -32768\n   l             = -2147483648\n   F             = \"Arial\" 8.25\nEnd\nBegin T c\nEnd\n"},
+    // A property named Begin was written padded ("Begin         = 1") and read back as the start
+    // of a control inside a control.
+    {"Begin VistaButton Knop(4)\n   Begin= 1\nEnd\n", "Begin VistaButton Knop(4)\n   Begin         = 1\nEnd\n"},
+    {std::string("Begin VistaButton Knop(4)\n   Caption       = Fo0FF00\n   Begin= Fo0   Picture  \n"
+                 "seMor  = -1\n   MaskCodor     = 0x\x00"
+                 "0FFF\nEns = 0\nEnd\n", 130), ""},
+    {"Begin VistaButton Knop(4)\n   End= 1\nEnd\n", ""}}));
+
+}  // namespace
+}  // namespace tunekist::testing
