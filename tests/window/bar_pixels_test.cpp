@@ -3,7 +3,7 @@
 
 #include "platform/qt/qt_label.h"
 #include "playback/progress_bar.h"
-#include "tests/window/window_fixture.h"
+#include "tests/support/player_window.h"
 
 namespace tunekist::test {
 namespace {
@@ -27,12 +27,10 @@ struct BarCase {
 
 void PrintTo(const BarCase& barCase, std::ostream* out) { *out << barCase.name; }
 
-class BarPixelsTest : public WindowTest, public ::testing::WithParamInterface<BarCase> {};
+class BarPixelsTest : public QuietWindowTest, public ::testing::WithParamInterface<BarCase> {};
 
 // Columns 0 to 41 fill from the bottom up; 42 to 45 stay background.
 TEST_P(BarPixelsTest, FillsColumnsZeroToFortyOneFromTheBottomUp) {
-    Show();
-    BarPercent = 0, BarFill = 0;
     QtLabel barLabel(*window->BarLabel);
     for (const Fill& fill : GetParam().fills) ShowBar(fill.BarX, fill.Grootte, *window->Bar, barLabel);
     if (GetParam().reset) window->Bar->ResetPicture();

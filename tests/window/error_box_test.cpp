@@ -1,47 +1,61 @@
+// An engine's failure told in a message box while a song plays: the song's ticks wait until the
+// box is closed. (Its own process: the sound device must open on /dev/full, which fails every
+// write as an unplugged device does, and the process keeps its first device.)
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
-#include "platform/qt/qt_list_box.h"
-#include "platform/qt/qt_list_view.h"
-#include "tests/window/window_fixture.h"
+#include "tests/support/player_window.h"
+#include "tests/support/test_audio.h"
 
 namespace tunekist::test {
 namespace {
 
-TEST_F(WindowTest, TheQueueWaitsWhileAnEngineErrorIsShown) {
-    Show();
-    QtListBox paths(*window->List1);
-    QtListView rows(*window->ListView2);
-    for (const char* name : {"Eerste", "Tweede"}) {
-        world->SetDuration(std::string("/muziek/") + name + ".mp3", 10.0);
-        paths.AddItem(std::string("/muziek/") + name + ".mp3");
-        rows.AddRow(name);
-    }
-    window->Knop[0]->Events().Click();
-    ASSERT_TRUE(window->program().state.Playing);
+using Strings = std::vector<std::string>;
 
-    int songsWhileShown = -1;
-    QString shownText;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        shownText = box->text();
-        // The song ends while the person reads the message; ticks come and go.
-        world->clock.Advance(20.0);
-        QTest::qWait(1500);
-        songsWhileShown = window->List1->count();
-        box->accept();
-    });
-    world->FailOperation("put_CurrentPosition", 1);
-    window->Knop[2]->Events().Click();
+TEST_F(PlayerWindowTest, ErrorBoxHoldsTheTicksWhileItIsOpen) {
+    Queue("Eerste", CachedTone(10.0, 440));
+    Queue("Tweede", CachedTone(10.0, 440));
+    engines.SendSoundTo("/dev/full");
+    Press(kPlay);
+    ASSERT_TRUE(Eventually([&] {
+        try {
+            Position();
+            return false;
+        } catch (const std::exception&) {
+            return true;
+        }
+    }));
 
-    EXPECT_FALSE(shownText.isEmpty());
-    EXPECT_EQ(songsWhileShown, 2) << "no tick may move the queue under an open error message";
-    QTest::qWait(1500);
-    EXPECT_EQ(window->List1->count(), 1) << "once the message is closed the queue moves on";
-    EXPECT_EQ(window->Label3->text(), "Tweede");
+    int ticks = 0;
+    QObject::connect(window->PlayTimer, &QTimer::timeout, [&] { ++ticks; });
+    bool playingWhileShown = false;
+    window->BeforeMessage = [&] {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            messages.push_back(box->text().toStdString());
+            // The timer goes on ticking under the box, as it does while a person reads it.
+            if (messages.size() == 1) {
+                window->PlayTimer->setInterval(1);
+                EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3 || !program().state.Playing; }));
+                playingWhileShown = program().state.Playing;
+                window->PlayTimer->setInterval(24 * 3600 * 1000);
+            }
+            box->accept();
+        });
+    };
+    Press(kRew);
+    EXPECT_TRUE(playingWhileShown) << "no tick may run under the open message";
+    EXPECT_EQ(messages, Strings{"Geluidsapparaat weggevallen"});
+
+    // Closed, the next tick finds the lost device: the song stops and waits at the queue's head.
+    Tick();
+    EXPECT_EQ(messages, (Strings{"Geluidsapparaat weggevallen", "Geluidsapparaat weggevallen"}));
+    EXPECT_FALSE(program().state.Playing);
+    EXPECT_FALSE(TimerRuns());
+    EXPECT_EQ(QueuedNames(), (Strings{"Eerste", "Tweede"}));
 }
 
 }  // namespace

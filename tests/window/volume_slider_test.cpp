@@ -1,39 +1,40 @@
-// The volume slider's events, from real mouse, key and wheel input on the real widget, and its
-// text as the program sets it.
+// The window's volume slider: the events real mouse, key and wheel input raise, each recorded
+// on its way to the program's handler, and the text the program then gives it.
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolTip>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include "platform/qt/volume_slider.h"
-#include "playback/volume.h"
+#include "tests/support/player_window.h"
 
 namespace tunekist::test {
 namespace {
 
 using Events = std::vector<std::string>;
 
-class VolumeSliderTest : public ::testing::Test {
+class VolumeSliderTest : public QuietWindowTest {
 protected:
     VolumeSliderTest() {
-        slider.resize(46, 200);
-        // The program's own handlers set the text; each event is recorded first.
-        slider.Click = [this] { Record("Click"), volume.VolSlider_Click(); };
-        slider.MouseDown = [this](std::int16_t button, std::int16_t, float, float) {
-            Record("MouseDown " + std::to_string(button));
-            volume.VolSlider_MouseDown(button, 0, 0, 0);
+        Record(slider.Click, "Click");
+        Record(slider.Scroll, "Scroll ");
+        Record(slider.Change, "Change ");
+        slider.MouseDown = [this, handler = slider.MouseDown](std::int16_t button, std::int16_t shift, float x,
+                                                                float y) {
+            events.push_back("MouseDown " + std::to_string(button));
+            handler(button, shift, x, y);
         };
-        slider.Scroll = [this] { Record("Scroll " + std::to_string(slider.value())), volume.VolSlider_Scroll(); };
-        slider.Change = [this] { Record("Change " + std::to_string(slider.value())), volume.VolSlider_Change(); };
-        slider.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&slider));
     }
 
-    void Record(const std::string& event) { events.push_back(event); }
+    // `event` records its name (and the value, when the name ends in a space) and goes on.
+    void Record(std::function<void()>& event, const std::string& name) {
+        event = [this, name, handler = event] {
+            events.push_back(name.ends_with(' ') ? name + std::to_string(slider.value()) : name);
+            handler();
+        };
+    }
 
     QRect Handle() {
         QStyleOptionSlider option;
@@ -48,9 +49,7 @@ protected:
         return slider.style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider);
     }
 
-    PlaybackState state;
-    VolumeSlider slider;
-    VolumeControl volume{state, slider};
+    VolumeSlider& slider = *window->VolSlider;
     Events events;
 };
 
