@@ -11,15 +11,10 @@ namespace {
 const QColor kGreen(100, 200, 50);
 const QColor kBackground(30, 0, 0);
 
-struct Fill {
-    double BarX;
-    std::int32_t Grootte;
-};
-
 // Bars shown one after the other (and then erased, when asked), and what the window shows after.
 struct BarCase {
     const char* name;
-    std::vector<Fill> fills;
+    std::vector<std::pair<double, std::int32_t>> fills;  // BarX, Grootte
     bool reset;
     int topRow;  // the first green row; 200 for none
     const char* caption;
@@ -32,7 +27,7 @@ class BarPixelsTest : public QuietWindowTest, public ::testing::WithParamInterfa
 // Columns 0 to 41 fill from the bottom up; 42 to 45 stay background.
 TEST_P(BarPixelsTest, FillsColumnsZeroToFortyOneFromTheBottomUp) {
     QtLabel barLabel(*window->BarLabel);
-    for (const Fill& fill : GetParam().fills) ShowBar(fill.BarX, fill.Grootte, *window->Bar, barLabel);
+    for (const auto& [BarX, Grootte] : GetParam().fills) ShowBar(BarX, Grootte, *window->Bar, barLabel);
     if (GetParam().reset) window->Bar->ResetPicture();
     const QImage image = window->Bar->grab().toImage();
     ASSERT_EQ(image.size(), QSize(46, 200));

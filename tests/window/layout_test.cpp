@@ -69,20 +69,18 @@ const LayoutCase kCases[] = {
 
 void PrintTo(const LayoutCase& layoutCase, std::ostream* out) { *out << layoutCase.name; }
 
-class LayoutTest : public QuietWindowTest, public ::testing::WithParamInterface<LayoutCase> {
-protected:
-    std::vector<std::string> Captions() const {
-        std::vector<std::string> captions;
-        for (const QLabel* label : std::initializer_list<const QLabel*>{window->Label3, window->TijdLabel, window->BarLabel, window->Label1,
-                                    window->Label2, window->Label5}) {
-            captions.push_back(Text(label));
-        }
-        return captions;
-    }
-};
+class LayoutTest : public QuietWindowTest, public ::testing::WithParamInterface<LayoutCase> {};
 
 TEST_P(LayoutTest, PlacesEveryControlFromTheOuterSizeAndKeepsTheCaptions) {
     const LayoutCase& layout = GetParam();
+    const auto Captions = [&] {
+        std::vector<std::string> texts;
+        for (const QLabel* label : std::initializer_list<const QLabel*>{
+                 window->Label3, window->TijdLabel, window->BarLabel, window->Label1, window->Label2, window->Label5}) {
+            texts.push_back(Text(label));
+        }
+        return texts;
+    };
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Play song", "00:00", "0%", "0 Songs", "Totaal : 00:00:00",
                                                     "Totaal : 00:00:00"}));
     Queue("Zomeravond", CachedTone(10.0, 440));

@@ -15,6 +15,11 @@ namespace {
 
 using Events = std::vector<std::string>;
 
+// QSlider keeps the options it paints with to itself and its subclasses.
+struct SliderStyle : QSlider {
+    using QSlider::initStyleOption;
+};
+
 class VolumeSliderTest : public QuietWindowTest {
 protected:
     VolumeSliderTest() {
@@ -36,57 +41,71 @@ protected:
         };
     }
 
-    QRect Handle() {
+    QPoint Thumb() const {
         QStyleOptionSlider option;
-        option.initFrom(&slider);
-        option.orientation = slider.orientation();
-        option.minimum = slider.minimum();
-        option.maximum = slider.maximum();
-        option.sliderPosition = slider.sliderPosition();
-        option.sliderValue = slider.value();
-        option.upsideDown = !slider.invertedAppearance();
-        option.rect = slider.rect();
-        return slider.style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider);
+        (slider.*&SliderStyle::initStyleOption)(&option);
+        return slider.style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider).center();
     }
 
     VolumeSlider& slider = *window->VolSlider;
     Events events;
 };
 
-struct KeyCase {
+enum Input { kKey, kClickThumb, kClickTrack, kWheelTowardsTheUser };
+
+struct InputCase {
     const char* name;
-    Qt::Key key;
     int start;
+    Input input;
+    Qt::Key key;
     int value;
+    Events events;
 };
 
-void PrintTo(const KeyCase& keyCase, std::ostream* out) { *out << keyCase.name; }
+void PrintTo(const InputCase& input, std::ostream* out) { *out << input.name; }
 
-class SliderKeyTest : public VolumeSliderTest, public ::testing::WithParamInterface<KeyCase> {};
+class SliderInput : public VolumeSliderTest, public ::testing::WithParamInterface<InputCase> {};
 
 // 0, the loudest, has its thumb at the top; 20 at the bottom. Steps are 1 and 5.
-TEST_P(SliderKeyTest, KeyMovesTheThumbThatWayAndRaisesOneChange) {
-    slider.setValue(GetParam().start);
+TEST_P(SliderInput, MovesTheThumbThatWayAndRaisesItsEvents) {
+    const InputCase& input = GetParam();
+    slider.setValue(input.start);
     events.clear();
-    const int thumbBefore = Handle().center().y();
-    QTest::keyClick(&slider, GetParam().key);
-    EXPECT_EQ(slider.value(), GetParam().value);
-    EXPECT_EQ(Handle().center().y() < thumbBefore, GetParam().value < GetParam().start);
-    EXPECT_NE(Handle().center().y(), thumbBefore);
-    EXPECT_EQ(events, Events{"Change " + std::to_string(GetParam().value)});
-    EXPECT_EQ(slider.toolTip().toStdString(), "Volume " + std::to_string(100 - 5 * GetParam().value) + "%");
+    const QPoint thumb = Thumb();
+    const QPoint at(thumb.x(), input.input == kClickTrack ? slider.height() - 5 : thumb.y());
+    if (input.input == kKey) {
+        QTest::keyClick(&slider, input.key);
+    } else if (input.input == kWheelTowardsTheUser) {
+        QWheelEvent wheel(at, slider.mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&slider, &wheel);
+    } else {
+        QTest::mousePress(&slider, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(&slider, Qt::LeftButton, {}, at);
+    }
+    EXPECT_EQ(slider.value(), input.value);
+    const int moved = Thumb().y() - thumb.y();
+    EXPECT_EQ((moved > 0) - (moved < 0), (input.value > input.start) - (input.value < input.start));
+    EXPECT_EQ(events, input.events);
+    EXPECT_EQ(slider.toolTip().toStdString(), "Volume " + std::to_string(100 - 5 * input.value) + "%");
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, SliderKeyTest,
-                         ::testing::Values(KeyCase{"Up", Qt::Key_Up, 5, 4}, KeyCase{"Down", Qt::Key_Down, 5, 6},
-                                           KeyCase{"PageUp", Qt::Key_PageUp, 7, 2},
-                                           KeyCase{"PageDown", Qt::Key_PageDown, 7, 12},
-                                           KeyCase{"UpAtTop", Qt::Key_Up, 1, 0},
-                                           KeyCase{"PageDownNearBottom", Qt::Key_PageDown, 18, 20}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, SliderInput,
+    ::testing::Values(InputCase{"Up", 5, kKey, Qt::Key_Up, 4, {"Change 4"}},
+                      InputCase{"Down", 5, kKey, Qt::Key_Down, 6, {"Change 6"}},
+                      InputCase{"PageUp", 7, kKey, Qt::Key_PageUp, 2, {"Change 2"}},
+                      InputCase{"PageDown", 7, kKey, Qt::Key_PageDown, 12, {"Change 12"}},
+                      InputCase{"UpAtTop", 1, kKey, Qt::Key_Up, 0, {"Change 0"}},
+                      InputCase{"PageDownNearBottom", 18, kKey, Qt::Key_PageDown, 20, {"Change 20"}},
+                      // On the thumb a press only clicks; on the track below it, it steps a page.
+                      InputCase{"ClickOnTheThumb", 5, kClickThumb, {}, 5, {"MouseDown 1", "Click"}},
+                      InputCase{"ClickOnTheTrack", 0, kClickTrack, {}, 5, {"MouseDown 1", "Change 5", "Click"}},
+                      InputCase{"WheelTurnsItDown", 10, kWheelTowardsTheUser, {}, 13, {"Change 13"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(VolumeSliderTest, DragGivesMouseDownScrollsOneChangeAndClick) {
-    const QPoint start = Handle().center();
+    const QPoint start = Thumb();
     QTest::mousePress(&slider, Qt::LeftButton, {}, start);
     // Down to about a quarter of the way, then let go.
     for (int step = 1; step <= 4; ++step) QTest::mouseMove(&slider, start + QPoint(0, step * 10));
@@ -104,36 +123,6 @@ TEST_F(VolumeSliderTest, DragGivesMouseDownScrollsOneChangeAndClick) {
     EXPECT_EQ(events[events.size() - 3], "Scroll " + std::to_string(dragged));
     EXPECT_EQ(events[events.size() - 2], "Change " + std::to_string(dragged));
     EXPECT_EQ(events.back(), "Click");
-}
-
-// Press and release on the thumb (at 5) only clicks; on the track below it (at 0) it steps a page.
-class SliderClickTest : public VolumeSliderTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(SliderClickTest, GivesMouseDownAChangeOnlyOnTheTrackAndClick) {
-    const bool onThumb = GetParam();
-    if (onThumb) slider.setValue(5);
-    events.clear();
-    const QPoint at(Handle().center().x(), onThumb ? Handle().center().y() : slider.height() - 5);
-    QTest::mousePress(&slider, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(&slider, Qt::LeftButton, {}, at);
-    EXPECT_EQ(slider.value(), 5);
-    EXPECT_EQ(events, onThumb ? (Events{"MouseDown 1", "Click"}) : (Events{"MouseDown 1", "Change 5", "Click"}));
-    EXPECT_EQ(slider.Text(), "Volume 75%");
-    EXPECT_EQ(slider.toolTip(), "Volume 75%");
-}
-
-INSTANTIATE_TEST_SUITE_P(Places, SliderClickTest, ::testing::Values(true, false),
-                         [](const auto& info) { return std::string(info.param ? "Thumb" : "Track"); });
-
-TEST_F(VolumeSliderTest, WheelTowardsTheUserTurnsItDownWithOneChangePerStep) {
-    slider.setValue(10);
-    events.clear();
-    const QPoint centre = slider.rect().center();
-    QWheelEvent wheel(centre, slider.mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(&slider, &wheel);
-    EXPECT_GT(slider.value(), 10);
-    EXPECT_EQ(events, Events{"Change " + std::to_string(slider.value())});
 }
 
 }  // namespace
