@@ -1,17 +1,64 @@
-// The window's volume slider: the events real mouse, key and wheel input raise, each recorded
-// on its way to the program's handler, and the text the program then gives it.
+// The middle strip as the real window shows it: the progress bar's pixels, and the volume
+// slider's events from real mouse, key and wheel input, each recorded on its way to the
+// program's handler, with the text the program then gives it.
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolTip>
 #include <QWheelEvent>
-#include <string>
-#include <vector>
 
+#include "playback/progress_bar.h"
 #include "tests/support/player_window.h"
 
 namespace tunekist::test {
 namespace {
+
+const QColor kGreen(100, 200, 50);
+const QColor kBackground(30, 0, 0);
+
+// Bars shown one after the other (and then erased, when asked), and what the window shows after.
+struct BarCase {
+    const char* name;
+    std::vector<std::pair<double, std::int32_t>> fills;  // BarX, Grootte
+    bool reset;
+    int topRow;  // the first green row; 200 for none
+    const char* caption;
+};
+
+void PrintTo(const BarCase& barCase, std::ostream* out) { *out << barCase.name; }
+
+class BarPixelsTest : public QuietWindowTest, public ::testing::WithParamInterface<BarCase> {};
+
+// Columns 0 to 41 fill from the bottom up; 42 to 45 stay background.
+TEST_P(BarPixelsTest, FillsColumnsZeroToFortyOneFromTheBottomUp) {
+    QtLabel barLabel(*window->BarLabel);
+    for (const auto& [BarX, Grootte] : GetParam().fills) ShowBar(BarX, Grootte, *window->Bar, barLabel);
+    if (GetParam().reset) window->Bar->ResetPicture();
+    const QImage image = window->Bar->grab().toImage();
+    ASSERT_EQ(image.size(), QSize(46, 200));
+    QImage expected(image.size(), image.format());
+    expected.fill(kBackground);
+    QPainter(&expected).fillRect(0, GetParam().topRow, 42, 200 - GetParam().topRow, kGreen);
+    EXPECT_EQ(image, expected);
+    EXPECT_EQ(window->BarLabel->text(), GetParam().caption);
+}
+
+// A lower fill paints over the earlier one without erasing it; only a reset erases.
+INSTANTIATE_TEST_SUITE_P(Percentages, BarPixelsTest,
+                         ::testing::Values(BarCase{"Zero", {{0.004, 100}}, false, 197, "0%"},
+                                           BarCase{"Half", {{90.0, 180}}, false, 97, "50%"},
+                                           BarCase{"Full", {{180.0, 180}}, false, 0, "100%"},
+                                           BarCase{"EarlierFillStaysUnderALowerOne", {{90.0, 180}, {45.0, 180}},
+                                                   false, 97, "25%"},
+                                           BarCase{"ResetErasesTheBar", {{90.0, 180}}, true, 200, "50%"},
+                                           // 100 x BarX is rounded half to even, then divided truncating.
+                                           BarCase{"HalfPercentRoundsToEven", {{0.025, 1}}, false, 193, "2%"},
+                                           BarCase{"RoundedThenTruncated", {{199.0, 200}}, false, 0, "99%"},
+                                           BarCase{"NoLengthKeepsTheLastFill", {{37.0, 100}, {5.0, 0}}, false, 123,
+                                                   "37%"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 
 using Events = std::vector<std::string>;
 
@@ -51,7 +98,7 @@ protected:
     Events events;
 };
 
-enum Input { kKey, kClickThumb, kClickTrack, kWheelTowardsTheUser };
+enum Input { kKey, kClickThumb, kClickTrack, kWheelTowardsTheUser, kDragDown };
 
 struct InputCase {
     const char* name;
@@ -73,8 +120,14 @@ TEST_P(SliderInput, MovesTheThumbThatWayAndRaisesItsEvents) {
     events.clear();
     const QPoint thumb = Thumb();
     const QPoint at(thumb.x(), input.input == kClickTrack ? slider.height() - 5 : thumb.y());
+    QString tipWhileHeld;
     if (input.input == kKey) {
         QTest::keyClick(&slider, input.key);
+    } else if (input.input == kDragDown) {
+        QTest::mousePress(&slider, Qt::LeftButton, {}, at);
+        QTest::mouseMove(&slider, at + QPoint(0, 40));
+        tipWhileHeld = QToolTip::isVisible() ? QToolTip::text() : "";
+        QTest::mouseRelease(&slider, Qt::LeftButton, {}, at + QPoint(0, 40));
     } else if (input.input == kWheelTowardsTheUser) {
         QWheelEvent wheel(at, slider.mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
@@ -88,6 +141,8 @@ TEST_P(SliderInput, MovesTheThumbThatWayAndRaisesItsEvents) {
     EXPECT_EQ((moved > 0) - (moved < 0), (input.value > input.start) - (input.value < input.start));
     EXPECT_EQ(events, input.events);
     EXPECT_EQ(slider.toolTip().toStdString(), "Volume " + std::to_string(100 - 5 * input.value) + "%");
+    // Held, the thumb shows the text beside it; every move is a Scroll, the Change comes at the end.
+    EXPECT_EQ(tipWhileHeld, input.input == kDragDown ? slider.toolTip() : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,29 +156,9 @@ INSTANTIATE_TEST_SUITE_P(
                       // On the thumb a press only clicks; on the track below it, it steps a page.
                       InputCase{"ClickOnTheThumb", 5, kClickThumb, {}, 5, {"MouseDown 1", "Click"}},
                       InputCase{"ClickOnTheTrack", 0, kClickTrack, {}, 5, {"MouseDown 1", "Change 5", "Click"}},
-                      InputCase{"WheelTurnsItDown", 10, kWheelTowardsTheUser, {}, 13, {"Change 13"}}),
+                      InputCase{"WheelTurnsItDown", 10, kWheelTowardsTheUser, {}, 13, {"Change 13"}},
+                      InputCase{"Drag", 0, kDragDown, {}, 4, {"MouseDown 1", "Scroll 4", "Change 4", "Click"}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(VolumeSliderTest, DragGivesMouseDownScrollsOneChangeAndClick) {
-    const QPoint start = Thumb();
-    QTest::mousePress(&slider, Qt::LeftButton, {}, start);
-    // Down to about a quarter of the way, then let go.
-    for (int step = 1; step <= 4; ++step) QTest::mouseMove(&slider, start + QPoint(0, step * 10));
-    const int dragged = slider.value();
-    ASSERT_GT(dragged, 0);
-    const std::string draggedText = "Volume " + std::to_string(100 - 5 * dragged) + "%";
-    EXPECT_EQ(slider.Text(), draggedText);
-    EXPECT_TRUE(QToolTip::isVisible());
-    EXPECT_EQ(QToolTip::text().toStdString(), draggedText);
-    QTest::mouseRelease(&slider, Qt::LeftButton, {}, start + QPoint(0, 40));
-
-    ASSERT_GE(events.size(), 4u);
-    EXPECT_EQ(events.front(), "MouseDown 1");
-    for (std::size_t i = 1; i + 2 < events.size(); ++i) EXPECT_EQ(events[i].rfind("Scroll ", 0), 0u) << events[i];
-    EXPECT_EQ(events[events.size() - 3], "Scroll " + std::to_string(dragged));
-    EXPECT_EQ(events[events.size() - 2], "Change " + std::to_string(dragged));
-    EXPECT_EQ(events.back(), "Click");
-}
 
 }  // namespace
 }  // namespace tunekist::test
