@@ -26,8 +26,6 @@ struct BarCase {
     const char* caption;
 };
 
-void PrintTo(const BarCase& barCase, std::ostream* out) { *out << barCase.name; }
-
 class BarPixelsTest : public QuietWindowTest, public ::testing::WithParamInterface<BarCase> {};
 
 // Columns 0 to 41 fill from the bottom up; 42 to 45 stay background.
@@ -59,7 +57,6 @@ INSTANTIATE_TEST_SUITE_P(Percentages, BarPixelsTest,
                                                    "37%"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-
 using Events = std::vector<std::string>;
 
 // QSlider keeps the options it paints with to itself and its subclasses.
@@ -67,16 +64,26 @@ struct SliderStyle : QSlider {
     using QSlider::initStyleOption;
 };
 
-class VolumeSliderTest : public QuietWindowTest {
+enum Input { kKey, kClickThumb, kClickTrack, kWheelTowardsTheUser, kDragDown };
+
+struct InputCase {
+    const char* name;
+    int start;
+    Input input;
+    Qt::Key key;
+    int value;
+    Events events;
+};
+
+class SliderInput : public QuietWindowTest, public ::testing::WithParamInterface<InputCase> {
 protected:
-    VolumeSliderTest() {
+    SliderInput() {
         Record(slider.Click, "Click");
         Record(slider.Scroll, "Scroll ");
         Record(slider.Change, "Change ");
         slider.MouseDown = [this, handler = slider.MouseDown](std::int16_t button, std::int16_t shift, float x,
                                                                 float y) {
-            events.push_back("MouseDown " + std::to_string(button));
-            handler(button, shift, x, y);
+            events.push_back("MouseDown " + std::to_string(button)), handler(button, shift, x, y);
         };
     }
 
@@ -98,20 +105,6 @@ protected:
     Events events;
 };
 
-enum Input { kKey, kClickThumb, kClickTrack, kWheelTowardsTheUser, kDragDown };
-
-struct InputCase {
-    const char* name;
-    int start;
-    Input input;
-    Qt::Key key;
-    int value;
-    Events events;
-};
-
-void PrintTo(const InputCase& input, std::ostream* out) { *out << input.name; }
-
-class SliderInput : public VolumeSliderTest, public ::testing::WithParamInterface<InputCase> {};
 
 // 0, the loudest, has its thumb at the top; 20 at the bottom. Steps are 1 and 5.
 TEST_P(SliderInput, MovesTheThumbThatWayAndRaisesItsEvents) {
