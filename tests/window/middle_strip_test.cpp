@@ -83,7 +83,8 @@ protected:
         Record(slider.Change, "Change ");
         slider.MouseDown = [this, handler = slider.MouseDown](std::int16_t button, std::int16_t shift, float x,
                                                                 float y) {
-            events.push_back("MouseDown " + std::to_string(button)), handler(button, shift, x, y);
+            events.push_back("MouseDown " + std::to_string(button));
+            handler(button, shift, x, y);
         };
     }
 
@@ -104,7 +105,6 @@ protected:
     VolumeSlider& slider = *window->VolSlider;
     Events events;
 };
-
 
 // 0, the loudest, has its thumb at the top; 20 at the bottom. Steps are 1 and 5.
 TEST_P(SliderInput, MovesTheThumbThatWayAndRaisesItsEvents) {

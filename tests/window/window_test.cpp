@@ -68,12 +68,12 @@ TEST_F(QuietWindowTest, ControlsHaveTheirDesignFontsColoursNamesAndTabOrder) {
     EXPECT_EQ(visited, stops);
 }
 
-// The form's 18375 x 10665 twips and a timer ticking every second from start-up (the fixture's own window
-// keeps its timer quiet, so a second one is made here). Both song lists show name, time and size
-// in their text colour, with the rows in the order they were added even after a click on a column
-// header; only the playlist has a tool tip. The logo is our own 349 x 198 picture squeezed into
-// the control, its dark green reaching every corner; behind it and every other control, the
-// frame panel spans the screen.
+// The form's 18375 x 10665 twips and a timer ticking every second from start-up (the fixture's
+// own window keeps its timer quiet, so a second one is made here). Both song lists show name,
+// time and size in their text colour, with the rows in the order they were added even after a
+// click on a column header; only the playlist has a tool tip. The logo is our own 349 x 198
+// picture squeezed into the control; behind it and every other control, the frame panel spans
+// the screen.
 TEST_F(QuietWindowTest, FormListsAndLogoHaveTheirDesign) {
     const MainWindow design(engines.Factory());
     EXPECT_EQ(design.size(), QSize(1225, 711));
@@ -101,11 +101,8 @@ TEST_F(QuietWindowTest, FormListsAndLogoHaveTheirDesign) {
     EXPECT_TRUE(logo.size() == QSize(349, 198) && !logo.hasAlphaChannel());
     const QImage shown = window->Pic1->grab().toImage();
     ASSERT_EQ(shown.size(), QSize(window->Pic1->width(), 198));
-    const int right = shown.width() - 2;
-    for (const QPoint corner : {QPoint(1, 1), QPoint(right, 1), QPoint(1, 196), QPoint(right, 196)}) {
-        const QColor pixel = shown.pixelColor(corner);
-        EXPECT_TRUE(pixel.red() < 20 && pixel.green() > 30) << corner.x() << "," << corner.y();
-    }
+    const QImage scaled = logo.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_EQ(shown, scaled.convertToFormat(shown.format()));
     const QSize screen = window->screen()->size();
     EXPECT_EQ(window->Rand1->geometry(), QRect(10, 10, screen.width() - 20, screen.height() - 20));
     EXPECT_EQ(window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).value(0), window->Rand1);
