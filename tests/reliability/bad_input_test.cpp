@@ -1,9 +1,12 @@
-// Damaged and unusual files in a listed folder, through the real song list, playlist, player and
-// engine: what the rows show, what the playlist totals, what Play does and how the queue moves on.
-// Beside each odd file lies a good one-second song, which must always play.
+// Damaged, unusual, awkwardly named and changing files in a listed folder, through the real window
+// and engine: what the song list shows, what the playlist queues and totals, what Play does, how
+// the queue moves on, and that nothing in the folder is written. Beside each odd file lies a good
+// one-second song, m.mp3, which must always play; every odd name sorts after it when case is
+// ignored.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QString>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,9 +15,7 @@
 
 #include "library/size_text.h"
 #include "platform/engine/real_engine.h"
-#include "tests/support/scratch_folder.h"
-#include "tests/support/real_main.h"
-#include "tests/support/test_audio.h"
+#include "tests/reliability/reliability_test.h"
 
 namespace tunekist::test {
 namespace {
@@ -22,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using Make = std::function<void(const std::string&)>;
 
-const std::string kGood = "zz.mp3";
+const std::string kGood = "m.mp3";
 
 // A tool that picks the format by the extension it writes makes the file, which then gets its name.
 Make MadeBy(const std::string& before, const std::string& extension, const std::string& after = "") {
@@ -34,7 +35,18 @@ Make MadeBy(const std::string& before, const std::string& extension, const std::
     };
 }
 
-void CopyGoodSong(const std::string& path) { CopyFile(CachedTone(1.0, 440), path); }
+Make Bytes(const std::string& bytes) {
+    return [=](const std::string& path) { WriteBytes(path, bytes); };
+}
+
+Make Song(double seconds, double hz = 440) {
+    return [=](const std::string& path) {
+        // A new file put in place at once, as a program saving a song would.
+        const fs::path made = fs::path(path).parent_path() / ".new";
+        CopyFile(CachedTone(seconds, hz), made);
+        fs::rename(made, path);
+    };
+}
 
 void WriteSongBehindHugeTag(const std::string& path) {
     constexpr std::uint32_t kTagBytes = 20 * 1024 * 1024;
@@ -43,9 +55,7 @@ void WriteSongBehindHugeTag(const std::string& path) {
                          static_cast<char>((kTagBytes >> 21) & 0x7F), static_cast<char>((kTagBytes >> 14) & 0x7F),
                          static_cast<char>((kTagBytes >> 7) & 0x7F), static_cast<char>(kTagBytes & 0x7F)};
     bytes.resize(10 + kTagBytes, '\0');
-    std::ifstream song(CachedTone(1.0, 440), std::ios::binary);
-    bytes.append(std::istreambuf_iterator<char>(song), std::istreambuf_iterator<char>());
-    WriteBytes(path, bytes);
+    WriteBytes(path, bytes + ReadBytes(CachedTone(1.0, 440)));
 }
 
 void WriteRandomBytes(const std::string& path) {
@@ -55,130 +65,154 @@ void WriteRandomBytes(const std::string& path) {
     WriteBytes(path, bytes);
 }
 
-// What becomes of an odd file: nothing in the song list leads to it; or it is listed at 00:00,
-// adds nothing to the totals and cannot play; or it is a song of one second like any other.
-enum Outcome { kNotListed, kCannotPlay, kPlays };
+// Root reads every file whatever its mode; while this lives, the process runs as nobody instead.
+class AsNobody {
+public:
+    explicit AsNobody(bool wanted) : dropped_(wanted && geteuid() == 0) {
+        EXPECT_TRUE(!dropped_ || seteuid(65534) == 0);
+    }
+    ~AsNobody() { EXPECT_TRUE(!dropped_ || seteuid(0) == 0); }
+    AsNobody(const AsNobody&) = delete;
+    AsNobody& operator=(const AsNobody&) = delete;
 
-struct BadInput {
+private:
+    const bool dropped_;
+};
+
+enum When { kAfterListing, kAfterClicking, kWhilePlaying };
+
+struct OddFile {
     const char* name;
     Make make;
-    Outcome outcome;
+    const char* time;            // its row's time; nullptr when nothing in the song list leads to it
+    double plays = 0;            // the length Play finds, or 0 when it cannot play
     std::string fileName = "x.mp3";
+    const char* size = nullptr;  // the size column's text, when the file's size is known here
+    Make change = nullptr;       // done to the file at `when`
+    When when = kAfterListing;
+    int queueTotal = -1;         // seconds the playlist totals, when not what the folder listed
 };
 
-void PrintTo(const BadInput& input, std::ostream* out) { *out << input.name; }
+void PrintTo(const OddFile& odd, std::ostream* out) { *out << odd.name; }
 
-class BadInputTest : public QuietMainTest, public ::testing::WithParamInterface<BadInput> {
-protected:
-    ScratchFolder folder{"bad-input"};
-};
+std::string TotalOf(int seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "Totaal : 00:%02d:%02d", seconds / 60, seconds % 60);
+    return text;
+}
 
-TEST_P(BadInputTest, ListsQueuesAndPlaysAsDefined) {
-    const BadInput& input = GetParam();
-    const bool plays = input.outcome == kPlays;
-    const std::string total = plays ? "Totaal : 00:00:02" : "Totaal : 00:00:01";
-    input.make(folder / input.fileName);
-    CopyGoodSong(folder / kGood);
+class OddFileTest : public ReliabilityTest, public ::testing::WithParamInterface<OddFile> {};
 
+TEST_P(OddFileTest, ListsQueuesAndPlaysAsDefined) {
+    const OddFile& odd = GetParam();
+    const std::string path = folder / odd.fileName;
+    odd.make(path);
+    Song(1.0)(folder / kGood);
+    const auto changeAt = [&](When when) {
+        if (odd.change && odd.when == when) odd.change(path);
+    };
+    const bool unreadable = fs::is_regular_file(path) && (fs::status(path).permissions() & fs::perms::owner_read) ==
+                                                            fs::perms::none;
+    const AsNobody nobody(unreadable);
+    if (unreadable && std::ifstream(path).is_open()) GTEST_SKIP() << "cannot give up root, so no file is unreadable";
+    if (!odd.change) WatchFolder(folder.Path());
+
+    // Totals count the good song and the odd one's listed time.
+    const int listedTotal = 1 + (odd.time ? std::stoi(odd.time) * 60 + std::stoi(odd.time + 3) : 0);
     ListFolder(folder.Path());
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(messages.empty());
     EXPECT_EQ(engines.Alive(), 0);
-    const int listedCount = input.outcome == kNotListed ? 1 : 2;
-    ASSERT_EQ(ListView1.RowCount(), listedCount);
-    EXPECT_EQ(Label1.caption, std::to_string(listedCount) + " Songs");
-    EXPECT_EQ(Label2.caption, total);
-    EXPECT_EQ(ListView1.SubItem(RowOf(kGood), 1), "00:01");
-
-    if (input.outcome == kNotListed) {
-        // Nothing in the song list leads to it; opening it anyway fails at once (a FIFO is not
-        // waited on).
-        RealEngine engine;
-        EXPECT_THROW(engine.RenderFile(folder / input.fileName), EngineError);
+    ASSERT_EQ(ListedFiles(), odd.time ? (Strings{kGood, odd.fileName}) : Strings{kGood});
+    EXPECT_EQ(Text(window->Label1), odd.time ? "2 Songs" : "1 Songs");
+    EXPECT_EQ(Text(window->Label2), TotalOf(listedTotal));
+    EXPECT_EQ(Rows().SubItem(1, 1), "00:01");
+    if (!odd.time) {
+        // Opening it anyway fails at once (a FIFO is not waited on).
+        EXPECT_THROW(RealEngine().RenderFile(path), EngineError);
         return;
     }
-    EXPECT_EQ(ListView1.SubItem(RowOf(input.fileName), 1), plays ? "00:01" : "00:00");
+    // The row shows the file's name without its extension (its bytes as the toolkit shows them),
+    // its length and its size, grouped the Dutch way.
+    const std::string shown = QString::fromStdString(odd.fileName.substr(0, odd.fileName.size() - 4)).toStdString();
+    EXPECT_EQ(Rows().RowText(2), shown);
+    EXPECT_EQ(Rows().SubItem(2, 1), odd.time);
+    EXPECT_EQ(Rows().SubItem(2, 2), odd.size ? odd.size : FormatByteCount(fs::file_size(path), "."));
+    changeAt(kAfterListing);
 
-    ClickSong(input.fileName);
+    // Queued by the file's exact bytes, whatever the row shows; the playlist's row keeps the
+    // listed time, its total takes the file as it is now.
+    ClickSong(odd.fileName);
     ClickSong(kGood);
-    ASSERT_EQ(List1.items, (std::vector<std::string>{folder / input.fileName, folder / kGood}));
-    EXPECT_EQ(Label5.caption, total);
+    ASSERT_EQ(Queued(), (Strings{path, folder / kGood}));
+    EXPECT_EQ(QueuedNames(), (Strings{shown, "m"}));
+    EXPECT_EQ(program().Controls().ListView2.SubItem(1, 1), odd.time);
+    EXPECT_EQ(Text(window->Label5), TotalOf(odd.queueTotal < 0 ? listedTotal : odd.queueTotal));
     EXPECT_EQ(engines.Alive(), 0);
+    changeAt(kAfterClicking);
 
-    main.Knop_Click(kPlay);
-    EXPECT_EQ(main.state.Playing, plays);
-    EXPECT_EQ(PlayTimer.enabled, plays);
-    EXPECT_TRUE(messages.shown.empty());
-    if (!plays) {
-        // The song that cannot play stays at the head until Next moves past it.
-        EXPECT_EQ(List1.ListCount(), 2);
-        main.Knop_Click(kNext);
-        EXPECT_TRUE(main.state.Playing);
+    Press(kPlay);
+    EXPECT_EQ(Playing(), odd.plays > 0);
+    EXPECT_EQ(TimerRuns(), odd.plays > 0);
+    EXPECT_TRUE(messages.empty());
+    if (odd.plays > 0) {
+        EXPECT_NEAR(Engine().get_Duration(), odd.plays, 0.05);
+        ASSERT_TRUE(WaitForPosition(0.2));
+        changeAt(kWhilePlaying);
+    } else {
+        // The song that cannot play stays at the head, without a message, until Next moves past it.
+        EXPECT_EQ(Queued().size(), 2u);
+        Press(kNext);
+        EXPECT_TRUE(Playing());
+        EXPECT_EQ(Text(window->Label3), "m");
+        EXPECT_EQ(Text(window->Label5), TotalOf(1));
     }
-    TickUntilTheTimerStops();
-    // Every song that could play was played to its end and left the queue; then it rests.
-    EXPECT_EQ(List1.ListCount(), 0);
-    EXPECT_EQ(ListView2.RowCount(), 0);
-    EXPECT_FALSE(main.state.Playing);
-    EXPECT_EQ(messages.shown, std::vector<std::string>{kFillPlaylist});
-    EXPECT_LE(engines.PeakAlive(), 2);
+    ExpectPlayedOut();
+    EXPECT_EQ(engines.Alive(), 1);  // the last engine, kept as the player keeps it
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Files, BadInputTest,
+    Files, OddFileTest,
     ::testing::Values(
-        BadInput{"ZeroBytes", [](const std::string& p) { WriteBytes(p, ""); }, kCannotPlay},
-        BadInput{"Text", [](const std::string& p) { WriteBytes(p, "Geen liedje:\nmelk\nbrood\n"); }, kCannotPlay},
-        BadInput{"Jpeg", MadeBy("convert -size 64x48 plasma:fractal", ".jpg"), kCannotPlay},
-        BadInput{"Wave", MadeBy("sox -n -r 44100 -c 2 -b 16", ".wav", "synth 1 sine 440"), kCannotPlay},
-        BadInput{"Ogg", MadeBy("sox -n -r 44100 -c 2", ".ogg", "synth 1 sine 440"), kCannotPlay},
-        BadInput{"CutInItsMiddle",
-                 [](const std::string& p) {
-                     const std::string song = CachedTone(2.0, 440);
-                     WriteTruncatedCopy(song, p, fs::file_size(song) / 2);
-                 },
-                 kPlays},
-        BadInput{"CutInItsFirstFrame",
-                 [](const std::string& p) { WriteTruncatedCopy(CachedTone(1.0, 440), p, 200); }, kCannotPlay},
-        BadInput{"HugeId3v2Tag", WriteSongBehindHugeTag, kPlays},
-        BadInput{"RandomBytes", WriteRandomBytes, kCannotPlay},
-        BadInput{"Folder", [](const std::string& p) { fs::create_directory(p); }, kNotListed},
-        BadInput{"Fifo", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }, kNotListed},
-        BadInput{"DanglingLink", [](const std::string& p) { fs::create_symlink(p + ".gone", p); }, kNotListed},
-        BadInput{"NameNotUtf8", CopyGoodSong, kPlays, "\xff\xfe lied \xe9.mp3"},
-        BadInput{"NameWithNewline", CopyGoodSong, kPlays, "een\nlied.mp3"},
-        BadInput{"Name255Bytes", CopyGoodSong, kPlays, std::string(251, 'a') + ".mp3"}),
+        OddFile{"ZeroBytes", Bytes(""), "00:00", 0, "x.mp3", "000"},
+        OddFile{"Text", Bytes("Geen liedje:\nmelk\nbrood\n"), "00:00", 0, "x.mp3", "024"},
+        OddFile{"Jpeg", MadeBy("convert -size 64x48 plasma:fractal", ".jpg"), "00:00"},
+        OddFile{"Wave", MadeBy("sox -n -r 44100 -c 2 -b 16", ".wav", "synth 1 sine 440"), "00:00"},
+        OddFile{"Ogg", MadeBy("sox -n -r 44100 -c 2", ".ogg", "synth 1 sine 440"), "00:00"},
+        OddFile{"CutInItsMiddle",
+                [](const std::string& p) {
+                    WriteTruncatedCopy(CachedTone(2.0, 440), p, fs::file_size(CachedTone(2.0, 440)) / 2);
+                },
+                "00:01", 1.0},
+        OddFile{"CutInItsFirstFrame",
+                [](const std::string& p) { WriteTruncatedCopy(CachedTone(1.0, 440), p, 200); }, "00:00"},
+        OddFile{"HugeId3v2Tag", WriteSongBehindHugeTag, "00:01", 1.0},
+        OddFile{"RandomBytes", WriteRandomBytes, "00:00", 0, "x.mp3", "65.536"},
+        // Its length can still be read, so its size is shown.
+        OddFile{"Unreadable",
+                [](const std::string& p) {
+                    Song(1.0)(p);
+                    fs::permissions(p, fs::perms::none);
+                },
+                "00:00"},
+        OddFile{"Folder", [](const std::string& p) { fs::create_directory(p); }, nullptr},
+        OddFile{"Fifo", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }, nullptr},
+        OddFile{"DanglingLink", [](const std::string& p) { fs::create_symlink(p + ".gone", p); }, nullptr},
+        OddFile{"Hidden", Bytes(""), nullptr, 0, ".x.mp3"},
+        OddFile{"NotNamedMp3", Bytes(""), nullptr, 0, "x.txt"},
+        OddFile{"ExtensionInCapitals", Song(1.0), "00:01", 1.0, "X.MP3"},
+        OddFile{"NameNotUtf8", Song(1.0), "00:01", 1.0, "\xff\xfe lied \xe9.mp3"},
+        OddFile{"NameWithNewline", Song(1.0), "00:01", 1.0, "x\nlied.mp3"},
+        OddFile{"Name255Bytes", Song(1.0), "00:01", 1.0, std::string(251, 'x') + ".mp3"},
+        OddFile{"DeletedBeforeClicking", Song(1.0), "00:01", 0, "x.mp3", nullptr,
+                [](const std::string& p) { fs::remove(p); }, kAfterListing, 1},
+        OddFile{"ReplacedBeforeClicking", Song(1.0), "00:01", 2.0, "x.mp3", nullptr, Song(2.0, 660), kAfterListing, 3},
+        OddFile{"DeletedAfterClicking", Song(1.0), "00:01", 0, "x.mp3", nullptr,
+                [](const std::string& p) { fs::remove(p); }, kAfterClicking},
+        OddFile{"ReplacedAfterClicking", Song(1.0), "00:01", 2.0, "x.mp3", nullptr, Song(2.0, 660), kAfterClicking},
+        // Long enough that most of it is still unread when it is cut to a quarter.
+        OddFile{"CutShortWhilePlaying", Song(60.0), "01:00", 60.0, "x.mp3", nullptr,
+                [](const std::string& p) { fs::resize_file(p, fs::file_size(p) / 4); }, kWhilePlaying}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// A folder of awkward names and contents lists by the files' own names, sorted ignoring case, and
-// queues them by their exact bytes.
-TEST_F(QuietMainTest, AwkwardFolderListsByTheFilesOwnNamesAndQueuesTheirExactBytes) {
-    const ScratchFolder folder("awkward");
-    const std::string nonUtf8 = "\xff\xfe.mp3";
-    CopyFile(CachedTone(3.0, 440), folder / "a tone.mp3");
-    CopyFile(CachedTone(5.0, 660), folder / "Track.MP3");
-    CopyFile(CachedTone(2.0, 550), folder / nonUtf8);
-    WriteBytes(folder / "empty.mp3", "");
-    WriteBytes(folder / "notes.mp3", "not audio at all\n");
-    WriteBytes(folder / ".hidden.mp3", "");
-    WriteBytes(folder / "readme.txt", "");
-    fs::create_directory(folder / "folder.mp3");
-    const auto size = [&](const std::string& name) {
-        return FormatByteCount(static_cast<std::int64_t>(fs::file_size(folder / name)), ".");
-    };
-    ListFolder(folder.Path());
-    EXPECT_EQ(ListView1.rows, (std::vector<FakeRow>{{"a tone", {"00:03", size("a tone.mp3")}, "a tone.mp3"},
-                                                     {"empty", {"00:00", "000"}, "empty.mp3"},
-                                                     {"notes", {"00:00", "017"}, "notes.mp3"},
-                                                     {"Track", {"00:05", size("Track.MP3")}, "Track.MP3"},
-                                                     {"\xff\xfe", {"00:02", size(nonUtf8)}, nonUtf8}}));
-    EXPECT_EQ(Label1.caption, "5 Songs");
-    EXPECT_EQ(Label2.caption, "Totaal : 00:00:10");
-    EXPECT_TRUE(messages.shown.empty());
-    for (const char* name : {"Track.MP3", "\xff\xfe.mp3", "notes.mp3"}) ClickSong(name);
-    EXPECT_EQ(List1.items, (std::vector<std::string>{folder / "Track.MP3", folder / nonUtf8, folder / "notes.mp3"}));
-    EXPECT_EQ(ListView2.Texts(), (std::vector<std::string>{"Track", "\xff\xfe", "notes"}));
-    EXPECT_EQ(Label5.caption, "Totaal : 00:00:07");
-}
 
 }  // namespace
 }  // namespace tunekist::test

@@ -1,8 +1,8 @@
 // Real-world damaged and unusual MP3s (the shared corpus, read where it lies) through the real
-// song list, playlist, player and engine: every folder lists as the reference says, row by row and
-// in its totals, without a message; every song is queued, and the queue plays out to its end, Next
-// moving past the songs that cannot play. The raw streams named .bit are reached through links
-// named .mp3, as a user renaming them would.
+// window and engine: every folder lists as the reference says, row by row and in its totals,
+// without a message; every song is queued, and the queue plays out to its end, Next moving past
+// the songs that cannot play. The raw streams named .bit are reached through links named .mp3, as
+// a user renaming them would.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,9 +11,8 @@
 #include "library/size_text.h"
 #include "playback/rounding.h"
 #include "playback/time_text.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/reliability/reliability_test.h"
 #include "tests/support/corpus.h"
-#include "tests/support/real_main.h"
 
 namespace tunekist::test {
 namespace {
@@ -22,94 +21,73 @@ namespace fs = std::filesystem;
 
 struct CorpusFolder {
     const char* name;
-    bool somePlay;  // false for a folder whose only song holds no sound
+    const char* extension;  // of the files listed, ".bit" through links
+    bool somePlay;          // false for a folder whose only song holds no sound
 };
 
 void PrintTo(const CorpusFolder& folder, std::ostream* out) { *out << folder.name; }
 
-class CorpusTest : public QuietMainTest, public ::testing::WithParamInterface<CorpusFolder> {
-protected:
-    // Queues every listed song, presses Play, and keeps the queue going as a person would: Next
-    // whenever the timer stopped with songs still queued. Returns how often a song was found
-    // playing after a press (songs that follow by themselves are not counted).
-    int PlayEverything() {
-        for (int row = 1; row <= ListView1.RowCount(); ++row) ClickSong(ListView1.RowTag(row));
-        EXPECT_EQ(List1.ListCount(), ListView1.RowCount());
-        int started = 0;
-        main.Knop_Click(kPlay);
-        for (int presses = 0; List1.ListCount() > 0 && presses < 2 * ListView1.RowCount(); ++presses) {
-            const int before = List1.ListCount();
-            if (main.state.Playing) ++started;
-            TickUntilTheTimerStops();
-            // The queue moved by itself, or the head song could not play (or ended with nothing
-            // after it): Next moves past it.
-            if (List1.ListCount() == before && List1.ListCount() > 0) main.Knop_Click(kNext);
-        }
-        return started;
-    }
-    void ExpectPlayedOut() {
-        EXPECT_EQ(List1.ListCount(), 0);
-        EXPECT_EQ(ListView2.RowCount(), 0);
-        EXPECT_FALSE(main.state.Playing);
-        EXPECT_FALSE(PlayTimer.enabled);
-        ASSERT_FALSE(messages.shown.empty());
-        for (const std::string& message : messages.shown) EXPECT_EQ(message, kFillPlaylist);
-        EXPECT_LE(engines.PeakAlive(), 2);
-    }
-};
+class CorpusTest : public ReliabilityTest, public ::testing::WithParamInterface<CorpusFolder> {};
 
 TEST_P(CorpusTest, FolderListsAsTheReferenceSaysQueuesAndPlaysOut) {
     if (!HaveCorpus()) GTEST_SKIP() << NoCorpus();
-    const std::string folder = GetParam().name;
+    const CorpusFolder& param = GetParam();
+    const bool raw = std::string(param.extension) == ".bit";
+    // The reference of each file, by the name it is listed under.
     std::map<std::string, CorpusFile> references;
     for (const CorpusFile& file : ReadCorpusTable()) {
         const fs::path path = file.name;
         std::string extension = path.extension().string();
         for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (path.parent_path() == folder && extension == ".mp3") references[path.filename().string()] = file;
+        if (path.parent_path() != param.name || extension != param.extension) continue;
+        const std::string listedAs = raw ? path.stem().string() + ".mp3" : path.filename().string();
+        references[listedAs] = file;
+        if (raw) fs::create_symlink(kCorpus + "/" + file.name, folder / listedAs);
     }
-    ListFolder(kCorpus + "/" + folder);
-    EXPECT_TRUE(messages.shown.empty());
-    ASSERT_EQ(ListView1.RowCount(), static_cast<int>(references.size()));
+    const std::string listed = raw ? folder.Path() : kCorpus + "/" + param.name;
+    WatchFolder(listed);
+    ListFolder(listed);
+    EXPECT_TRUE(messages.empty());
+    ASSERT_EQ(Rows().RowCount(), static_cast<int>(references.size()));
     std::int32_t total = 0;
-    for (int row = 1; row <= ListView1.RowCount(); ++row) {
-        const std::string file = ListView1.RowTag(row);
+    for (int row = 1; row <= Rows().RowCount(); ++row) {
+        const std::string file = Rows().RowTag(row);
         ASSERT_TRUE(references.count(file)) << file;
         // A file the reference decoder found nothing in counts as 0 s.
         const double exact = references[file].seconds.empty() ? 0.0 : std::stod(references[file].seconds);
         total = RoundHalfEven(total + exact);
-        EXPECT_EQ(ListView1.RowText(row), file.substr(0, file.size() - 4));
-        EXPECT_EQ(ListView1.SubItem(row, 1), ToTimeValues(RoundHalfEven(exact))) << file;
-        EXPECT_EQ(ListView1.SubItem(row, 2), FormatByteCount(references[file].bytes, ".")) << file;
+        EXPECT_EQ(Rows().RowText(row), file.substr(0, file.size() - 4));
+        EXPECT_EQ(Rows().SubItem(row, 1), ToTimeValues(RoundHalfEven(exact))) << file;
+        EXPECT_EQ(Rows().SubItem(row, 2), FormatByteCount(references[file].bytes, ".")) << file;
     }
-    EXPECT_EQ(Label1.caption, std::to_string(references.size()) + " Songs");
-    EXPECT_EQ(Label2.caption, TotalCaption(total));
-    const int started = PlayEverything();
-    EXPECT_EQ(started > 0, GetParam().somePlay) << started << " songs started";
-    ExpectPlayedOut();
+    EXPECT_EQ(Text(window->Label1), std::to_string(references.size()) + " Songs");
+    EXPECT_EQ(Text(window->Label2), TotalCaption(total));
+
+    // Every song is queued, Play pressed, and the queue kept going as a person would: Next
+    // whenever the timer stopped with songs still queued (the head song could not play, or ended
+    // with nothing after it). Songs found playing after a press are counted.
+    for (const std::string& file : ListedFiles()) ClickSong(file);
+    EXPECT_EQ(Queued().size(), references.size());
+    int started = 0;
+    Press(kPlay);
+    for (int presses = 0; !Queued().empty() && presses < 2 * Rows().RowCount(); ++presses) {
+        const std::size_t before = Queued().size();
+        if (Playing()) ++started;
+        TickUntilTheTimerStops();
+        if (Queued().size() == before && !Queued().empty()) Press(kNext);
+    }
+    EXPECT_EQ(started > 0, param.somePlay) << started << " songs started";
+    ExpectPlayedOut(false);
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, CorpusTest,
-                         ::testing::Values(CorpusFolder{"mutagen", true}, CorpusFolder{"taglib", true},
-                                           CorpusFolder{"tinytag", true}, CorpusFolder{"minimp3", false}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(CorpusTest, RawStreamsRenamedMp3ListQueueAndPlayOut) {
-    if (!HaveCorpus()) GTEST_SKIP() << NoCorpus();
-    const fs::path folder = fs::path(kCorpus) / "minimp3";
-    const ScratchFolder links("corpus-links");
-    int count = 0;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.path().extension() != ".bit") continue;
-        fs::create_symlink(entry.path(), links / (entry.path().stem().string() + ".mp3"));
-        ++count;
-    }
-    ListFolder(links.Path());
-    EXPECT_TRUE(messages.shown.empty());
-    ASSERT_EQ(ListView1.RowCount(), count);
-    EXPECT_GT(PlayEverything(), 0);
-    ExpectPlayedOut();
-}
+                         ::testing::Values(CorpusFolder{"mutagen", ".mp3", true}, CorpusFolder{"taglib", ".mp3", true},
+                                           CorpusFolder{"tinytag", ".mp3", true},
+                                           CorpusFolder{"minimp3", ".mp3", false},
+                                           CorpusFolder{"minimp3", ".bit", true}),
+                         [](const auto& info) {
+                             return std::string(info.param.name) + (info.param.extension[1] == 'b' ? "Raw" : "");
+                         });
 
 }  // namespace
 }  // namespace tunekist::test

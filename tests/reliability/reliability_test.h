@@ -1,0 +1,76 @@
+#pragma once
+// What the reliability tests share: the real window with its sound discarded, a folder of the
+// test's own, the queue as the program keeps it, the state a queue played out leaves, and a watch
+// that no file of a folder is ever written.
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/player_window.h"
+#include "tests/support/test_audio.h"
+
+namespace tunekist::test {
+
+using Strings = std::vector<std::string>;
+
+class ReliabilityTest : public QuietWindowTest {
+protected:
+    const ListView& Rows() const { return program().Controls().ListView1; }
+    bool Playing() const { return program().state.Playing; }
+    // The queued paths as the program keeps them, byte for byte.
+    Strings Queued() const {
+        const ListBox& list = program().Controls().List1;
+        Strings paths;
+        for (int i = 0; i < list.ListCount(); ++i) paths.push_back(list.List(i));
+        return paths;
+    }
+    // Ticks until the timer stops; then every song has played or been passed, both lists are
+    // empty, the player rests, every message said the playlist ran out (just once when `once`), and
+    // never more than two engines were alive.
+    void ExpectPlayedOut(bool once = true) {
+        EXPECT_LT(TickUntilTheTimerStops(500).size(), 500u);
+        EXPECT_EQ(Queued(), Strings{});
+        EXPECT_EQ(QueuedNames(), Strings{});
+        EXPECT_FALSE(Playing());
+        EXPECT_FALSE(TimerRuns());
+        EXPECT_FALSE(messages.empty());
+        EXPECT_TRUE(!once || messages.size() == 1) << messages.size() << " messages";
+        EXPECT_LE(engines.PeakAlive(), 2);
+    }
+
+    // From now on until the test ends with Exit, no file in `watched` may be opened for writing,
+    // created, moved, deleted or changed in its contents or attributes.
+    void WatchFolder(const std::string& watched) {
+        watch_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(inotify_add_watch(watch_, watched.c_str(),
+                                    IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_CREATE | IN_DELETE | IN_MOVED_FROM |
+                                        IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF),
+                  0);
+    }
+    void TearDown() override {
+        if (watch_ < 0) return;
+        Press(kExit);
+        // The name and event mask of every change seen.
+        Strings changes;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t got = 0; (got = read(watch_, buffer, sizeof buffer)) > 0;) {
+            for (char* at = buffer; at < buffer + got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                changes.push_back(std::string(event->len ? event->name : ".") + ":" + std::to_string(event->mask));
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        EXPECT_EQ(changes, Strings{}) << "written in a watched folder";
+        close(watch_);
+    }
+
+    ScratchFolder folder{"reliability"};
+
+private:
+    int watch_ = -1;
+};
+
+}  // namespace tunekist::test
