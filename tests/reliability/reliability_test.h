@@ -45,25 +45,17 @@ protected:
     // created, moved, deleted or changed in its contents or attributes.
     void WatchFolder(const std::string& watched) {
         watch_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        ASSERT_GE(inotify_add_watch(watch_, watched.c_str(),
-                                    IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_CREATE | IN_DELETE | IN_MOVED_FROM |
-                                        IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF),
-                  0);
+        ASSERT_GE(inotify_add_watch(watch_, watched.c_str(), IN_ALL_EVENTS & ~(IN_ACCESS | IN_OPEN | IN_CLOSE_NOWRITE)), 0);
     }
     void TearDown() override {
+        // A test that gave up root to be refused a file takes it back.
+        EXPECT_TRUE(geteuid() == getuid() || seteuid(getuid()) == 0);
         if (watch_ < 0) return;
         Press(kExit);
-        // The name and event mask of every change seen.
-        Strings changes;
         alignas(inotify_event) char buffer[4096];
-        for (ssize_t got = 0; (got = read(watch_, buffer, sizeof buffer)) > 0;) {
-            for (char* at = buffer; at < buffer + got;) {
-                const auto* event = reinterpret_cast<const inotify_event*>(at);
-                changes.push_back(std::string(event->len ? event->name : ".") + ":" + std::to_string(event->mask));
-                at += sizeof(inotify_event) + event->len;
-            }
-        }
-        EXPECT_EQ(changes, Strings{}) << "written in a watched folder";
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer);
+        EXPECT_LT(read(watch_, buffer, sizeof buffer), 0)
+            << "written in a watched folder: " << (event->len ? event->name : ".") << ", event mask " << event->mask;
         close(watch_);
     }
 
