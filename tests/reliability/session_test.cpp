@@ -1,11 +1,10 @@
-// A long run through the real window and engine: a folder of 10,000 songs listed and totalled, and
-// the last 100 of them played one after another with the queue advancing by itself. The songs are
-// hard links of one generated song, so the folder costs no disk and every song is a file of its
-// own name.
+// Long sessions through the real window and engine: a folder of 10,000 songs listed and totalled
+// and the last 100 of them played one after another, and the sound output failing and coming back.
 #include <gtest/gtest.h>
 
 #include <malloc.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "tests/reliability/reliability_test.h"
@@ -28,6 +27,8 @@ std::int64_t LiveHeapBytes() {
 #endif
 }
 
+// The songs are hard links of one generated song, so the folder costs no disk and every song is a
+// file of its own name.
 TEST_F(ReliabilityTest, TenThousandSongsListAndAHundredPlayInOrderWithFlatMemoryAndAtMostTwoEngines) {
     constexpr int kSongs = 10000, kPlayed = 100;
     // Song i is named 10000 + i, so that the names sort as the numbers do.
@@ -63,6 +64,46 @@ TEST_F(ReliabilityTest, TenThousandSongsListAndAHundredPlayInOrderWithFlatMemory
     EXPECT_EQ(engines.Alive(), 1);
     // 80 songs later the live heap is where it was, give or take what the lists shed.
     EXPECT_LT(heapLate - heapEarly, 256 * 1024) << "early " << heapEarly << ", late " << heapLate;
+}
+
+// A song the output failed stays at the head, so that Play can try it again once there is sound;
+// without any sound output, Next says so rather than that the playlist ran out, and the next song
+// waits for Play.
+TEST_F(ReliabilityTest, SongsWaitAtTheHeadWhileThereIsNoSoundAndPlayOnceItIsBack) {
+    for (const char* name : {"a.mp3", "b.mp3"}) CopyFile(CachedTone(1.0, 440), folder / name);
+    ListFolder(folder.Path());
+    ClickSong("a.mp3");
+    ClickSong("b.mp3");
+    const std::string none = "Geen geluidsapparaat beschikbaar";
+    setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1);
+    Press(kPlay);
+    EXPECT_FALSE(Playing());
+    EXPECT_FALSE(TimerRuns());
+    EXPECT_EQ(messages, Strings{none});
+    EXPECT_EQ(QueuedNames(), (Strings{"a", "b"}));
+    Press(kNext);
+    EXPECT_EQ(messages, (Strings{none, none}));
+    EXPECT_EQ(QueuedNames(), Strings{"b"});
+    EXPECT_FALSE(Playing());
+
+    // The disk driver gives up on its device when a write fails, as a real device does when it is
+    // unplugged; /dev/full fails every write.
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    engines.SendSoundTo("/dev/full");
+    messages.clear();
+    Press(kPlay);
+    EXPECT_TRUE(Playing());
+    EXPECT_LT(TickUntilTheTimerStops(50).size(), 50u);
+    EXPECT_FALSE(Playing());
+    EXPECT_FALSE(TimerRuns());
+    EXPECT_EQ(messages, Strings{"Geluidsapparaat weggevallen"});
+    EXPECT_EQ(QueuedNames(), Strings{"b"});
+
+    engines.SendSoundTo("/dev/null");
+    messages.clear();
+    Press(kPlay);
+    EXPECT_TRUE(Playing());
+    ExpectPlayedOut();
 }
 
 }  // namespace
