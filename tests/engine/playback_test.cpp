@@ -97,8 +97,8 @@ TEST(Playback, HeardIsWhatThePositionSaysFromTheNearestFrameAtTheLevelSet) {
 TEST(Decoder, SeekMatchesAFullDecodeFromThatSample) {
     constexpr test::ToneOptions kVbr{.vbr = true};
     constexpr test::ToneOptions kLowRate{.sampleRate = 8000, .channels = 1, .vbr = true, .vbrQuality = 9};
-    const std::pair<test::ToneOptions, std::size_t> seeks[] = {{kVbr, 575},     {kVbr, 44100},   {kVbr, 100001},
-                                                               {kVbr, 130000},  {kLowRate, 1},   {kLowRate, 21000}};
+    const std::pair<test::ToneOptions, std::size_t> seeks[] = {
+        {kVbr, 575}, {kVbr, 44100}, {kVbr, 100001}, {kVbr, 130000}, {kLowRate, 1}, {kLowRate, 21000}};
     for (const auto& [options, frame] : seeks) {
         SCOPED_TRACE(testing::Message() << options.sampleRate << " Hz, frame " << frame);
         const std::string path = test::CachedTone(3.0, 440, options);
