@@ -86,8 +86,7 @@ TEST(Playback, HeardIsWhatThePositionSaysFromTheNearestFrameAtTheLevelSet) {
     ApplyGain(rest, GainToQ15(0.1f));  // -2000 is 20 dB down: a tenth of the amplitude
     std::ranges::copy(Sounding(rest), std::back_inserter(expected));
     const Samples heard = Sounding(captured);
-    ASSERT_EQ(heard.size(), expected.size());
-    EXPECT_TRUE(heard == expected) << "from sample " << std::ranges::mismatch(heard, expected).in1 - heard.begin();
+    EXPECT_TRUE(heard == expected) << "same up to " << std::ranges::mismatch(heard, expected).in1 - heard.begin();
 }
 
 // Decoding from sample f yields what a whole decode has there. After a jump the synthesis filter's

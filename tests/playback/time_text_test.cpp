@@ -4,15 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tunekist {
 namespace {
 
 TEST(TimeText, ClockAndTotal) {
-    struct {
-        std::int32_t seconds;
-        const char* clock;
-        const char* total;  // none for the negative counts, which no total has
-    } const rows[] = {
+    // No total for the negative counts: no total is ever negative.
+    const std::tuple<std::int32_t, const char*, const char*> rows[] = {
         {0, "00:00", "Totaal : 00:00:00"},          {59, "00:59", "Totaal : 00:00:59"},
         {60, "01:00", "Totaal : 00:01:00"},         {754, "12:34", "Totaal : 00:12:34"},
         {2467, "41:07", "Totaal : 00:41:07"},       {3599, "59:59", "Totaal : 00:59:59"},
@@ -21,11 +20,11 @@ TEST(TimeText, ClockAndTotal) {
         {360000, "100:00:00", "Totaal : 100:00:00"}, {-75, "-01:15", nullptr},
         {-3600, "-01:00:00", nullptr},              {INT32_MIN, "-596523:14:08", nullptr},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.seconds);
-        EXPECT_EQ(ToTimeValues(row.seconds), row.clock);
-        if (row.total) {
-            EXPECT_EQ(TotalCaption(row.seconds), row.total);
+    for (const auto& [seconds, clock, total] : rows) {
+        SCOPED_TRACE(seconds);
+        EXPECT_EQ(ToTimeValues(seconds), clock);
+        if (total) {
+            EXPECT_EQ(TotalCaption(seconds), total);
         }
     }
 }
