@@ -86,7 +86,7 @@ prop() {  # interface, property: its value as busctl prints it
   busctl --user get-property org.mpris.MediaPlayer2.tunekist /org/mpris/MediaPlayer2 "org.mpris.MediaPlayer2$1" "$2"
 }
 # What a screen reader reads in the window: "song" and "time", the header strip's two labels;
-# "slider", the volume slider's step (0, the loudest, to 20).
+# "slider", the volume slider's step (0, the loudest, to 20); "count", the song list's "N Songs".
 window_says() {
   /usr/bin/python3 - "$1" <<'PY'
 import dbus, re, sys
@@ -113,6 +113,8 @@ for app in node("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root").Ge
     visit(*app)
 if sys.argv[1] == "slider":
     print(*sliders)
+if sys.argv[1] == "count":
+    print(*[text for group in groups for text in group if re.fullmatch(r"\d+ Songs", text)], end="")
 # The header holds exactly two labels, one of them the elapsed time.
 for group in groups:
     times = [text for text in group if re.fullmatch(r"(\d\d:)?\d\d:\d\d", text)]
@@ -126,7 +128,8 @@ PY
 xdotool mousemove --window "$window" 150 80 click 1
 sleep 0.4
 xdotool key --window "$window" End Return
-sleep 2
+# The rows are clicked once the whole folder is listed, however long a loaded machine takes.
+expect "the song list's count" "3 Songs" window_says count
 for y in 272 287 302; do xdotool mousemove --window "$window" 150 $y click 1; sleep 0.4; done
 shot 01-queued
 

@@ -126,7 +126,7 @@ exit_knop() { click $(((W * 15 - 1530 + 450) / 15)) $(((H * 15 - 1830 + 315) / 1
 open_music() {  # the folder list's last entry is the music folder; Return lists its songs
   click 150 80
   xdotool key --window "$window" End Return
-  sleep 2
+  wait_until_idle "$player_pid"
 }
 song() { click 150 $((272 + 15 * $1)); }  # the song list's rows: 0 Een, 1 Lang, 2 Twee
 # The program's message box (caption Tunekist): waits for it, keeps its picture, presses OK.

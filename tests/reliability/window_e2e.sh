@@ -64,7 +64,7 @@ shot 01-start
 # The folder list: its last entry is the music folder; Return opens it and lists its songs.
 click 150 80
 xdotool key --window "$window" End Return
-sleep 2
+wait_until_idle "$player_pid"
 shot 02-folder
 # The song rows, 15 pixels apart: Cello, Alt, Bas into the playlist.
 click 150 302
