@@ -54,11 +54,11 @@ public:
         return tagged ? size_ - kId3v1Bytes : size_;
     }
 
-    // True when a frame like `first` ends exactly at `end`. Such a frame differs from `first` only
-    // in its bit rate and padding, so only the sizes those allow are looked at.
-    bool FrameEndsAt(const FrameHeader& first, std::int64_t end) const {
+    // True when a frame like `first` ends exactly at `end`; `sizes` are the sizes such a frame can
+    // have (FrameSizesLike), the only ones looked at.
+    bool FrameEndsAt(const FrameHeader& first, const std::vector<int>& sizes, std::int64_t end) const {
         const std::int64_t earliest = std::max<std::int64_t>(std::max<std::int64_t>(0, end - kLongestFrame), from_);
-        for (const int bytes : FrameSizesLike(first)) {
+        for (const int bytes : sizes) {
             if (end - bytes < earliest) continue;
             const auto header = ParseLayer3Header(At(end - bytes));
             if (header && header->SameStreamAs(first) && header->bytes == bytes) return true;
@@ -107,13 +107,13 @@ std::optional<TagFrame> CoveringTagFrame(const FileReader& reader) {
     // Songs joined into one file keep the first song's tag, and decoding plays them all: the tag
     // is believed only when nothing but an ID3v1 tag follows the stream it describes.
     if (!tail.Valid() || end != tail.StreamEnd() || end <= start + first->bytes) return {};
-    if (!tail.FrameEndsAt(*first, end)) return {};
+    const std::vector<int> sizes = FrameSizesLike(*first);
+    if (!tail.FrameEndsAt(*first, sizes, end)) return {};
     // A frame count the bytes cannot hold is damage, not a promise to keep: the frames after the
     // tag's own must each be one of the sizes the stream allows; in a constant bit rate stream
     // ("Info") the size of the first of them, give or take the padding byte.
     const std::int64_t frames = BigEndian(tag + 8);
     const std::int64_t audioBytes = end - start - first->bytes;
-    const std::vector<int> sizes = FrameSizesLike(*first);
     std::int64_t smallest = *std::min_element(sizes.begin(), sizes.end());
     std::int64_t largest = *std::max_element(sizes.begin(), sizes.end());
     if (std::memcmp(tag, "Info", 4) == 0) {

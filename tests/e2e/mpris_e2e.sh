@@ -240,41 +240,9 @@ titles=$(grep -v '^$' "$outdir/titles.txt" | uniq | tr '\n' ' ')
 
 # What was heard: each song's pitch in order, and each one's level against its decoded file's.
 for song in Alt Cello; do mpg123 -q -s "$stage/Muziek/$song.mp3" >"$work/$song.s16"; done
-result=$(/usr/bin/python3 - "$heard" "$work/Alt.s16" "$work/Cello.s16" <<'PY'
-import array, math, statistics, sys
-def left_of(path):
-    samples = array.array("h")
-    with open(path, "rb") as f:
-        samples.frombytes(f.read())
-    return samples[0::2]
-def level(part):
-    return 20 * math.log10(math.sqrt(sum(v * v for v in part) / len(part)) / 32768)
-left = left_of(sys.argv[1])
-block, runs = 4410, []
-for start in range(0, len(left) - block, block):
-    part = left[start:start + block]
-    if sum(1 for v in part if v == 0) > block // 10:
-        continue
-    rising = sum(1 for a, b in zip(part, part[1:]) if a < 0 <= b)
-    hz = rising * 44100 / block
-    near = [tone for tone in (220, 440, 880) if abs(hz - tone) < tone * 0.05]
-    if not near:
-        continue
-    if runs and runs[-1][0] == near[0]:
-        runs[-1][1].append(level(part))
-    else:
-        runs.append([near[0], [level(part)]])
-runs = [run for run in runs if len(run[1]) >= 3]
-print(" ".join(str(tone) for tone, _ in runs))
-heard = {tone: statistics.median(levels) for tone, levels in runs}
 # Alt plays at the slider's 50 %, 20 dB down; Cello at 100 %, its decoded level.
-for tone, path, gain in ((220, sys.argv[2], -20), (880, sys.argv[3], 0)):
-    decoded = left_of(path)
-    expected = level(decoded[len(decoded) // 4:len(decoded) * 3 // 4]) + gain
-    print("%d Hz heard at %.2f dBFS, expected %.2f: %s" % (tone, heard.get(tone, -999), expected,
-          "ok" if abs(heard.get(tone, -999) - expected) <= 0.2 else "wrong"))
-PY
-)
+result=$(/usr/bin/python3 "$(dirname "$0")/../support/tones_heard.py" "$heard" \
+  220 "$work/Alt.s16" -20 880 "$work/Cello.s16" 0)
 pitches=$(sed -n 1p <<<"$result")
 echo "heard: $pitches Hz"
 sed -n '2,$p' <<<"$result"

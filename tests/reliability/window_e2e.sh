@@ -125,30 +125,7 @@ status=1145x30+40+641
 [[ $(region 08-next $header) != $(region 09-advanced $header) ]] || fail "the next song did not start by itself"
 
 # What was heard: the pitches of the sounding stretches, in order, merged where they repeat.
-pitches=$(python3 - "$heard" <<'PY'
-import array, sys
-samples = array.array("h")  # the engine plays signed 16-bit stereo
-with open(sys.argv[1], "rb") as f:
-    samples.frombytes(f.read())
-left = samples[0::2]
-block, runs = 4410, []
-for start in range(0, len(left) - block, block):
-    part = left[start:start + block]
-    if sum(1 for v in part if v == 0.0) > block // 10:
-        continue  # silence, or a song's edge
-    rising = sum(1 for a, b in zip(part, part[1:]) if a < 0 <= b)
-    hz = rising * 44100 / block
-    near = [tone for tone in (220, 440, 880) if abs(hz - tone) < tone * 0.05]
-    if not near:
-        continue
-    if runs and runs[-1][0] == near[0]:
-        runs[-1][1] += 1
-    else:
-        runs.append([near[0], 1])
-# A tenth of a second or two of a tone is a seam, not a song.
-print(" ".join(str(tone) for tone, count in runs if count >= 3))
-PY
-)
+pitches=$(python3 "$(dirname "$0")/../support/tones_heard.py" "$heard")
 echo "heard: $pitches Hz"
 [[ "$pitches" == "880 220 440" ]] || fail "heard '$pitches' Hz, expected 880 220 440 (Cello, Alt, Bas)"
 
