@@ -25,7 +25,7 @@ DesktopPlayback DesktopPlayer::Playback() const {
     if (!state.Playing || !state.Graph) return DesktopPlayback::Stopped;
     try {
         return state.Graph->GetState(kGetStateTimeoutMs) == StatePaused ? DesktopPlayback::Paused
-                                                                         : DesktopPlayback::Playing;
+                                                                        : DesktopPlayback::Playing;
     } catch (const std::exception&) {
         // A song whose engine cannot say is still the song the window follows.
         return DesktopPlayback::Playing;

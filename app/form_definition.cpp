@@ -147,8 +147,8 @@ void MainWindow::CreateControls() {
     Pic1->setPixmap(QPixmap(":/tunekist/logo.png"));
 
     // The keyboard visits the controls in the form's tab order.
-    const QList<QWidget*> tabOrder = {ListView1, ListView2, Dir1, Drive1, Knop[0], Knop[1], Knop[2],
-                                      Knop[3], Knop[5], Knop[4], VolSlider, ExitKnop};
+    const QList<QWidget*> tabOrder = {ListView1, ListView2, Dir1,    Drive1,  Knop[0],   Knop[1],
+                                      Knop[2],   Knop[3],   Knop[5], Knop[4], VolSlider, ExitKnop};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
     for (QWidget* box : {MiddenPic, KopPic, MenuPic, static_cast<QWidget*>(Bar)}) box->setFocusPolicy(Qt::NoFocus);
     NameForScreenReaders(*this);

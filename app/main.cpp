@@ -21,15 +21,14 @@ int main(int argc, char** argv) {
     // The desktop's media controls and media keys reach the player through the session bus.
     tunekist::DesktopPlayer desktopPlayer(
         window.program(), tunekist::MakeRealEngineFactory(),
-        tunekist::DesktopWindow{
-            [&window](const std::function<void()>& handler) { window.Handle(handler); },
-            [&window] { return window.Handling(); },
-            [&window](std::int32_t value) { window.VolSlider->setValue(value); },
-            [&window] {
-                if (window.isMinimized()) window.showNormal();
-                window.raise();
-                window.activateWindow();
-            }});
+        tunekist::DesktopWindow{[&window](const std::function<void()>& handler) { window.Handle(handler); },
+                                [&window] { return window.Handling(); },
+                                [&window](std::int32_t value) { window.VolSlider->setValue(value); },
+                                [&window] {
+                                    if (window.isMinimized()) window.showNormal();
+                                    window.raise();
+                                    window.activateWindow();
+                                }});
     tunekist::MprisService mpris(desktopPlayer);
     window.AfterEvent = [&] {
         desktopPlayer.RunWaitingCommands();

@@ -52,9 +52,7 @@ void Main::Knop_Click(std::int16_t Index) {
                 controls_.messageBox.Show(failure.what());
             }
             break;
-        case 1:
-            player.PausePlay();
-            break;
+        case 1: player.PausePlay(); break;
         case 2:
             controls_.Bar.ResetPicture();
             player.RewindPlay();
@@ -63,14 +61,9 @@ void Main::Knop_Click(std::int16_t Index) {
             controls_.Bar.ResetPicture();
             player.ForwardPlay();
             break;
-        case 4:
-            NextSong();
-            break;
-        case 5:
-            player.StopPlay();
-            break;
-        default:
-            break;
+        case 4: NextSong(); break;
+        case 5: player.StopPlay(); break;
+        default: break;
     }
 }
 

@@ -18,16 +18,24 @@ inline constexpr float kMinimumOuterHeight = 4860;
 
 struct MainWindow::Adapters {
     explicit Adapters(MainWindow& window)
-        : messageBox(window), list1(*window.List1),
+        : messageBox(window),
+          list1(*window.List1),
           // A folder's rows arrive thousands a second; the playlist's one click at a time.
-          listView1(*window.ListView1, QtListView::ShowRows::InBatches), listView2(*window.ListView2),
-          label3(*window.Label3), tijdLabel(*window.TijdLabel), label5(*window.Label5), barLabel(*window.BarLabel),
-          playTimer(*window.PlayTimer), label1(*window.Label1), label2(*window.Label2) {}
+          listView1(*window.ListView1, QtListView::ShowRows::InBatches),
+          listView2(*window.ListView2),
+          label3(*window.Label3),
+          tijdLabel(*window.TijdLabel),
+          label5(*window.Label5),
+          barLabel(*window.BarLabel),
+          playTimer(*window.PlayTimer),
+          label1(*window.Label1),
+          label2(*window.Label2) {}
 
     MainControls Controls(MainWindow& window) {
-        return MainControls{window,    messageBox, *window.Rand1, window.File1, list1,    listView1, listView2,
-                            label3,    tijdLabel,  label5,        barLabel,     *window.Bar, *window.VolSlider,
-                            playTimer, *window.Drive1, *window.Dir1, label1,    label2,    desktop};
+        return MainControls{
+            window,         messageBox,   *window.Rand1, window.File1, list1,       listView1,         listView2,
+            label3,         tijdLabel,    label5,        barLabel,     *window.Bar, *window.VolSlider, playTimer,
+            *window.Drive1, *window.Dir1, label1,        label2,       desktop};
     }
 
     QtMessageBox messageBox;

@@ -27,7 +27,6 @@
 #include "platform/qt/volume_slider.h"
 #include "platform/ui/form.h"
 
-
 namespace tunekist {
 
 // The window `Main` on the screen: its controls, named as the form names them, and the wiring of

@@ -24,12 +24,9 @@ bool CanControlSong(const DesktopStatus& status) { return status.playback != Des
 
 QString PlaybackStatusName(DesktopPlayback playback) {
     switch (playback) {
-        case DesktopPlayback::Playing:
-            return QStringLiteral("Playing");
-        case DesktopPlayback::Paused:
-            return QStringLiteral("Paused");
-        case DesktopPlayback::Stopped:
-            break;
+        case DesktopPlayback::Playing: return QStringLiteral("Playing");
+        case DesktopPlayback::Paused: return QStringLiteral("Paused");
+        case DesktopPlayback::Stopped: break;
     }
     return QStringLiteral("Stopped");
 }

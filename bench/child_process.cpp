@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <ctime>
 #include <chrono>
+#include <ctime>
 #include <stdexcept>
 
 namespace tunekist::bench {
@@ -47,13 +47,13 @@ struct Pipe {
     _exit(127);
 }
 
-double Seconds(const timeval& time) { return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6; }
+double Seconds(const timeval& time) {
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6;
+}
 
 }  // namespace
 
-double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 double CpuNow() {
     timespec now{};
@@ -82,8 +82,7 @@ ChildRun RunChild(const std::vector<std::string>& arguments, const ChildOptions&
     }
     int status = 0;
     rusage usage{};
-    while (wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
+    while (wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {}
     run.wallSeconds = Now() - start;
     run.cpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
     run.peakRssKb = usage.ru_maxrss;

@@ -9,16 +9,16 @@
 namespace tunekist::bench {
 
 struct ChildRun {
-    int exitCode = -1;     // -1 when it did not exit normally
+    int exitCode = -1;  // -1 when it did not exit normally
     double wallSeconds = 0;
     double cpuSeconds = 0;  // user + system
     long peakRssKb = 0;
-    std::string output;     // standard output, when kept
+    std::string output;  // standard output, when kept
 };
 
 struct ChildOptions {
     std::map<std::string, std::string> environment;  // set on top of this process's own
-    bool keepOutput = false;  // else standard output goes to /dev/null
+    bool keepOutput = false;                         // else standard output goes to /dev/null
 };
 
 // Runs `arguments` (the program is looked up in PATH) and waits for it. Standard error goes to

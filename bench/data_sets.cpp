@@ -95,8 +95,9 @@ DataSets MakeDataSets(const std::string& folder, int songs) {
     data.untaggedSource = sources + "/untagged.mp3";
     MakeOnce(data.taggedSource, [&](const std::string& path) { Run({"lame", "--quiet", "-b", "128", wav, path}); });
     // --abr gives frames of varying size averaging 128 kb/s; -t writes no Xing/Info tag at all.
-    MakeOnce(data.untaggedSource,
-             [&](const std::string& path) { Run({"lame", "--quiet", "--abr", "128", "-t", wav, path}); });
+    MakeOnce(data.untaggedSource, [&](const std::string& path) {
+        Run({"lame", "--quiet", "--abr", "128", "-t", wav, path});
+    });
     data.sets.push_back(CopiesOf(data.taggedSource, folder + "/tagged", "tagged", songs));
     data.sets.push_back(CopiesOf(data.untaggedSource, folder + "/untagged", "untagged", songs));
     data.sets.push_back(MixOf(data.sets[0], data.sets[1], folder + "/mix"));
@@ -108,7 +109,8 @@ DataSets MakeDataSets(const std::string& folder, int songs) {
     for (const char* name : {"a", "b", "c"}) {
         MakeOnce(data.changeFolder + "/" + name + ".mp3", [&](const std::string& path) {
             const std::string shortWav = path + ".wav";
-            Run({"sox", "-R", "-n", "-r", "44100", "-c", "2", "-b", "16", shortWav, "synth", "2", "sine", "440", "vol", "0.3"});
+            Run({"sox", "-R", "-n", "-r", "44100", "-c", "2", "-b", "16", shortWav, "synth", "2", "sine", "440", "vol",
+                 "0.3"});
             Run({"lame", "--quiet", "-b", "128", shortWav, path});
             fs::remove(shortWav);
         });

@@ -12,7 +12,7 @@
 namespace tunekist::bench {
 
 struct DataSet {
-    std::string name;    // "tagged", "untagged", "mix"
+    std::string name;  // "tagged", "untagged", "mix"
     std::string folder;
     std::vector<std::string> files;  // full paths, in name order
 };

@@ -73,7 +73,8 @@ ListingResult TimeListing(const DataSet& set, const std::map<std::uintmax_t, dou
         Cost longestGap;
         const auto turn = [&] {
             const Cost now{Now(), CpuNow()};
-            longestGap = {std::max(longestGap.wall, now.wall - lastTurn.wall), std::max(longestGap.cpu, now.cpu - lastTurn.cpu)};
+            longestGap = {std::max(longestGap.wall, now.wall - lastTurn.wall),
+                          std::max(longestGap.cpu, now.cpu - lastTurn.cpu)};
             lastTurn = now;
         };
         MemoryDesktop desktop(turn);

@@ -50,7 +50,9 @@ Spread FfprobeCostPerFile(const std::vector<std::string>& files, int rounds) {
 }
 
 Spread PlayingCost(const std::string& benchProgram, const std::string& file, int rounds) {
-    return Repeat(rounds, [&] { return CostOf(Succeeded(RunChild({benchProgram, "play", file}, DiskDriver()), "playing")); });
+    return Repeat(rounds, [&] {
+        return CostOf(Succeeded(RunChild({benchProgram, "play", file}, DiskDriver()), "playing"));
+    });
 }
 
 Spread SilenceCost(const std::string& benchProgram, std::int64_t frames, int periodFrames, int rounds) {

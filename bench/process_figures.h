@@ -26,8 +26,8 @@ Spread Mpg123Cost(const std::string& file, int rounds);
 std::int64_t Mpg123SampleFrames(const std::string& file);
 
 struct StartupResult {
-    Spread time;      // from starting the process to its first painted window
-    long rssKb = 0;   // resident memory when it had painted (the largest of the rounds)
+    Spread time;     // from starting the process to its first painted window
+    long rssKb = 0;  // resident memory when it had painted (the largest of the rounds)
 };
 
 // Starts `probe MODE` with Qt's offscreen platform `rounds` times; the probe prints its resident

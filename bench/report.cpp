@@ -42,10 +42,10 @@ std::string Text(const char* format, double value) {
     return text;
 }
 
-void Row(const std::string& figure, const std::string& tunekist, const std::string& baseline,
-         const std::string& ratio, const std::string& target = "", const std::string& met = "") {
-    std::printf("%-42s %-24s %-32s %-16s %-38s %s\n", figure.c_str(), tunekist.c_str(), baseline.c_str(),
-                ratio.c_str(), target.c_str(), met.c_str());
+void Row(const std::string& figure, const std::string& tunekist, const std::string& baseline, const std::string& ratio,
+         const std::string& target = "", const std::string& met = "") {
+    std::printf("%-42s %-24s %-32s %-16s %-38s %s\n", figure.c_str(), tunekist.c_str(), baseline.c_str(), ratio.c_str(),
+                target.c_str(), met.c_str());
 }
 
 const char* Met(bool met) { return met ? "yes" : "NO"; }
@@ -63,9 +63,8 @@ void PrintMachine() {
     sysinfo(&system);
     double load[3] = {0, 0, 0};
     getloadavg(load, 3);
-    std::printf("machine: %ld cores, %s, %.1f GiB RAM; load average %.2f at the start\n",
-                sysconf(_SC_NPROCESSORS_ONLN), cpu.c_str(),
-                static_cast<double>(system.totalram) * system.mem_unit / (1024.0 * 1024 * 1024), load[0]);
+    std::printf("machine: %ld cores, %s, %.1f GiB RAM; load average %.2f at the start\n", sysconf(_SC_NPROCESSORS_ONLN),
+                cpu.c_str(), static_cast<double>(system.totalram) * system.mem_unit / (1024.0 * 1024 * 1024), load[0]);
     std::printf("Figures are processor time (user + system), best of the rounds; wall-clock beside them.\n\n");
 }
 
@@ -97,13 +96,16 @@ bool ListingRows(const DataSet& set, const std::map<std::uintmax_t, double>& ref
     const double ratio = best.cpu / floor.best.cpu;
     const bool met = listing.inexact.empty() && listing.songs == set.files.size() &&
                      files / best.cpu >= target.minimumRate && (target.floorLimit <= 0 || ratio <= target.floorLimit);
-    Row("listing " + set.name + " (" + std::to_string(set.files.size()) + " songs)", Text("%.0f files/s", files / best.cpu),
-        "I/O floor " + Text("%.0f files/s", files / floor.best.cpu), Text("%.2f x floor", ratio), target.text, Met(met));
+    Row("listing " + set.name + " (" + std::to_string(set.files.size()) + " songs)",
+        Text("%.0f files/s", files / best.cpu), "I/O floor " + Text("%.0f files/s", files / floor.best.cpu),
+        Text("%.2f x floor", ratio), target.text, Met(met));
     Row("", Text("wall %.0f files/s", files / best.wall), "wall " + Text("%.0f files/s", files / floor.best.wall),
         Text("%.2f x floor", best.wall / floor.best.wall));
     Row("", listing.inexact.empty() ? "every duration exact" : "INEXACT: " + listing.inexact,
-        "ffprobe " + Text("%.1f files/s", 1.0 / ffprobe.best.cpu), Text("%.0f x faster", ffprobe.best.cpu * files / best.cpu));
-    Row("", "", "wall " + Text("%.1f files/s", 1.0 / ffprobe.best.wall), Text("%.0f x faster", ffprobe.best.wall * files / best.wall));
+        "ffprobe " + Text("%.1f files/s", 1.0 / ffprobe.best.cpu),
+        Text("%.0f x faster", ffprobe.best.cpu * files / best.cpu));
+    Row("", "", "wall " + Text("%.1f files/s", 1.0 / ffprobe.best.wall),
+        Text("%.0f x faster", ffprobe.best.wall * files / best.wall));
     return met;
 }
 
@@ -111,11 +113,11 @@ bool PlaylistRows(const DataSet& set) {
     const PlaylistResult playlist = TimePlaylistTotal(set.files, kPlaylistRounds);
     const Cost best = playlist.later.best;
     const bool met = best.cpu <= 0.020;
-    Row("ShowPlaylistTotal, " + std::to_string(set.files.size()) + " unchanged entries", Text("%.1f ms", best.cpu * 1000),
-        "first measure " + Text("%.0f ms", playlist.first.cpu * 1000), Text("%.3f x first", best.cpu / playlist.first.cpu),
-        "<= 20 ms", Met(met));
-    Row("  (" + playlist.totalText + ")", Text("wall %.1f ms", best.wall * 1000), "wall " + Text("%.0f ms", playlist.first.wall * 1000),
-        Text("%.3f x first", best.wall / playlist.first.wall));
+    Row("ShowPlaylistTotal, " + std::to_string(set.files.size()) + " unchanged entries",
+        Text("%.1f ms", best.cpu * 1000), "first measure " + Text("%.0f ms", playlist.first.cpu * 1000),
+        Text("%.3f x first", best.cpu / playlist.first.cpu), "<= 20 ms", Met(met));
+    Row("  (" + playlist.totalText + ")", Text("wall %.1f ms", best.wall * 1000),
+        "wall " + Text("%.0f ms", playlist.first.wall * 1000), Text("%.3f x first", best.wall / playlist.first.wall));
     return met;
 }
 
@@ -155,10 +157,11 @@ bool PlayingRows(const Settings& settings, const DataSets& data) {
     const double both = decoding.best.cpu + silence[0].best.cpu;
     const bool met = playing.best.cpu <= 1.2 * both;
     Row("playing a 4-minute song (disk driver)", Text("%.3f s", playing.best.cpu),
-        "mpg123 -q -s " + Text("%.3f s", decoding.best.cpu), Text("%.2f x mpg123", playing.best.cpu / decoding.best.cpu));
+        "mpg123 -q -s " + Text("%.3f s", decoding.best.cpu),
+        Text("%.2f x mpg123", playing.best.cpu / decoding.best.cpu));
     Row("", Text("wall %.2f s", playing.best.wall), "wall " + Text("%.2f s", decoding.best.wall), "");
-    Row("", "", "SDL output of silence " + Text("%.3f s", silence[0].best.cpu), Text("%.2f x both", playing.best.cpu / both),
-        "<= 1.2 x mpg123 + SDL output", Met(met));
+    Row("", "", "SDL output of silence " + Text("%.3f s", silence[0].best.cpu),
+        Text("%.2f x both", playing.best.cpu / both), "<= 1.2 x mpg123 + SDL output", Met(met));
     Row("", "", "  at " + std::to_string(periods[0]) + " frames a period", "");
     for (std::size_t i = 1; i < periods.size(); ++i) {
         Row("", "", "  at " + std::to_string(periods[i]) + ": " + Text("%.3f s", silence[i].best.cpu),
@@ -171,7 +174,8 @@ bool StartupRows(const Settings& settings) {
     // Round by round, one of each, as for playing.
     StartupResult window, bare, label;
     for (int round = 0; round < kStartupRounds; ++round) {
-        for (auto [result, mode] : {std::pair{&window, "tunekist"}, std::pair{&bare, "bare"}, std::pair{&label, "label"}}) {
+        for (auto [result, mode] :
+             {std::pair{&window, "tunekist"}, std::pair{&bare, "bare"}, std::pair{&label, "label"}}) {
             const StartupResult one = TimeStartup(settings.probe, mode, 1);
             result->time.Add(one.time.best);
             result->rssKb = std::max(result->rssKb, one.rssKb);
@@ -182,8 +186,8 @@ bool StartupRows(const Settings& settings) {
     // 659 ms from launch to a visible window): a limit of its own, the bare windows for reference.
     const bool met = best.cpu <= 0.100 && best.wall <= 0.100;
     Row("start-up to first painted window", Text("%.0f ms", best.cpu * 1000),
-        "bare Qt window " + Text("%.0f ms", bare.time.best.cpu * 1000), Text("%.2f x bare", best.cpu / bare.time.best.cpu),
-        "<= 100 ms", Met(met));
+        "bare Qt window " + Text("%.0f ms", bare.time.best.cpu * 1000),
+        Text("%.2f x bare", best.cpu / bare.time.best.cpu), "<= 100 ms", Met(met));
     Row("  (offscreen)", Text("wall %.0f ms", best.wall * 1000), "wall " + Text("%.0f ms", bare.time.best.wall * 1000),
         Text("%.2f x bare", best.wall / bare.time.best.wall));
     // What drawing any text costs a bare window: fontconfig's set-up and the first font.
@@ -192,7 +196,8 @@ bool StartupRows(const Settings& settings) {
     const bool memoryMet = window.rssKb <= 40 * 1024;
     Row("resident memory at first paint", Text("%.1f MB", window.rssKb / 1024.0),
         "bare Qt window " + Text("%.1f MB", bare.rssKb / 1024.0),
-        Text("%.2f x bare", static_cast<double>(window.rssKb) / static_cast<double>(bare.rssKb)), "<= 40 MB", Met(memoryMet));
+        Text("%.2f x bare", static_cast<double>(window.rssKb) / static_cast<double>(bare.rssKb)), "<= 40 MB",
+        Met(memoryMet));
     return met && memoryMet;
 }
 
@@ -219,11 +224,11 @@ bool WindowListingRows(const Programs& programs, const DataSet& set, const std::
         "tunekist-scan " + Text("%.1f ms", listing.scan.best.cpu * 1000), Text("%.2f x scan", ratio),
         Text("<= %.1f x scan", limit), Met(met));
     Row("  (folder opened to last row painted)", Text("wall %.1f ms", listing.window.best.wall * 1000),
-        "wall " + Text("%.1f ms", listing.scan.best.wall * 1000), Text("%.2f x scan", listing.window.best.wall / listing.scan.best.wall));
+        "wall " + Text("%.1f ms", listing.scan.best.wall * 1000),
+        Text("%.2f x scan", listing.window.best.wall / listing.scan.best.wall));
     Row("  longest event-loop gap, median round", Text("%.1f ms", gap), "", "", "<= 30 ms", Met(gap <= 30));
     Row("", Text("wall %.1f ms", gapWall), "", "");
-    Row("", Text("worst round %.1f ms", *std::max_element(listing.gapsCpuMs.begin(), listing.gapsCpuMs.end())),
-        "", "");
+    Row("", Text("worst round %.1f ms", *std::max_element(listing.gapsCpuMs.begin(), listing.gapsCpuMs.end())), "", "");
     // The rate of listing, each program's own start-up (its run on an empty folder) taken off:
     // tunekist-scan loads the engine's sound libraries and Qt, some 60 libraries to TagLib's 8.
     const double scanListing = listing.scan.best.cpu - listing.scanStart.best.cpu;
@@ -235,7 +240,8 @@ bool WindowListingRows(const Programs& programs, const DataSet& set, const std::
         scanAgainstTaglib ? ">= 1.0 x TagLib, exact" : "", scanAgainstTaglib ? Met(scanMet) : "");
     Row("  (start-up taken off)", listing.inexact.empty() ? "every length exact" : "INEXACT: " + listing.inexact,
         "TagLib: " + std::to_string(listing.taglibOff) + " lengths off by > 1 ms", "");
-    Row("  whole process", Text("%.1f ms", listing.scan.best.cpu * 1000), "TagLib " + Text("%.1f ms", listing.taglib.best.cpu * 1000),
+    Row("  whole process", Text("%.1f ms", listing.scan.best.cpu * 1000),
+        "TagLib " + Text("%.1f ms", listing.taglib.best.cpu * 1000),
         Text("%.2f x TagLib", listing.taglib.best.cpu / listing.scan.best.cpu));
     Row("  start-up (empty folder)", Text("%.1f ms", listing.scanStart.best.cpu * 1000),
         "TagLib " + Text("%.1f ms", listing.taglibStart.best.cpu * 1000), "");
@@ -248,7 +254,8 @@ bool SongChangeRows(const Programs& programs, const DataSets& data) {
     const double atEnd = Median(gaps.atEndMs);
     const bool met = atNext <= 30 && atEnd <= 30;
     Row("window: longest event-loop gap at Next", Text("%.1f ms", atNext), "", "", "<= 30 ms", Met(atNext <= 30));
-    Row("  (median round; disk driver, paced)", Text("worst round %.1f ms", *std::max_element(gaps.atNextMs.begin(), gaps.atNextMs.end())), "", "");
+    Row("  (median round; disk driver, paced)",
+        Text("worst round %.1f ms", *std::max_element(gaps.atNextMs.begin(), gaps.atNextMs.end())), "", "");
     Row("window: ... when a song ends by itself", Text("%.1f ms", atEnd), "", "", "<= 30 ms", Met(atEnd <= 30));
     Row("", Text("worst round %.1f ms", *std::max_element(gaps.atEndMs.begin(), gaps.atEndMs.end())), "", "");
     return met;
@@ -257,7 +264,8 @@ bool SongChangeRows(const Programs& programs, const DataSets& data) {
 bool WindowRows(const Settings& settings, const DataSets& data, const std::map<std::uintmax_t, double>& references) {
     const Programs programs{settings.probe, settings.scan, settings.taglib};
     const char* display = std::getenv("DISPLAY");
-    std::printf("The window runs on %s.\n", display && *display ? "the X server of the run (Xvfb)" : "Qt's offscreen platform");
+    std::printf("The window runs on %s.\n",
+                display && *display ? "the X server of the run (Xvfb)" : "Qt's offscreen platform");
     bool met = WindowListingRows(programs, data.sets[0], data.emptyFolder, references, 2.0, true);
     met &= WindowListingRows(programs, data.untaggedFew, data.emptyFolder, references, 1.3, false);
     met &= SongChangeRows(programs, data);

@@ -6,13 +6,13 @@
 namespace tunekist::bench {
 
 struct Settings {
-    std::string self;        // this program, run again to play a song
-    std::string dataFolder;  // where the songs are made
-    std::string probe;       // bench-window-probe
-    std::string scan;        // tunekist-scan
-    std::string taglib;      // bench-taglib-lengths
-    int songs = 1000;        // per data set
-    bool windowOnly = false; // only the window's figures and their baselines
+    std::string self;         // this program, run again to play a song
+    std::string dataFolder;   // where the songs are made
+    std::string probe;        // bench-window-probe
+    std::string scan;         // tunekist-scan
+    std::string taglib;       // bench-taglib-lengths
+    int songs = 1000;         // per data set
+    bool windowOnly = false;  // only the window's figures and their baselines
 };
 
 // Runs every measurement and prints the table on standard output. True when every target is met.

@@ -20,13 +20,15 @@ int main(int argc, char** argv) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(argv[1])) {
         std::string extension = entry.path().extension().string();
-        std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
+        std::transform(extension.begin(), extension.end(), extension.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
         if (entry.is_regular_file() && extension == ".mp3") names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
         const TagLib::FileRef file((std::string(argv[1]) + "/" + name).c_str());
-        const int milliseconds = file.isNull() || !file.audioProperties() ? -1 : file.audioProperties()->lengthInMilliseconds();
+        const int milliseconds =
+            file.isNull() || !file.audioProperties() ? -1 : file.audioProperties()->lengthInMilliseconds();
         std::printf("%s\t%d\n", name.c_str(), milliseconds);
     }
     return std::fflush(stdout) == 0 ? 0 : 1;

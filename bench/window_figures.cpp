@@ -44,7 +44,8 @@ std::string CheckScan(const std::string& output, const std::string& folder,
     return "";
 }
 
-int TaglibOff(const std::string& output, const std::string& folder, const std::map<std::uintmax_t, double>& referenceBySize) {
+int TaglibOff(const std::string& output, const std::string& folder,
+              const std::map<std::uintmax_t, double>& referenceBySize) {
     int off = 0;
     std::istringstream lines(output);
     for (std::string line; std::getline(lines, line);) {
@@ -62,7 +63,8 @@ WindowListing TimeWindowListing(const Programs& programs, const DataSet& set, co
                                 const std::map<std::uintmax_t, double>& referenceBySize, int rounds) {
     WindowListing result;
     for (int round = 0; round < rounds; ++round) {
-        const ChildRun window = Succeeded(RunChild({programs.probe, "list", set.folder}, WindowOptions()), "the window");
+        const ChildRun window =
+            Succeeded(RunChild({programs.probe, "list", set.folder}, WindowOptions()), "the window");
         double cpu = 0, wall = 0, gap = 0, gapCpu = 0;
         if (std::sscanf(window.output.c_str(), "%lf %lf %d %lf %lf", &cpu, &wall, &result.rows, &gap, &gapCpu) != 5) {
             throw std::runtime_error("the window's listing printed no figures");

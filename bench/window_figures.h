@@ -21,16 +21,16 @@ struct Programs {
 };
 
 struct WindowListing {
-    Spread window;                 // the listing inside the window's process
-    Spread scan;                   // the whole tunekist-scan process
-    Spread taglib;                 // the whole TagLib process
-    Spread scanStart;              // tunekist-scan on an empty folder: its start-up and end
-    Spread taglibStart;            // the same for TagLib
-    std::vector<double> gapsMs;    // per round, the window's longest event-loop gap, on the clock
-    std::vector<double> gapsCpuMs; // ... and in the window thread's processor time
-    int rows = 0;                  // rows the window showed (the last round)
-    std::string inexact;           // the first song tunekist-scan measured wrong, if any
-    int taglibOff = 0;             // songs whose TagLib length is off by more than a millisecond
+    Spread window;                  // the listing inside the window's process
+    Spread scan;                    // the whole tunekist-scan process
+    Spread taglib;                  // the whole TagLib process
+    Spread scanStart;               // tunekist-scan on an empty folder: its start-up and end
+    Spread taglibStart;             // the same for TagLib
+    std::vector<double> gapsMs;     // per round, the window's longest event-loop gap, on the clock
+    std::vector<double> gapsCpuMs;  // ... and in the window thread's processor time
+    int rows = 0;                   // rows the window showed (the last round)
+    std::string inexact;            // the first song tunekist-scan measured wrong, if any
+    int taglibOff = 0;              // songs whose TagLib length is off by more than a millisecond
 };
 
 // Lists `set.folder` `rounds` times in each of the three, round by round (and `emptyFolder` with

@@ -13,6 +13,7 @@
 // prints the longest stretch in ms between two turns of the event loop around Next and around the
 // song's own end.
 
+#include <unistd.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -22,13 +23,12 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "app/main_window.h"
 #include "platform/engine/real_engine.h"

@@ -36,8 +36,7 @@ void DecodeEverything(const std::string& path, double seconds) {
     // Seeking into the middle of what was measured must not fault either.
     const auto middle = static_cast<std::int64_t>(seconds * static_cast<double>(decoder.SampleRate()) / 2);
     decoder.Seek(middle);
-    while (decoder.Read(block) != 0) {
-    }
+    while (decoder.Read(block) != 0) {}
     (void)frames;
 }
 
@@ -58,7 +57,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     try {
         DecodeEverything(path, seconds);
-    } catch (const tunekist::EngineError&) {
-    }
+    } catch (const tunekist::EngineError&) {}
     return 0;
 }

@@ -17,8 +17,7 @@ template <typename Read>
 void Quietly(Read read) {
     try {
         read();
-    } catch (const tunekist::PropertyBagError&) {
-    }
+    } catch (const tunekist::PropertyBagError&) {}
 }
 
 void ReadLikeAButton(const tunekist::PropertyBag& bag) {

@@ -17,10 +17,16 @@ inline constexpr const char* kRefusalWhilePlaying = "Niet te gebruiken terwijl e
 // Songs are appended at the end here and leave only at the head (see AdvanceQueue).
 class Playlist {
 public:
-    Playlist(PlaybackState& state, EngineFactory createEngine, ListView& ListView1, ListView& ListView2,
-             ListBox& List1, FileList& File1, Label& Label5, MessageBox& messageBox)
-        : state_(state), createEngine_(std::move(createEngine)), ListView1_(ListView1), ListView2_(ListView2),
-          List1_(List1), File1_(File1), Label5_(Label5), messageBox_(messageBox) {}
+    Playlist(PlaybackState& state, EngineFactory createEngine, ListView& ListView1, ListView& ListView2, ListBox& List1,
+             FileList& File1, Label& Label5, MessageBox& messageBox)
+        : state_(state),
+          createEngine_(std::move(createEngine)),
+          ListView1_(ListView1),
+          ListView2_(ListView2),
+          List1_(List1),
+          File1_(File1),
+          Label5_(Label5),
+          messageBox_(messageBox) {}
 
     // Appends the song list's selected row to the playlist and measures the playlist again.
     // Refused, with a message, while a song plays or is paused.

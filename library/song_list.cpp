@@ -21,9 +21,7 @@ std::string SongName(const std::string& fileName) {
 // the listing ends in an error.
 class HourglassPointer {
 public:
-    explicit HourglassPointer(Desktop& desktop) : desktop_(desktop) {
-        desktop_.SetMousePointer(Desktop::kHourglass);
-    }
+    explicit HourglassPointer(Desktop& desktop) : desktop_(desktop) { desktop_.SetMousePointer(Desktop::kHourglass); }
     ~HourglassPointer() {
         IgnoreError([&] { desktop_.SetMousePointer(Desktop::kCustomPointer); });
     }

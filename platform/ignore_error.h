@@ -9,8 +9,7 @@ template <class Statement>
 void IgnoreError(Statement&& statement) noexcept {
     try {
         statement();
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace tunekist

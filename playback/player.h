@@ -19,10 +19,14 @@ inline constexpr std::int32_t kGetStateTimeoutMs = 100;
 // each lets an engine failure through to its caller.
 class Player {
 public:
-    Player(PlaybackState& state, EngineFactory createEngine, VolumeControl& volume, ListBox& List1,
-           Timer& PlayTimer, PictureBox& Bar)
-        : state_(state), createEngine_(std::move(createEngine)), volume_(volume), List1_(List1),
-          PlayTimer_(PlayTimer), Bar_(Bar) {}
+    Player(PlaybackState& state, EngineFactory createEngine, VolumeControl& volume, ListBox& List1, Timer& PlayTimer,
+           PictureBox& Bar)
+        : state_(state),
+          createEngine_(std::move(createEngine)),
+          volume_(volume),
+          List1_(List1),
+          PlayTimer_(PlayTimer),
+          Bar_(Bar) {}
 
     // Resumes a paused song; otherwise starts the head song from its beginning in a new engine.
     void Play();

@@ -9,8 +9,7 @@ namespace tunekist {
 std::int32_t RoundHalfEven(double x) {
     // nearbyint rounds in the current mode, which the program never changes from to-nearest-even.
     const double rounded = std::nearbyint(x);
-    if (!(rounded >= std::numeric_limits<std::int32_t>::min() &&
-          rounded <= std::numeric_limits<std::int32_t>::max())) {
+    if (!(rounded >= std::numeric_limits<std::int32_t>::min() && rounded <= std::numeric_limits<std::int32_t>::max())) {
         throw std::overflow_error("Overflow");
     }
     return static_cast<std::int32_t>(rounded);

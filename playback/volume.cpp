@@ -5,9 +5,7 @@
 
 namespace tunekist {
 
-std::int32_t VolumeLevel(std::int32_t v) {
-    return CheckedSub(CheckedMul(CheckedMul(CheckedSub(20, v), 5), 40), 4000);
-}
+std::int32_t VolumeLevel(std::int32_t v) { return CheckedSub(CheckedMul(CheckedMul(CheckedSub(20, v), 5), 40), 4000); }
 
 void VolumeControl::AdjustVolume() {
     if (!state_.Graph) return;

@@ -12,9 +12,9 @@
 namespace tunekist {
 
 struct ListedSong {
-    std::string fileName;  // raw file-system bytes
-    std::string timeText;  // the "Tijd" column
-    std::string sizeText;  // the "Omvang" column, empty when the length could not be read
+    std::string fileName;           // raw file-system bytes
+    std::string timeText;           // the "Tijd" column
+    std::string sizeText;           // the "Omvang" column, empty when the length could not be read
     std::optional<double> seconds;  // what the engine measured
     std::string error;              // the engine's text when it measured nothing
 };

@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
     const tunekist::FolderListing listing =
         tunekist::ListFolderAsSongList(argv[1], tunekist::MakeRealEngineFactory(), desktop);
     if (!listing.messages.empty()) {
-        for (const std::string& message : listing.messages) std::fprintf(stderr, "tunekist-scan: %s\n", message.c_str());
+        for (const std::string& message : listing.messages)
+            std::fprintf(stderr, "tunekist-scan: %s\n", message.c_str());
         return 1;
     }
     for (const tunekist::ListedSong& song : listing.songs) {

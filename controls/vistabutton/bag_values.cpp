@@ -65,8 +65,8 @@ PictureObject ReadPicture(const PropertyBag& bag, std::string_view key, const Pi
     if (tokens.size() != 2 || tokens[0].quoted || tokens[0].text != PngPicture || !tokens[1].quoted) {
         throw PropertyBagError("a picture is None or png \"<base64>\"");
     }
-    const auto decoded = QByteArray::fromBase64Encoding(
-        QByteArray::fromStdString(tokens[1].text), QByteArray::AbortOnBase64DecodingErrors);
+    const auto decoded = QByteArray::fromBase64Encoding(QByteArray::fromStdString(tokens[1].text),
+                                                        QByteArray::AbortOnBase64DecodingErrors);
     QImage pixels;
     if (!decoded || !pixels.loadFromData(*decoded, "PNG")) {
         throw PropertyBagError("undecodable picture");

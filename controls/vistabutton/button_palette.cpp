@@ -5,6 +5,8 @@
 namespace tunekist {
 namespace {
 
+// One state a block, its colours in rows as the design lists them.
+// clang-format off
 constexpr std::array<StatePalette, 5> Palettes = {{
     // StateNormal: neutral greys.
     {{{{242, 242, 242}, {235, 235, 235}, {221, 221, 221}, {207, 207, 207},
@@ -47,6 +49,7 @@ constexpr std::array<StatePalette, 5> Palettes = {{
        {192, 195, 198}, {243, 243, 244}, {174, 179, 182}, {242, 242, 243}, {251, 251, 251},
        {252, 252, 252}}}},
 }};
+// clang-format on
 
 }  // namespace
 

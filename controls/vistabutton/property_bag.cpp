@@ -88,8 +88,8 @@ StoredControl ReadBeginLine(std::string_view line) {
     std::string_view name = Trim(rest.substr(space));
     if (const std::size_t open = name.find('('); open != std::string_view::npos) {
         if (name.back() != ')') throw PropertyBagError("index must close with ')'");
-        control.index = static_cast<std::int16_t>(
-            ParseWholeNumber(name.substr(open + 1, name.size() - open - 2), 0, INT16_MAX));
+        control.index =
+            static_cast<std::int16_t>(ParseWholeNumber(name.substr(open + 1, name.size() - open - 2), 0, INT16_MAX));
         name = name.substr(0, open);
     }
     RequireName(name, "control");
@@ -141,14 +141,14 @@ std::string FormatTokens(const std::vector<BagToken>& tokens) {
 }  // namespace
 
 const BagProperty* PropertyBag::Find(std::string_view key) const {
-    const auto found = std::find_if(properties_.begin(), properties_.end(),
-                                    [&](const BagProperty& p) { return SameKey(p.key, key); });
+    const auto found =
+        std::find_if(properties_.begin(), properties_.end(), [&](const BagProperty& p) { return SameKey(p.key, key); });
     return found == properties_.end() ? nullptr : &*found;
 }
 
 void PropertyBag::Write(std::string_view key, std::vector<BagToken> tokens) {
-    const auto found = std::find_if(properties_.begin(), properties_.end(),
-                                    [&](const BagProperty& p) { return SameKey(p.key, key); });
+    const auto found =
+        std::find_if(properties_.begin(), properties_.end(), [&](const BagProperty& p) { return SameKey(p.key, key); });
     if (found != properties_.end()) {
         found->tokens = std::move(tokens);
     } else {

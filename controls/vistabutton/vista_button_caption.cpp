@@ -16,8 +16,8 @@ constexpr int Margin = 3;
 constexpr int PictureGap = 5;
 
 std::int16_t ClampToInteger16(std::int32_t value) {
-    return static_cast<std::int16_t>(std::clamp<std::int32_t>(
-        value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
+    return static_cast<std::int16_t>(std::clamp<std::int32_t>(value, std::numeric_limits<std::int16_t>::min(),
+                                                              std::numeric_limits<std::int16_t>::max()));
 }
 
 }  // namespace

@@ -18,11 +18,11 @@ using MouseEventHandler = std::function<void(std::int16_t& Button, std::int16_t&
 struct VistaButtonEvents {
     std::function<void()> Click;
     std::function<void(std::int32_t& Effect)> OLECompleteDrag;
-    std::function<void(DataObject& Data, std::int32_t& Effect, std::int16_t& Button, std::int16_t& Shift,
-                       float& x, float& Y)>
+    std::function<void(DataObject& Data, std::int32_t& Effect, std::int16_t& Button, std::int16_t& Shift, float& x,
+                       float& Y)>
         OLEDragDrop;
-    std::function<void(DataObject& Data, std::int32_t& Effect, std::int16_t& Button, std::int16_t& Shift,
-                       float& x, float& Y, std::int16_t& State)>
+    std::function<void(DataObject& Data, std::int32_t& Effect, std::int16_t& Button, std::int16_t& Shift, float& x,
+                       float& Y, std::int16_t& State)>
         OLEDragOver;
     std::function<void(std::int32_t& Effect, bool& DefaultCursors)> OLEGiveFeedback;
     std::function<void(DataObject& Data, std::int16_t& DataFormat)> OLESetData;

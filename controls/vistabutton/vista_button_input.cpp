@@ -133,13 +133,13 @@ void VistaButton::Surface_OLECompleteDrag(std::int32_t& Effect) {
     if (fields_.Enabled) RaiseEvent(events_.OLECompleteDrag, Effect);
 }
 
-void VistaButton::Surface_OLEDragDrop(DataObject& Data, std::int32_t& Effect, std::int16_t& Button,
-                                      std::int16_t& Shift, float& x, float& Y) {
+void VistaButton::Surface_OLEDragDrop(DataObject& Data, std::int32_t& Effect, std::int16_t& Button, std::int16_t& Shift,
+                                      float& x, float& Y) {
     if (fields_.Enabled) RaiseEvent(events_.OLEDragDrop, Data, Effect, Button, Shift, x, Y);
 }
 
-void VistaButton::Surface_OLEDragOver(DataObject& Data, std::int32_t& Effect, std::int16_t& Button,
-                                      std::int16_t& Shift, float& x, float& Y, std::int16_t& State) {
+void VistaButton::Surface_OLEDragOver(DataObject& Data, std::int32_t& Effect, std::int16_t& Button, std::int16_t& Shift,
+                                      float& x, float& Y, std::int16_t& State) {
     if (fields_.Enabled) RaiseEvent(events_.OLEDragOver, Data, Effect, Button, Shift, x, Y, State);
 }
 

@@ -24,12 +24,12 @@ struct CornerPixel {
     int edge;
 };
 
-constexpr std::array<CornerPixel, 10> TopCorner = {{
-    {1, 0, 2}, {2, 0, 3}, {0, 1, 4}, {1, 1, 5}, {2, 1, 6}, {0, 2, 7}, {1, 2, 8}, {2, 2, 9}, {0, 3, 10}, {1, 3, 11}}};
+constexpr std::array<CornerPixel, 10> TopCorner = {
+    {{1, 0, 2}, {2, 0, 3}, {0, 1, 4}, {1, 1, 5}, {2, 1, 6}, {0, 2, 7}, {1, 2, 8}, {2, 2, 9}, {0, 3, 10}, {1, 3, 11}}};
 
 // Bottom corners count their rows up from the last one (dy 1 is row H - 1).
-constexpr std::array<CornerPixel, 8> BottomCorner = {{
-    {1, 1, 12}, {2, 1, 13}, {0, 2, 14}, {1, 2, 15}, {2, 2, 16}, {0, 3, 17}, {1, 3, 18}, {2, 3, 19}}};
+constexpr std::array<CornerPixel, 8> BottomCorner = {
+    {{1, 1, 12}, {2, 1, 13}, {0, 2, 14}, {1, 2, 15}, {2, 2, 16}, {0, 3, 17}, {1, 3, 18}, {2, 3, 19}}};
 
 }  // namespace
 
@@ -51,8 +51,8 @@ VertexColor VistaButton::ToVertexColor(std::int16_t R, std::int16_t G, std::int1
     return VertexColor{ToColor16(toByte(R)), ToColor16(toByte(G)), ToColor16(toByte(B))};
 }
 
-void VistaButton::DrawGradient(std::int16_t X1, std::int16_t Y1, std::int16_t X2, std::int16_t Y2,
-                               VertexColor Color1, VertexColor Color2, Canvas& DC) {
+void VistaButton::DrawGradient(std::int16_t X1, std::int16_t Y1, std::int16_t X2, std::int16_t Y2, VertexColor Color1,
+                               VertexColor Color2, Canvas& DC) {
     const std::array<TRIVERTEX, 2> vertices = {{
         {X1, Y1, static_cast<std::uint16_t>(Color1.Red), static_cast<std::uint16_t>(Color1.Green),
          static_cast<std::uint16_t>(Color1.Blue), 0},

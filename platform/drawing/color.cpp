@@ -8,14 +8,14 @@ namespace {
 
 QPalette::ColorRole SystemColorRole(std::uint32_t index) {
     switch (index) {
-        case 5: return QPalette::Base;              // window background
-        case 8: return QPalette::Text;              // window text
+        case 5: return QPalette::Base;  // window background
+        case 8: return QPalette::Text;  // window text
         case 13: return QPalette::Highlight;
         case 14: return QPalette::HighlightedText;
-        case 15: return QPalette::Button;           // button face
-        case 16: return QPalette::Dark;             // button shadow
+        case 15: return QPalette::Button;  // button face
+        case 16: return QPalette::Dark;    // button shadow
         case 18: return QPalette::ButtonText;
-        case 20: return QPalette::Light;            // button highlight
+        case 20: return QPalette::Light;  // button highlight
         default: return QPalette::Window;
     }
 }

@@ -65,8 +65,7 @@ int DrawTextA(Canvas& dc, std::string_view text, RECT& rect, std::uint32_t forma
     const QFont font = SharpFont(dc.Font());
     const QFontMetrics metrics(font, &dc.Image());
     const QString decoded = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    const QStringList lines =
-        LayOutLines(decoded, metrics, rect.right - rect.left, (format & DT_WORDBREAK) != 0);
+    const QStringList lines = LayOutLines(decoded, metrics, rect.right - rect.left, (format & DT_WORDBREAK) != 0);
     const int lineHeight = metrics.height();
     const int height = lineHeight * static_cast<int>(lines.size());
     if ((format & DT_CALCRECT) != 0) {

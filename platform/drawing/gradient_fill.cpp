@@ -41,8 +41,8 @@ void FillRect(Canvas& dc, const TRIVERTEX& a, const TRIVERTEX& b, bool vertical)
 
 }  // namespace
 
-bool GradientFill(Canvas& dc, const TRIVERTEX* vertices, std::uint32_t vertexCount,
-                  const GRADIENT_RECT* rects, std::uint32_t rectCount, std::uint32_t mode) {
+bool GradientFill(Canvas& dc, const TRIVERTEX* vertices, std::uint32_t vertexCount, const GRADIENT_RECT* rects,
+                  std::uint32_t rectCount, std::uint32_t mode) {
     if (mode != GRADIENT_FILL_RECT_V && mode != GRADIENT_FILL_RECT_H) {
         return false;
     }
@@ -52,8 +52,7 @@ bool GradientFill(Canvas& dc, const TRIVERTEX* vertices, std::uint32_t vertexCou
         }
     }
     for (std::uint32_t i = 0; i < rectCount; ++i) {
-        FillRect(dc, vertices[rects[i].UpperLeft], vertices[rects[i].LowerRight],
-                 mode == GRADIENT_FILL_RECT_V);
+        FillRect(dc, vertices[rects[i].UpperLeft], vertices[rects[i].LowerRight], mode == GRADIENT_FILL_RECT_V);
     }
     return true;
 }

@@ -32,7 +32,7 @@ inline constexpr std::uint32_t GRADIENT_FILL_RECT_V = 1;
 // colour on the top row, moving linearly toward the lower vertex's colour, the colour that the
 // excluded bottom row would have; GRADIENT_FILL_RECT_H does the same across the columns.
 // Returns false, painting nothing, for an unknown mode or an index outside the vertices.
-bool GradientFill(Canvas& dc, const TRIVERTEX* vertices, std::uint32_t vertexCount,
-                  const GRADIENT_RECT* rects, std::uint32_t rectCount, std::uint32_t mode);
+bool GradientFill(Canvas& dc, const TRIVERTEX* vertices, std::uint32_t vertexCount, const GRADIENT_RECT* rects,
+                  std::uint32_t rectCount, std::uint32_t mode);
 
 }  // namespace tunekist

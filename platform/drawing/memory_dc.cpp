@@ -8,8 +8,8 @@ namespace {
 constexpr double HiMetricPerInch = 2540.0;
 constexpr double PixelsPerInch = 96.0;
 
-bool CopyBlock(Canvas& dest, int x, int y, int width, int height, const MemoryDC& source, int xSrc,
-               int ySrc, const ColorValue* transparent) {
+bool CopyBlock(Canvas& dest, int x, int y, int width, int height, const MemoryDC& source, int xSrc, int ySrc,
+               const ColorValue* transparent) {
     if (width < 1 || height < 1) {
         return false;
     }
@@ -51,16 +51,16 @@ Bitmap SelectObject(MemoryDC& dc, Bitmap object) { return dc.SelectObject(std::m
 
 void DeleteObject(Bitmap&& object) { object = Bitmap(); }
 
-bool BitBlt(Canvas& dest, int x, int y, int width, int height, const MemoryDC& source, int xSrc,
-            int ySrc, std::uint32_t rop) {
+bool BitBlt(Canvas& dest, int x, int y, int width, int height, const MemoryDC& source, int xSrc, int ySrc,
+            std::uint32_t rop) {
     if (rop != SRCCOPY) {
         return false;
     }
     return CopyBlock(dest, x, y, width, height, source, xSrc, ySrc, nullptr);
 }
 
-bool TransparentBlt(Canvas& dest, int x, int y, int width, int height, const MemoryDC& source,
-                    int xSrc, int ySrc, int widthSrc, int heightSrc, ColorValue transparent) {
+bool TransparentBlt(Canvas& dest, int x, int y, int width, int height, const MemoryDC& source, int xSrc, int ySrc,
+                    int widthSrc, int heightSrc, ColorValue transparent) {
     if (width != widthSrc || height != heightSrc) {
         return false;
     }

@@ -67,13 +67,13 @@ inline constexpr std::uint32_t SRCCOPY = 0x00CC0020;
 // Copies the width × height block at (xSrc, ySrc) of `source` to (x, y) of `dest`. Pixels
 // outside either image are left out. Returns false, copying nothing, for a width or height
 // below one or a raster operation other than SRCCOPY.
-bool BitBlt(Canvas& dest, int x, int y, int width, int height, const MemoryDC& source, int xSrc,
-            int ySrc, std::uint32_t rop);
+bool BitBlt(Canvas& dest, int x, int y, int width, int height, const MemoryDC& source, int xSrc, int ySrc,
+            std::uint32_t rop);
 
 // As BitBlt, but pixels of `transparent` colour in the source are not copied. Source and
 // destination sizes must be equal (no stretching); otherwise nothing is copied and false is
 // returned.
-bool TransparentBlt(Canvas& dest, int x, int y, int width, int height, const MemoryDC& source,
-                    int xSrc, int ySrc, int widthSrc, int heightSrc, ColorValue transparent);
+bool TransparentBlt(Canvas& dest, int x, int y, int width, int height, const MemoryDC& source, int xSrc, int ySrc,
+                    int widthSrc, int heightSrc, ColorValue transparent);
 
 }  // namespace tunekist

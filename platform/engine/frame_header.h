@@ -13,7 +13,7 @@ struct FrameHeader {
     int version = 0;  // 3 MPEG-1, 2 MPEG-2, 0 MPEG-2.5
     int sampleRate = 0;
     bool mono = false;
-    int bytes = 0;    // the whole frame, header included
+    int bytes = 0;  // the whole frame, header included
     // Sample frames one such frame decodes to: 1152 for MPEG-1, 576 for MPEG-2 and 2.5.
     int SamplesPerFrame() const { return version == 3 ? 1152 : 576; }
     // True when `other` may follow this frame in one stream without libmpg123 seeing a new format.

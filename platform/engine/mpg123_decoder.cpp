@@ -56,8 +56,7 @@ Mpg123Decoder::Mpg123Decoder(const std::string& path) : reader_(path) {
     handle_.reset(mpg123_new(nullptr, &error));
     if (!handle_) throw EngineError("Decoder niet beschikbaar");
     mpg123_handle* mh = handle_.get();
-    Check(mpg123_param(mh, MPG123_FLAGS,
-                       MPG123_QUIET | MPG123_GAPLESS | MPG123_FORCE_STEREO, 0),
+    Check(mpg123_param(mh, MPG123_FLAGS, MPG123_QUIET | MPG123_GAPLESS | MPG123_FORCE_STEREO, 0),
           "Decoder niet beschikbaar");
     Check(mpg123_param(mh, MPG123_PREFRAMES, kSeekPreFrames, 0), "Decoder niet beschikbaar");
     // Every rate is accepted so that a stream changing its rate midway is neither resampled nor cut.

@@ -23,8 +23,7 @@ std::size_t RingSamples(long sampleRate) {
 
 }  // namespace
 
-PlaybackPipeline::PlaybackPipeline(const std::string& path, Measurement length,
-                                   std::int64_t startFrame, float gain)
+PlaybackPipeline::PlaybackPipeline(const std::string& path, Measurement length, std::int64_t startFrame, float gain)
     : decoder_(path),
       length_(length),
       ring_(RingSamples(length.sampleRate)),

@@ -2,8 +2,8 @@
 // What plays one file: a decoder on its own thread running up to a second ahead into a ring that
 // the audio device's callback drains, as one source of the process's shared sound output. The
 // position counts the sample frames the callback has handed to the device, so it follows the
-// sound, stands still while paused, and ends exactly at the measured length. The volume is applied in the callback, so a change is heard within one
-// device period.
+// sound, stands still while paused, and ends exactly at the measured length. The volume is applied in the callback, so
+// a change is heard within one device period.
 
 #include <atomic>
 #include <condition_variable>
@@ -54,14 +54,14 @@ private:
     const Measurement length_;
     SampleRing ring_;
     std::atomic<std::int32_t> gainQ15_;
-    std::atomic<std::int64_t> startFrame_;      // file frame of the ring's first sample
+    std::atomic<std::int64_t> startFrame_;         // file frame of the ring's first sample
     std::atomic<std::int64_t> consumedFrames_{0};  // frames the callback took since then
     std::atomic<bool> decodeDone_{false};
-    std::mutex decoderMutex_;                   // held by whoever uses the decoder
+    std::mutex decoderMutex_;  // held by whoever uses the decoder
     std::condition_variable_any wake_;
-    std::mutex dataMutex_;                      // only for the callback's wait for samples
+    std::mutex dataMutex_;  // only for the callback's wait for samples
     std::condition_variable dataReady_;
-    std::int64_t decodedFrames_;                // file frame the decoder reaches next
+    std::int64_t decodedFrames_;  // file frame the decoder reaches next
     SharedAudioOutput::Attachment output_;
     std::jthread thread_;  // last: stops first, before the source detaches and the ring goes
 };

@@ -25,9 +25,10 @@ std::vector<int> FrameSizesLike(const FrameHeader& first) {
     for (int rate = 0; rate < 3; ++rate) {
         for (int bitrate = 1; bitrate < 15; ++bitrate) {
             for (int padding = 0; padding < 2; ++padding) {
-                const unsigned char kind[4] = {0xFF, static_cast<unsigned char>(0xE2 | (first.version << 3)),
-                                               static_cast<unsigned char>((bitrate << 4) | (rate << 2) | (padding << 1)),
-                                               static_cast<unsigned char>(first.mono ? 0xC0 : 0x00)};
+                const unsigned char kind[4] = {
+                    0xFF, static_cast<unsigned char>(0xE2 | (first.version << 3)),
+                    static_cast<unsigned char>((bitrate << 4) | (rate << 2) | (padding << 1)),
+                    static_cast<unsigned char>(first.mono ? 0xC0 : 0x00)};
                 const auto size = ParseLayer3Header(kind);
                 if (size && size->SameStreamAs(first)) sizes.push_back(size->bytes);
             }
@@ -90,7 +91,8 @@ std::optional<TagFrame> CoveringTagFrame(const FileReader& reader) {
     // Most songs start with their first frame; one read then serves both questions.
     if (reader.ReadAt(0, frame.bytes, sizeof frame.bytes) != static_cast<ssize_t>(sizeof frame.bytes)) return {};
     const std::int64_t start = std::memcmp(frame.bytes, "ID3", 3) == 0 ? StreamStart(reader) : 0;
-    if (start != 0 && reader.ReadAt(start, frame.bytes, sizeof frame.bytes) != static_cast<ssize_t>(sizeof frame.bytes)) {
+    if (start != 0 &&
+        reader.ReadAt(start, frame.bytes, sizeof frame.bytes) != static_cast<ssize_t>(sizeof frame.bytes)) {
         return {};
     }
     const auto first = ParseLayer3Header(frame.bytes);
@@ -137,8 +139,8 @@ std::optional<TaggedLength> LameTagLength(const FileReader& reader) {
     if (!frame) return std::nullopt;
     // libmpg123 counts from the end of the header, within the frame's own bytes.
     const unsigned char* body = frame->bytes + 4;
-    const std::size_t bodyBytes = std::min<std::size_t>(static_cast<std::size_t>(frame->first.bytes) - 4,
-                                                        sizeof frame->bytes - 4);
+    const std::size_t bodyBytes =
+        std::min<std::size_t>(static_cast<std::size_t>(frame->first.bytes) - 4, sizeof frame->bytes - 4);
     // It takes the tag for one only where the side information before it is zero, checksum aside.
     for (std::size_t i = 2; i < frame->sideInfo; ++i) {
         if (body[i] != 0) return std::nullopt;

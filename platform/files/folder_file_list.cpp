@@ -20,8 +20,7 @@ bool MatchesPattern(const std::string& name, const std::string& pattern) {
     if (pattern == "*" || pattern == "*.*") return true;
     if (pattern.size() < 2 || pattern[0] != '*') return name == pattern;
     const std::string suffix = pattern.substr(1);
-    return name.size() > suffix.size() &&
-           strcasecmp(name.c_str() + (name.size() - suffix.size()), suffix.c_str()) == 0;
+    return name.size() > suffix.size() && strcasecmp(name.c_str() + (name.size() - suffix.size()), suffix.c_str()) == 0;
 }
 
 void FolderFileList::SetPath(const std::string& path) {

@@ -1,10 +1,10 @@
 #include "platform/qt/drive_list_box.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFile>
 #include <QStorageInfo>
 #include <QStringList>
-#include <QAbstractItemView>
 
 namespace tunekist {
 namespace {
@@ -14,17 +14,18 @@ constexpr int kPathRole = Qt::UserRole;
 // File systems that hold no files of a person's own.
 bool IsSystemFileSystem(const QByteArray& type) {
     static const QList<QByteArray> kSystemTypes = {
-        "proc", "sysfs", "tmpfs", "devtmpfs", "devpts", "cgroup", "cgroup2", "overlay", "squashfs",
-        "autofs", "mqueue", "debugfs", "tracefs", "securityfs", "pstore", "bpf", "configfs", "fusectl",
-        "hugetlbfs", "binfmt_misc", "efivarfs", "nsfs", "ramfs", "rpc_pipefs", "fuse.portal", "fuse.gvfsd-fuse"};
+        "proc",    "sysfs",    "tmpfs",      "devtmpfs",    "devpts",         "cgroup",      "cgroup2",
+        "overlay", "squashfs", "autofs",     "mqueue",      "debugfs",        "tracefs",     "securityfs",
+        "pstore",  "bpf",      "configfs",   "fusectl",     "hugetlbfs",      "binfmt_misc", "efivarfs",
+        "nsfs",    "ramfs",    "rpc_pipefs", "fuse.portal", "fuse.gvfsd-fuse"};
     return kSystemTypes.contains(type);
 }
 
 // Mount points of the system itself; /run/media is where removable media appear.
 bool IsSystemFolder(const QString& root) {
     if (root.startsWith("/run/media/")) return false;
-    static const QStringList kSystemFolders = {"/proc", "/sys", "/dev", "/run", "/boot", "/snap", "/var", "/tmp",
-                                               "/etc", "/usr", "/opt", "/lib", "/bin", "/sbin"};
+    static const QStringList kSystemFolders = {"/proc", "/sys", "/dev", "/run", "/boot", "/snap", "/var",
+                                               "/tmp",  "/etc", "/usr", "/opt", "/lib",  "/bin",  "/sbin"};
     for (const QString& folder : kSystemFolders) {
         if (root == folder || root.startsWith(folder + "/")) return true;
     }

@@ -30,8 +30,7 @@ void ElidingLabel::paintEvent(QPaintEvent* event) {
     }
     const QString cut = fontMetrics().elidedText(text(), Qt::ElideRight, std::max(area.width(), 0));
     QPainter painter(this);
-    style()->drawItemText(&painter, area, static_cast<int>(alignment()), palette(), isEnabled(), cut,
-                          foregroundRole());
+    style()->drawItemText(&painter, area, static_cast<int>(alignment()), palette(), isEnabled(), cut, foregroundRole());
 }
 
 }  // namespace tunekist

@@ -14,8 +14,8 @@ inline std::int16_t ButtonCode(Qt::MouseButtons buttons) {
 }
 
 inline std::int16_t ShiftCode(Qt::KeyboardModifiers modifiers) {
-    return static_cast<std::int16_t>((modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
-                                     (modifiers & Qt::AltModifier ? 4 : 0));
+    return static_cast<std::int16_t>((modifiers & Qt::ShiftModifier ? 1 : 0) |
+                                     (modifiers & Qt::ControlModifier ? 2 : 0) | (modifiers & Qt::AltModifier ? 4 : 0));
 }
 
 // One mouse event's arguments: `buttons` is the button that changed (a press or release) or the

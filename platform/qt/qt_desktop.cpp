@@ -25,9 +25,7 @@ void QtDesktop::SetMousePointer(int pointer) {
     hourglass_ = wantHourglass;
 }
 
-void QtDesktop::DoEvents() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, kYieldMilliseconds);
-}
+void QtDesktop::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents, kYieldMilliseconds); }
 
 std::int64_t QtDesktop::FileLen(const std::string& path) const { return FileLength(path); }
 

@@ -72,14 +72,13 @@ TEST_P(PlayIsHeard, AtTheSongsPitchAndLengthAndTheSlidersLevel) {
     EXPECT_TRUE(messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tones, PlayIsHeard,
-    ::testing::Values(Tone{"A440", 440, 0.5, 0, "Volume 100%", 0.0, false},
-                      Tone{"A880SoftAt75", 880, 0.25, 5, "Volume 75%", -10.0, false},
-                      Tone{"Low220LoudAt50", 220, 0.9, 10, "Volume 50%", -20.0, false},
-                      Tone{"A440At0", 440, 0.5, 20, "Volume 0%", -40.0, false},
-                      Tone{"A440At50WhilePaused", 440, 0.5, 10, "Volume 50%", -20.0, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tones, PlayIsHeard,
+                         ::testing::Values(Tone{"A440", 440, 0.5, 0, "Volume 100%", 0.0, false},
+                                           Tone{"A880SoftAt75", 880, 0.25, 5, "Volume 75%", -10.0, false},
+                                           Tone{"Low220LoudAt50", 220, 0.9, 10, "Volume 50%", -20.0, false},
+                                           Tone{"A440At0", 440, 0.5, 20, "Volume 0%", -40.0, false},
+                                           Tone{"A440At50WhilePaused", 440, 0.5, 10, "Volume 50%", -20.0, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Paused, the song holds its time and bar; the ticks show the position rounded half to even and
 // the bar at its percentage. Rew and Forew move 15 s within the song and start the bar afresh.
@@ -98,7 +97,8 @@ TEST_F(PlayerWindowTest, PauzeHoldsTheSongRewAndForewMoveItAndPauzeOrPlayResumeI
     Tick();
     EXPECT_EQ(Position(), paused);
     EXPECT_EQ(Text(window->TijdLabel), shown);
-    for (const auto& [at, time, bar] : {std::tuple{2.5, "00:02", "12%"}, {3.5, "00:04", "17%"}, {5.0, "00:05", "25%"}}) {
+    for (const auto& [at, time, bar] :
+         {std::tuple{2.5, "00:02", "12%"}, {3.5, "00:04", "17%"}, {5.0, "00:05", "25%"}}) {
         program().state.GraphPosition->put_CurrentPosition(at);
         Tick();
         EXPECT_EQ(Text(window->TijdLabel), time);
@@ -224,8 +224,7 @@ TEST_F(PlayerWindowTest, NextAndThenTheTicksPlayTheQueueToItsEnd) {
     EXPECT_EQ(movedOn[1], ticks.size() - 1);
     EXPECT_TRUE(ticks[movedOn[0]].playingAfter);
     // The tick that moves on shows the next song from its start, not the end of the last one.
-    EXPECT_TRUE(ticks[movedOn[0]].time == "00:00" || ticks[movedOn[0]].time == "00:01")
-        << ticks[movedOn[0]].time;
+    EXPECT_TRUE(ticks[movedOn[0]].time == "00:00" || ticks[movedOn[0]].time == "00:01") << ticks[movedOn[0]].time;
     // Each song is ticked while it plays, and the time label follows it.
     EXPECT_GE(movedOn[0], 1u);
     EXPECT_GE(movedOn[1] - movedOn[0], 1u);

@@ -76,8 +76,8 @@ const MeasureCase kCases[] = {
     {"VbrJoinedTwice", kVbr, [](const Bytes& s) { return s + s; }, kScanned},
     {"CountBeyondFile", kVbr, [](const Bytes& s) { return WithTagField(s, 12, 100000); }, kScanned},
     // Counts where a frame ends but another follows, and where the file ends mid-frame, frames and bytes agreeing.
-    {"CountShortOfLastFrame", kVbr,
-     [](const Bytes& s) { return WithTagField(s, 12, s.rfind("\xFF\xFB") - s.size()); }, kScanned},
+    {"CountShortOfLastFrame", kVbr, [](const Bytes& s) { return WithTagField(s, 12, s.rfind("\xFF\xFB") - s.size()); },
+     kScanned},
     {"CountToAFileCutMidFrame", kVbr,
      [](const Bytes& s) { return WithTagField(WithTagField(s.substr(0, s.size() - 100), 12, -100), 8, -1); }, kScanned},
     // Frame counts the bytes cannot hold: damaged far beyond them, or a frame or two off a CBR stream.
@@ -101,8 +101,7 @@ const MeasureCase kCases[] = {
     {"PlainCbrCutMidFrame", kPlainCbr, CutMidFrame, kScanned},
     {"PlainVbrCutMidFrameBeforeId3v1", kPlainVbr, [](const Bytes& s) { return CutMidFrame(s) + kId3v1; }, kScanned},
     {"PlainVbrJunkMidway", kPlainVbr,
-     [](const Bytes& s) { return s.substr(0, s.size() / 2) + Bytes(700, 'U') + s.substr(s.size() / 2); },
-     kScanned},
+     [](const Bytes& s) { return s.substr(0, s.size() / 2) + Bytes(700, 'U') + s.substr(s.size() / 2); }, kScanned},
     {"PlainVbrJunkAtEnd", kPlainVbr, [](const Bytes& s) { return s + Bytes(300, '\0'); }, kScanned},
     {"PlainVbrJunkBeforeFirstFrame", kPlainVbr, [](const Bytes& s) { return Bytes(100, '\0') + s; }, kScanned},
     {"PlainCbrFewFrames", kPlainCbr, [](const Bytes& s) { return s.substr(0, 3 * 418); }, kScanned},

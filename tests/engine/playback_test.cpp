@@ -69,7 +69,8 @@ TEST(Playback, HeardIsWhatThePositionSaysFromTheNearestFrameAtTheLevelSet) {
     ASSERT_TRUE(test::Eventually([&] { return engine->get_CurrentPosition() == 3.0; }));
     // The last period played is on the file once two more have followed it; the device goes on
     // writing silence, so the capture is read up to there, not chased.
-    const std::uintmax_t end = std::filesystem::file_size(capture) + 2 * SdlAudioOutput::kDeviceFrames * 2 * sizeof(Sample);
+    const std::uintmax_t end =
+        std::filesystem::file_size(capture) + 2 * SdlAudioOutput::kDeviceFrames * 2 * sizeof(Sample);
     ASSERT_TRUE(test::Eventually([&] { return std::filesystem::file_size(capture) >= end; }));
     engine.reset();
     Samples captured;
@@ -95,8 +96,8 @@ TEST(Playback, HeardIsWhatThePositionSaysFromTheNearestFrameAtTheLevelSet) {
 TEST(Decoder, SeekMatchesAFullDecodeFromThatSample) {
     constexpr test::ToneOptions kVbr{.vbr = true};
     constexpr test::ToneOptions kLowRate{.sampleRate = 8000, .channels = 1, .vbr = true, .vbrQuality = 9};
-    const std::pair<test::ToneOptions, std::size_t> seeks[] = {
-        {kVbr, 575}, {kVbr, 44100}, {kVbr, 100001}, {kVbr, 130000}, {kLowRate, 1}, {kLowRate, 21000}};
+    const std::pair<test::ToneOptions, std::size_t> seeks[] = {{kVbr, 575},    {kVbr, 44100}, {kVbr, 100001},
+                                                               {kVbr, 130000}, {kLowRate, 1}, {kLowRate, 21000}};
     for (const auto& [options, frame] : seeks) {
         SCOPED_TRACE(testing::Message() << options.sampleRate << " Hz, frame " << frame);
         const std::string path = test::CachedTone(3.0, 440, options);

@@ -83,10 +83,15 @@ protected:
 // The playlist copies the clicked row and queues the file by its own name; its total is measured
 // from the files anew, rounding after each: 10, 11, 22, a file without a song adds nothing, R(32.5) = 32.
 TEST_F(SongListTest, ListsAFolderAndQueuesTheClickedSongs) {
-    const std::string folder = MakeFolder(
-        "muziek", {{"a.mp3", Song(10.5), 65536}, {"B.MP3", Song(0.6), 4000}, {"c.mp3", Song(11.5), 50000},
-                   {"d.mp3", Song(59.95), 250000}, {"kapot.mp3", "", 99}, {"Lang.mp3", HourLongSong(), 4321056},
-                   {"leeg.mp3", "", 0}, {".verborgen.mp3", Song(0.6), 4000}, {"notities.txt", "", 5}});
+    const std::string folder = MakeFolder("muziek", {{"a.mp3", Song(10.5), 65536},
+                                                     {"B.MP3", Song(0.6), 4000},
+                                                     {"c.mp3", Song(11.5), 50000},
+                                                     {"d.mp3", Song(59.95), 250000},
+                                                     {"kapot.mp3", "", 99},
+                                                     {"Lang.mp3", HourLongSong(), 4321056},
+                                                     {"leeg.mp3", "", 0},
+                                                     {".verborgen.mp3", Song(0.6), 4000},
+                                                     {"notities.txt", "", 5}});
     ListFolder(folder);
     const Rows rows = RowsOf(window->ListView1);
     EXPECT_EQ(rows, (Rows{{"a", "00:10", "65.536"},
@@ -102,8 +107,8 @@ TEST_F(SongListTest, ListsAFolderAndQueuesTheClickedSongs) {
 
     for (const char* file : {"a.mp3", "B.MP3", "c.mp3", "kapot.mp3", "a.mp3"}) ClickSong(file);
     EXPECT_EQ(RowsOf(window->ListView2), (Rows{rows[0], rows[1], rows[2], rows[4], rows[0]}));
-    EXPECT_EQ(QueuedPaths(), (Strings{folder + "/a.mp3", folder + "/B.MP3", folder + "/c.mp3",
-                                      folder + "/kapot.mp3", folder + "/a.mp3"}));
+    EXPECT_EQ(QueuedPaths(), (Strings{folder + "/a.mp3", folder + "/B.MP3", folder + "/c.mp3", folder + "/kapot.mp3",
+                                      folder + "/a.mp3"}));
     EXPECT_EQ(Text(window->Label5), "Totaal : 00:00:32");
     EXPECT_EQ(engines.Alive(), 0) << "every measuring engine is released";
 
@@ -162,7 +167,9 @@ TEST_F(SongListTest, FoldersOpenedInTheFolderListAreListed) {
     fs::create_symlink(CachedTone(1.0, 440), root + "/\xff/een.mp3");
     ListFolder(root);
     QStringList expected = {"/"};
-    expected << QString::fromStdString(root).split('/', Qt::SkipEmptyParts) << "Alpha" << "beta" << "\ufffd";
+    expected << QString::fromStdString(root).split('/', Qt::SkipEmptyParts) << "Alpha"
+             << "beta"
+             << "\ufffd";
     EXPECT_EQ(Folders(), expected);
     EXPECT_EQ(window->Dir1->currentRow(), expected.size() - 4);
     const int made = engines.Made();
@@ -265,8 +272,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         InTheYield{"AnotherFolder", kAnotherFolder, {"x.mp3"}, "1 Songs", "Totaal : 00:00:04", {"tien"}},
         InTheYield{"AnotherFolderAndPlay", kAnotherFolderAndPlay, {"x.mp3"}, "1 Songs", "Totaal : 00:00:04", {"tien"}},
-        InTheYield{"ClickTheFirstSong", kClickTheFirstSong, {"a.mp3", "b.mp3"}, "2 Songs", "Totaal : 00:00:12",
-                   {"tien", "a"}},
+        InTheYield{
+            "ClickTheFirstSong", kClickTheFirstSong, {"a.mp3", "b.mp3"}, "2 Songs", "Totaal : 00:00:12", {"tien", "a"}},
         InTheYield{"ExitTheProgram", kExitTheProgram, {"a.mp3"}, "1 Songs", "Totaal : 00:00:10", {"tien"}}),
     [](const auto& info) { return std::string(info.param.name); });
 

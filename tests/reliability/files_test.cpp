@@ -56,13 +56,13 @@ enum When { kDuringListing, kAfterListing, kAfterClicking, kWhilePlaying };
 struct OddFile {
     const char* name;
     Make make;
-    const char* time;            // its row's time; nullptr when nothing in the song list leads to it
-    double plays = 0;            // the length Play finds, or 0 when it cannot play
+    const char* time;  // its row's time; nullptr when nothing in the song list leads to it
+    double plays = 0;  // the length Play finds, or 0 when it cannot play
     std::string fileName = "x.mp3";
     const char* size = nullptr;  // the size column's text, when the file's size is known here
     Make change = nullptr;       // done to the file at `when`
     When when = kAfterListing;
-    int queueTotal = -1;         // seconds the playlist totals, when not what the folder listed
+    int queueTotal = -1;  // seconds the playlist totals, when not what the folder listed
 };
 
 void PrintTo(const OddFile& odd, std::ostream* out) { *out << odd.name; }
@@ -158,8 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
         OddFile{"RandomBytes", WriteRandomBytes, "00:00", 0, "x.mp3", "65.536"},
         // Its length can still be read, so its size is shown.
         OddFile{"Unreadable", Shell("cp \"$2\" \"$1\" && chmod 000 \"$1\""), "00:00"},
-        OddFile{"Folder", Shell("mkdir \"$1\""), nullptr},
-        OddFile{"Fifo", Shell("mkfifo \"$1\""), nullptr},
+        OddFile{"Folder", Shell("mkdir \"$1\""), nullptr}, OddFile{"Fifo", Shell("mkfifo \"$1\""), nullptr},
         OddFile{"DanglingLink", Shell("ln -s \"$1.gone\" \"$1\""), nullptr},
         OddFile{"Hidden", Shell(": >\"$1\""), nullptr, 0, ".x.mp3"},
         OddFile{"NotNamedMp3", Shell(": >\"$1\""), nullptr, 0, "x.txt"},

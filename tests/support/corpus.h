@@ -24,9 +24,9 @@ inline std::string NoCorpus() {
 }
 
 struct CorpusFile {
-    std::string name;      // relative to the corpus folder
+    std::string name;  // relative to the corpus folder
     std::int64_t bytes = 0;
-    std::string seconds;   // libmpg123's gapless length, with six decimals; empty when it found none
+    std::string seconds;  // libmpg123's gapless length, with six decimals; empty when it found none
 };
 
 // The rows of expected.tsv; none without a corpus.

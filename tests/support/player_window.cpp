@@ -123,15 +123,13 @@ std::vector<PlayerWindowTest::TickSeen> PlayerWindowTest::TickUntilTheTimerStops
         // A lost engine is the tick's to find.
         try {
             ended = Position() >= Engine().get_Duration();
-        } catch (const std::exception&) {
-        }
+        } catch (const std::exception&) {}
         Tick();
         seen.push_back({before, ended, program().state.Graph.get(), program().state.Playing, Text(window->TijdLabel)});
         if (!program().state.Playing) break;
         try {
             stalls = WaitForPosition(Position() + 1.0) ? 0 : stalls + 1;
-        } catch (const std::exception&) {
-        }
+        } catch (const std::exception&) {}
         if (stalls == 2) {
             ADD_FAILURE() << "the song stood still without an end";
             break;

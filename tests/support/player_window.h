@@ -4,8 +4,8 @@
 // list, click rows and buttons with the mouse, read what the controls show, and hear what was
 // played. The play timer only ticks when a test says so, each tick as the window's own timer gives it.
 
-#include <QLabel>
 #include <gtest/gtest.h>
+#include <QLabel>
 
 #include <cstdint>
 #include <memory>

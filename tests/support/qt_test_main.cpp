@@ -1,5 +1,5 @@
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 // Widget tests need one application object for the whole process. They run on the offscreen
 // platform unless told otherwise, also when ctest lists them.

@@ -51,8 +51,8 @@ std::int64_t SizeOf(const std::string& file) {
 }  // namespace
 
 RealEngines::RealEngines(std::string name)
-    : capture_(std::filesystem::temp_directory_path().string() + "/tunekist_" + name + "_" +
-               std::to_string(getpid()) + ".raw") {
+    : capture_(std::filesystem::temp_directory_path().string() + "/tunekist_" + name + "_" + std::to_string(getpid()) +
+               ".raw") {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     // A millisecond per device period still plays tens of times faster than real time; with
     // none, a device with nothing to play writes silence as fast as the disk takes it.

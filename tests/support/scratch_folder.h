@@ -16,8 +16,8 @@ public:
     // Makes a new empty folder under the temporary folder, named after `name` and the process.
     explicit ScratchFolder(const std::string& name) {
         static std::atomic<int> made{0};
-        path_ = std::filesystem::temp_directory_path().string() + "/tunekist-" + name + "-" +
-                std::to_string(getpid()) + "-" + std::to_string(made++);
+        path_ = std::filesystem::temp_directory_path().string() + "/tunekist-" + name + "-" + std::to_string(getpid()) +
+                "-" + std::to_string(made++);
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }

@@ -16,8 +16,8 @@
 namespace tunekist::test {
 
 std::string CaptureNextDevice(const std::string& name) {
-    const std::string path = std::filesystem::temp_directory_path().string() + "/tunekist_" + name + "_" +
-                             std::to_string(getpid()) + ".raw";
+    const std::string path =
+        std::filesystem::temp_directory_path().string() + "/tunekist_" + name + "_" + std::to_string(getpid()) + ".raw";
     std::filesystem::remove(path);
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIODELAY", "0", 1);

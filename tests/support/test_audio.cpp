@@ -27,8 +27,7 @@ void RunProgram(std::vector<std::string> arguments) {
         _exit(127);
     }
     int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-    }
+    while (waitpid(child, &status, 0) < 0) {}
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         throw std::runtime_error(arguments[0] + " failed making test audio");
     }
@@ -60,9 +59,9 @@ void GenerateTone(const std::string& path, double seconds, double hz, const Tone
     // synthesises at its default rate nor resamples. -R makes sox's dither repeatable, so tests
     // that make the same song at once (in parallel processes) make the same bytes, and a reader
     // never sees one copy replaced by a different one.
-    RunProgram({"sox", "-R", "-r", std::to_string(options.sampleRate), "-c",
-                std::to_string(options.channels), "-n", "-b", "16", wav, "synth",
-                std::to_string(samples) + "s", "sine", Number(hz), "vol", Number(options.amplitude)});
+    RunProgram({"sox", "-R", "-r", std::to_string(options.sampleRate), "-c", std::to_string(options.channels), "-n",
+                "-b", "16", wav, "synth", std::to_string(samples) + "s", "sine", Number(hz), "vol",
+                Number(options.amplitude)});
     std::vector<std::string> lame = {"lame", "--quiet"};
     if (options.vbr) {
         lame.insert(lame.end(), {"-V", std::to_string(options.vbrQuality)});
@@ -78,9 +77,9 @@ void GenerateTone(const std::string& path, double seconds, double hz, const Tone
 
 std::string CachedTone(double seconds, double hz, const ToneOptions& options) {
     std::ostringstream name;
-    name << "tone_" << Number(seconds) << "s_" << Number(hz) << "hz_" << options.sampleRate << "_"
-         << options.channels << "ch_" << (options.vbr ? "v" + std::to_string(options.vbrQuality)
-                                                       : "b" + std::to_string(options.bitrateKbps))
+    name << "tone_" << Number(seconds) << "s_" << Number(hz) << "hz_" << options.sampleRate << "_" << options.channels
+         << "ch_"
+         << (options.vbr ? "v" + std::to_string(options.vbrQuality) : "b" + std::to_string(options.bitrateKbps))
          << (options.lameTag ? "_tag" : "_notag") << "_a" << Number(options.amplitude) << ".mp3";
     const std::string path = TestAudioDir() + "/" + name.str();
     if (!std::filesystem::exists(path)) GenerateTone(path, seconds, hz, options);

@@ -24,7 +24,8 @@ struct ScanRun {
 ScanRun RunScan(const std::string& arguments, const std::string& locale) {
     const test::ScratchFolder outputs("scan-output");
     const int status = std::system(("LC_ALL=" + locale + " '" TUNEKIST_SCAN "' " + arguments + " >'" +
-                                    (outputs / "out") + "' 2>'" + (outputs / "err") + "'").c_str());
+                                    (outputs / "out") + "' 2>'" + (outputs / "err") + "'")
+                                       .c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::ReadBytes(outputs / "out"),
             test::ReadBytes(outputs / "err")};
 }
@@ -32,8 +33,8 @@ ScanRun RunScan(const std::string& arguments, const std::string& locale) {
 TEST(ScanTool, ListsAGeneratedFolderInOrderWithExactDurationsAndTotal) {
     const test::ScratchFolder folder("scan");
     std::filesystem::create_directories(folder / "sub.mp3");
-    const std::pair<std::string, double> songs[] = {{"A.MP3", 1.5}, {"b song.mp3", 2.0}, {"caf\xe9.mp3", 0.5},
-                                                    {".hidden.mp3", 0.5}, {"notes.txt", 0.5}};
+    const std::pair<std::string, double> songs[] = {
+        {"A.MP3", 1.5}, {"b song.mp3", 2.0}, {"caf\xe9.mp3", 0.5}, {".hidden.mp3", 0.5}, {"notes.txt", 0.5}};
     for (const auto& [name, seconds] : songs) test::CopyFile(test::CachedTone(seconds, 440), folder / name);
     test::WriteBytes(folder / "broken.mp3", "not a song");
     for (const auto& [locale, separator] : {std::pair{"en_US.UTF-8", ","}, {"nl_NL.UTF-8", "."}}) {
@@ -46,11 +47,10 @@ TEST(ScanTool, ListsAGeneratedFolderInOrderWithExactDurationsAndTotal) {
         EXPECT_EQ(run.err, "");
         // Bytes that are not UTF-8 come out as they are. 1.5 rounds to 2, the broken file adds
         // nothing, 2 + 2.0 is 4 and 4 + 0.5 rounds to 4.
-        EXPECT_EQ(run.out, "A.MP3\t00:02\t" + size("A.MP3") + "\t1.500000\n" +
-                               "b song.mp3\t00:02\t" + size("b song.mp3") + "\t2.000000\n" +
-                               "broken.mp3\t00:00\t010\terror: Geen MP3-geluid in het bestand\n" +
-                               "caf\xe9.mp3\t00:00\t" + size("caf\xe9.mp3") + "\t0.500000\n" +
-                               "total\tTotaal : 00:00:04\t4\n");
+        EXPECT_EQ(run.out,
+                  "A.MP3\t00:02\t" + size("A.MP3") + "\t1.500000\n" + "b song.mp3\t00:02\t" + size("b song.mp3") +
+                      "\t2.000000\n" + "broken.mp3\t00:00\t010\terror: Geen MP3-geluid in het bestand\n" +
+                      "caf\xe9.mp3\t00:00\t" + size("caf\xe9.mp3") + "\t0.500000\n" + "total\tTotaal : 00:00:04\t4\n");
     }
 }
 

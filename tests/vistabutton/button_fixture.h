@@ -1,13 +1,13 @@
 #pragma once
 // One shown button as the window hosts it, driven by steps of real input, with a log of every
 // event it raises.
+#include <gtest/gtest.h>
 #include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QTest>
 #include <QWidget>
 #include <functional>
-#include <gtest/gtest.h>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -82,13 +82,16 @@ struct HostedButton {
             {"blur", [&] { b.clearFocus(); }},
             {"away", [&] { PointAway(); }},  // the pointer leaves without a move
             // The hover timer notices (within a bound) that the pointer has gone; then a while more.
-            {"out", [&] {
+            {"out",
+             [&] {
                  EXPECT_TRUE(QTest::qWaitFor([&] { return log.find("MouseOut") != std::string::npos; }, 5000));
                  QTest::qWait(50);
                  EXPECT_FALSE(b.HasHoverTimer());
              }},
-            {"a11y", [&] {  // an assistive tool's Press
-                 QAccessible::queryAccessibleInterface(&b)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            {"a11y",
+             [&] {  // an assistive tool's Press
+                 QAccessible::queryAccessibleInterface(&b)->actionInterface()->doAction(
+                     QAccessibleActionInterface::pressAction());
              }},
             // Two of the surface's drag-and-drop notifications.
             {"drag", [&] { b.Surface_OLECompleteDrag(effect), b.Surface_OLEStartDrag(data, effect); }},

@@ -1,8 +1,8 @@
 // Where the caption and which picture frame land on rendered buttons, each row's picture placement
 // worked out here from the button's size, the caption's measured width and the picture.
+#include <gtest/gtest.h>
 #include <QFontMetrics>
 #include <cmath>
-#include <gtest/gtest.h>
 
 #include "controls/vistabutton/bag_values.h"
 #include "tests/vistabutton/button_fixture.h"
@@ -63,7 +63,8 @@ QRect ExpectPlaced(const Placement& p, const QImage& face, bool held, const QIma
         const QRgb want = p.pictureWidth && drawn.contains(at) ? picture.pixel(source + at) : 0, got = face.pixel(at);
         const bool right = want == Green ? (got == Green) != p.mask : want ? got == want : qBlue(got) != 77;
         EXPECT_TRUE(right || ++wrong > 5) << at.x() << "," << at.y() << ": " << std::hex << got << " not " << want;
-        if (got == qRgb(0, 0, 0) || got == qRgb(131, 131, 131)) (p.enabled == !qRed(got) ? text : otherText) |= QRect(at, at);
+        if (got == qRgb(0, 0, 0) || got == qRgb(131, 131, 131))
+            (p.enabled == !qRed(got) ? text : otherText) |= QRect(at, at);
     }
     EXPECT_TRUE(otherText.isEmpty());
     EXPECT_EQ(text.isEmpty(), !*p.caption);
@@ -99,20 +100,22 @@ TEST_P(Placements, PutThePictureFrameAndTheCaptionWhereTheGroupFits) {
 
 // Two frames: the second is the disabled look; three: the third is the pressed look, and a
 // disabled button shows its second frame.
-INSTANTIATE_TEST_SUITE_P(Rows, Placements, ::testing::Values(
-    Placement{"Caption", 75, 25, "Play", 0, 0, 1},
-    Placement{"CaptionDisabled", 75, 25, "Play", 0, 0, 1, false},
-    Placement{"CaptionWrapped", 40, 60, "Play Play Play", 0, 0, 1},
-    Placement{"TwoFrames", 75, 30, "", 40, 20, 2, true, true},
-    Placement{"ThreeFrames", 75, 30, "", 60, 20, 3, true, true},
-    Placement{"ThreeFramesDisabled", 75, 30, "", 60, 20, 3, false, true},
-    Placement{"TwoFramesDisabledWhileHeld", 75, 30, "", 40, 20, 2, false, true, true, 2},
-    Placement{"WithoutMask", 75, 30, "", 40, 20, 2, true, false, false},
-    Placement{"BesideTheCaptionMovedWhileHeld", 90, 30, "Rew", 40, 20, 2, true, true, true, 1},
-    Placement{"BesideTheCaptionMovedWhileHeldOddWidth", 91, 30, "Rew", 40, 20, 2, true, true, true, 1},
-    Placement{"MovedPastTheRightEdgeWhileHeld", 50, 60, "", 40, 20, 1, true, true, true, 10},
-    Placement{"WiderThanTheButton", 50, 30, "Forew", 40, 20, 1},
-    Placement{"TallerThanTheButton", 75, 25, "", 20, 40, 1}),
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Placements,
+    ::testing::Values(Placement{"Caption", 75, 25, "Play", 0, 0, 1},
+                      Placement{"CaptionDisabled", 75, 25, "Play", 0, 0, 1, false},
+                      Placement{"CaptionWrapped", 40, 60, "Play Play Play", 0, 0, 1},
+                      Placement{"TwoFrames", 75, 30, "", 40, 20, 2, true, true},
+                      Placement{"ThreeFrames", 75, 30, "", 60, 20, 3, true, true},
+                      Placement{"ThreeFramesDisabled", 75, 30, "", 60, 20, 3, false, true},
+                      Placement{"TwoFramesDisabledWhileHeld", 75, 30, "", 40, 20, 2, false, true, true, 2},
+                      Placement{"WithoutMask", 75, 30, "", 40, 20, 2, true, false, false},
+                      Placement{"BesideTheCaptionMovedWhileHeld", 90, 30, "Rew", 40, 20, 2, true, true, true, 1},
+                      Placement{"BesideTheCaptionMovedWhileHeldOddWidth", 91, 30, "Rew", 40, 20, 2, true, true, true,
+                                1},
+                      Placement{"MovedPastTheRightEdgeWhileHeld", 50, 60, "", 40, 20, 1, true, true, true, 10},
+                      Placement{"WiderThanTheButton", 50, 30, "Forew", 40, 20, 1},
+                      Placement{"TallerThanTheButton", 75, 25, "", 20, 40, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

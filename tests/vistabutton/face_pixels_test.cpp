@@ -1,8 +1,8 @@
 // Every pixel of every state's face, as the real button renders it, against a face worked out here
 // from the palettes and the geometry the control promises; and the outline its window is cut to.
+#include <gtest/gtest.h>
 #include <array>
 #include <cmath>
-#include <gtest/gtest.h>
 #include <sstream>
 
 #include "tests/vistabutton/button_fixture.h"
@@ -30,7 +30,8 @@ constexpr const char* kPalettes[5] = {
 std::vector<Colour> Worked(int state, int W, int H) {
     std::vector<Colour> p;
     std::istringstream in(kPalettes[state]);
-    for (unsigned rgb; in >> std::hex >> rgb;) p.push_back({1.0 * (rgb >> 16), 1.0 * (rgb >> 8 & 255), 1.0 * (rgb & 255)});
+    for (unsigned rgb; in >> std::hex >> rgb;)
+        p.push_back({1.0 * (rgb >> 16), 1.0 * (rgb >> 8 & 255), 1.0 * (rgb & 255)});
     const auto G = [&](int i) { return p[static_cast<std::size_t>(i)]; };
     const auto E = [&](int i) { return p[static_cast<std::size_t>(8 + i)]; };
     std::vector<Colour> f(static_cast<std::size_t>(W * H));
@@ -104,27 +105,31 @@ TEST_P(Faces, EveryPixelIsTheWorkedFaceAndTheWindowLeavesOutTheFourCorners) {
         const int x = i % W, y = i / W;
         const Colour want = worked[static_cast<std::size_t>(i)];
         // The painted image holds the cut corners too; the window shows the rest.
-        const ColorValue got = outline.contains(QPoint(x, y)) ? FromPixel(shown.pixel(x, y)) : hosted.button->hDC().Point(x, y);
+        const ColorValue got =
+            outline.contains(QPoint(x, y)) ? FromPixel(shown.pixel(x, y)) : hosted.button->hDC().Point(x, y);
         const Colour have{1.0 * RedOf(got), 1.0 * GreenOf(got), 1.0 * BlueOf(got)};
-        const bool near = std::abs(have[0] - want[0]) < 1 && std::abs(have[1] - want[1]) < 1 && std::abs(have[2] - want[2]) < 1;
-        EXPECT_TRUE(near || ++wrong > 5) << "(" << x << "," << y << ") is " << have[0] << "," << have[1] << "," << have[2]
-                                         << ", not " << want[0] << "," << want[1] << "," << want[2];
+        const bool near =
+            std::abs(have[0] - want[0]) < 1 && std::abs(have[1] - want[1]) < 1 && std::abs(have[2] - want[2]) < 1;
+        EXPECT_TRUE(near || ++wrong > 5) << "(" << x << "," << y << ") is " << have[0] << "," << have[1] << ","
+                                         << have[2] << ", not " << want[0] << "," << want[1] << "," << want[2];
     }
     EXPECT_EQ(hosted.button->mask() & QRect(0, 0, W, H), outline);
     for (const QPoint corner : {QPoint(0, 0), QPoint(0, H - 1), QPoint(W - 1, 0), QPoint(W - 1, H - 1)}) {
-        EXPECT_NE(QApplication::widgetAt(hosted.button->mapToGlobal(corner)), hosted.button) << "a click there reaches the host";
+        EXPECT_NE(QApplication::widgetAt(hosted.button->mapToGlobal(corner)), hosted.button)
+            << "a click there reaches the host";
     }
     EXPECT_TRUE(W < 3 || QApplication::widgetAt(hosted.button->mapToGlobal(QPoint(1, 0))) == hosted.button);
 }
 
 // 25 high splits at row 11, 22 at row 10, 33 at row 15; 6 × 6 is the smallest face fully painted.
-INSTANTIATE_TEST_SUITE_P(
-    EveryState, Faces,
-    ::testing::Combine(::testing::Values(QSize(75, 25), QSize(60, 22), QSize(41, 33), QSize(6, 6)),
-                       ::testing::Values(StateNormal, StateHover, StateDown, StateFocus, StateDisabled),
-                       ::testing::Bool()));
-INSTANTIATE_TEST_SUITE_P(Tiny, Faces, ::testing::Combine(::testing::Values(QSize(0, 0), QSize(1, 1), QSize(2, 2)),
-                                                         ::testing::Values(StateNormal), ::testing::Values(false)));
+INSTANTIATE_TEST_SUITE_P(EveryState, Faces,
+                         ::testing::Combine(::testing::Values(QSize(75, 25), QSize(60, 22), QSize(41, 33), QSize(6, 6)),
+                                            ::testing::Values(StateNormal, StateHover, StateDown, StateFocus,
+                                                              StateDisabled),
+                                            ::testing::Bool()));
+INSTANTIATE_TEST_SUITE_P(Tiny, Faces,
+                         ::testing::Combine(::testing::Values(QSize(0, 0), QSize(1, 1), QSize(2, 2)),
+                                            ::testing::Values(StateNormal), ::testing::Values(false)));
 
 }  // namespace
 }  // namespace tunekist::testing

@@ -1,7 +1,7 @@
 // The stored form of buttons: what a button writes after it was placed, loaded or set, and the
 // text form of property bags read from arbitrary bytes.
-#include <QWidget>
 #include <gtest/gtest.h>
+#include <QWidget>
 #include <sstream>
 
 #include "controls/vistabutton/bag_values.h"
@@ -40,8 +40,8 @@ TEST_P(Loading, WritesBackEveryKeyAndShowsItsState) {
     l.stored ? button.ReadProperties(ParseStoredControls(l.stored).front().bag) : button.InitProperties();
     std::string stored = "Begin VistaButton Knop(0)\n";
     std::istringstream values(l.values);
-    for (const char* key : {"Caption", "ForeColor", "Font", "Picture", "Pictures", "UseMaskColor", "MaskColor", "Enabled",
-                            "NoBackground", "BackColor", "PictureOffset"}) {
+    for (const char* key : {"Caption", "ForeColor", "Font", "Picture", "Pictures", "UseMaskColor", "MaskColor",
+                            "Enabled", "NoBackground", "BackColor", "PictureOffset"}) {
         std::string value;
         values >> value;
         stored.append(key).append(" = ").append(value).append("\n");
@@ -54,15 +54,19 @@ TEST_P(Loading, WritesBackEveryKeyAndShowsItsState) {
 
 // A stored frame count is taken as it is unless below one; keys are matched in any case; a
 // missing BackColor is the system's button face and a missing Enabled is False, painted so.
-INSTANTIATE_TEST_SUITE_P(Bags, Loading, ::testing::Values(
-    Loaded{"NewlyPlaced", nullptr, "\"VistaButton1\" 0x00000000 Arial None 2 -1 0x0000FF00 -1 0 0x00FFFFFF 0",
-           StateNormal, RGB(112, 112, 112)},
-    Loaded{"OnlyACaption", "Begin VistaButton Knop(0)\n caption = \"Play\"\nEnd\n",
-           "\"Play\" 0x00000000 * None 1 0 0x00000000 0 0 0x8000000F 0", StateDisabled, RGB(173, 178, 181)},
-    Loaded{"OddCountsAnyCase", "Begin VistaButton Knop(0)\n PICTURES = 3\n enabled = 5\n pictureoffset = -2\nEnd\n",
-           "\"\" 0x00000000 * None 3 0 0x00000000 -1 0 0x8000000F -2", StateNormal, RGB(112, 112, 112)},
-    Loaded{"NoFrames", "Begin VistaButton Knop(0)\n Pictures = -4\n Enabled = -1\n NoBackground = -1\n BackColor = 0x00123456\nEnd\n",
-           "\"\" 0x00000000 * None 1 0 0x00000000 -1 -1 0x00123456 0", StateNormal, 0x00123456}),
+INSTANTIATE_TEST_SUITE_P(
+    Bags, Loading,
+    ::testing::Values(
+        Loaded{"NewlyPlaced", nullptr, "\"VistaButton1\" 0x00000000 Arial None 2 -1 0x0000FF00 -1 0 0x00FFFFFF 0",
+               StateNormal, RGB(112, 112, 112)},
+        Loaded{"OnlyACaption", "Begin VistaButton Knop(0)\n caption = \"Play\"\nEnd\n",
+               "\"Play\" 0x00000000 * None 1 0 0x00000000 0 0 0x8000000F 0", StateDisabled, RGB(173, 178, 181)},
+        Loaded{"OddCountsAnyCase", "Begin VistaButton Knop(0)\n PICTURES = 3\n enabled = 5\n pictureoffset = -2\nEnd\n",
+               "\"\" 0x00000000 * None 3 0 0x00000000 -1 0 0x8000000F -2", StateNormal, RGB(112, 112, 112)},
+        Loaded{"NoFrames",
+               "Begin VistaButton Knop(0)\n Pictures = -4\n Enabled = -1\n NoBackground = -1\n BackColor = "
+               "0x00123456\nEnd\n",
+               "\"\" 0x00000000 * None 1 0 0x00000000 -1 -1 0x00123456 0", StateNormal, 0x00123456}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Persistence, WrittenBagReadBackRestoresEveryPropertyAndTheLook) {
@@ -130,27 +134,44 @@ TEST_P(StoredTexts, AreRefusedOrWrittenBackInTheirOneForm) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, StoredTexts, ::testing::ValuesIn(std::vector<StoredText>{
-    {"Caption = \"x\"\n", nullptr}, {"Begin VistaButton\nEnd\n", nullptr}, {"Begin VistaButton b\n", nullptr},
-    {"End\n", nullptr}, {"Begin T b\nBegin T c\nEnd\n", nullptr}, {"Begin T b(x)\nEnd\n", nullptr},
-    {"Begin T b(1\nEnd\n", nullptr}, {"Begin T b\n s = \"open\nEnd\n", nullptr},
-    {"Begin T b\n s = \"bad \\q\"\nEnd\n", nullptr}, {"Begin T b\n no value\nEnd\n", nullptr},
-    {"Begin T b\n i = 40000\nEnd\n", nullptr}, {"Begin T b\n i = 12x\nEnd\n", nullptr},
-    {"Begin T b\n i = \"12\"\nEnd\n", nullptr}, {"Begin T b\n s = bare\nEnd\n", nullptr},
-    {"Begin T b\n c = 0x100000000\nEnd\n", nullptr}, {"Begin T b\n i = -\nEnd\n", nullptr},
-    {"Begin T b\n l = 2147483648\nEnd\n", nullptr}, {"Begin T b\n b@d = 1\nEnd\n", nullptr},
-    {"Begin T b\n s = \"a\"\"b\"\nEnd\n", nullptr}, {"Begin T b\n s = \"ends in \\", nullptr},
-    {"# a note\n\nBegin T b(7)\n\ts = \"q\\\" b\\\\ n\\n r\\r t\\t\"\n c = 0x8000000F\n  i = -32768\n  l = -2147483648\n"
-     " F = \"Arial\" 8.25\nEnd\nBegin T c\nEnd\n",
-     "Begin T b(7)\n   s             = \"q\\\" b\\\\ n\\n r\\r t\\t\"\n   c             = 0x8000000F\n"
-     "   i             = -32768\n   l             = -2147483648\n   F             = \"Arial\" 8.25\nEnd\nBegin T c\nEnd\n"},
-    // A property named Begin was written padded ("Begin         = 1") and read back as the start
-    // of a control inside a control.
-    {"Begin VistaButton Knop(4)\n   Begin= 1\nEnd\n", "Begin VistaButton Knop(4)\n   Begin         = 1\nEnd\n"},
-    {std::string("Begin VistaButton Knop(4)\n   Caption       = Fo0FF00\n   Begin= Fo0   Picture  \n"
-                 "seMor  = -1\n   MaskCodor     = 0x\x00"
-                 "0FFF\nEns = 0\nEnd\n", 130), ""},
-    {"Begin VistaButton Knop(4)\n   End= 1\nEnd\n", ""}}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, StoredTexts,
+    ::testing::ValuesIn(std::vector<StoredText>{
+        {"Caption = \"x\"\n", nullptr},
+        {"Begin VistaButton\nEnd\n", nullptr},
+        {"Begin VistaButton b\n", nullptr},
+        {"End\n", nullptr},
+        {"Begin T b\nBegin T c\nEnd\n", nullptr},
+        {"Begin T b(x)\nEnd\n", nullptr},
+        {"Begin T b(1\nEnd\n", nullptr},
+        {"Begin T b\n s = \"open\nEnd\n", nullptr},
+        {"Begin T b\n s = \"bad \\q\"\nEnd\n", nullptr},
+        {"Begin T b\n no value\nEnd\n", nullptr},
+        {"Begin T b\n i = 40000\nEnd\n", nullptr},
+        {"Begin T b\n i = 12x\nEnd\n", nullptr},
+        {"Begin T b\n i = \"12\"\nEnd\n", nullptr},
+        {"Begin T b\n s = bare\nEnd\n", nullptr},
+        {"Begin T b\n c = 0x100000000\nEnd\n", nullptr},
+        {"Begin T b\n i = -\nEnd\n", nullptr},
+        {"Begin T b\n l = 2147483648\nEnd\n", nullptr},
+        {"Begin T b\n b@d = 1\nEnd\n", nullptr},
+        {"Begin T b\n s = \"a\"\"b\"\nEnd\n", nullptr},
+        {"Begin T b\n s = \"ends in \\", nullptr},
+        {"# a note\n\nBegin T b(7)\n\ts = \"q\\\" b\\\\ n\\n r\\r t\\t\"\n c = 0x8000000F\n  i = -32768\n  l = "
+         "-2147483648\n"
+         " F = \"Arial\" 8.25\nEnd\nBegin T c\nEnd\n",
+         "Begin T b(7)\n   s             = \"q\\\" b\\\\ n\\n r\\r t\\t\"\n   c             = 0x8000000F\n"
+         "   i             = -32768\n   l             = -2147483648\n   F             = \"Arial\" 8.25\nEnd\nBegin T "
+         "c\nEnd\n"},
+        // A property named Begin was written padded ("Begin         = 1") and read back as the start
+        // of a control inside a control.
+        {"Begin VistaButton Knop(4)\n   Begin= 1\nEnd\n", "Begin VistaButton Knop(4)\n   Begin         = 1\nEnd\n"},
+        {std::string("Begin VistaButton Knop(4)\n   Caption       = Fo0FF00\n   Begin= Fo0   Picture  \n"
+                     "seMor  = -1\n   MaskCodor     = 0x\x00"
+                     "0FFF\nEns = 0\nEnd\n",
+                     130),
+         ""},
+        {"Begin VistaButton Knop(4)\n   End= 1\nEnd\n", ""}}));
 
 }  // namespace
 }  // namespace tunekist::testing

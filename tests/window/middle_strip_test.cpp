@@ -43,19 +43,18 @@ TEST_P(BarPixelsTest, FillsColumnsZeroToFortyOneFromTheBottomUp) {
 }
 
 // A lower fill paints over the earlier one without erasing it; only a reset erases.
-INSTANTIATE_TEST_SUITE_P(Percentages, BarPixelsTest,
-                         ::testing::Values(BarCase{"Zero", {{0.004, 100}}, false, 197, "0%"},
-                                           BarCase{"Half", {{90.0, 180}}, false, 97, "50%"},
-                                           BarCase{"Full", {{180.0, 180}}, false, 0, "100%"},
-                                           BarCase{"EarlierFillStaysUnderALowerOne", {{90.0, 180}, {45.0, 180}},
-                                                   false, 97, "25%"},
-                                           BarCase{"ResetErasesTheBar", {{90.0, 180}}, true, 200, "50%"},
-                                           // 100 x BarX is rounded half to even, then divided truncating.
-                                           BarCase{"HalfPercentRoundsToEven", {{0.025, 1}}, false, 193, "2%"},
-                                           BarCase{"RoundedThenTruncated", {{199.0, 200}}, false, 0, "99%"},
-                                           BarCase{"NoLengthKeepsTheLastFill", {{37.0, 100}, {5.0, 0}}, false, 123,
-                                                   "37%"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Percentages, BarPixelsTest,
+    ::testing::Values(BarCase{"Zero", {{0.004, 100}}, false, 197, "0%"},
+                      BarCase{"Half", {{90.0, 180}}, false, 97, "50%"},
+                      BarCase{"Full", {{180.0, 180}}, false, 0, "100%"},
+                      BarCase{"EarlierFillStaysUnderALowerOne", {{90.0, 180}, {45.0, 180}}, false, 97, "25%"},
+                      BarCase{"ResetErasesTheBar", {{90.0, 180}}, true, 200, "50%"},
+                      // 100 x BarX is rounded half to even, then divided truncating.
+                      BarCase{"HalfPercentRoundsToEven", {{0.025, 1}}, false, 193, "2%"},
+                      BarCase{"RoundedThenTruncated", {{199.0, 200}}, false, 0, "99%"},
+                      BarCase{"NoLengthKeepsTheLastFill", {{37.0, 100}, {5.0, 0}}, false, 123, "37%"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 using Events = std::vector<std::string>;
 
@@ -82,7 +81,7 @@ protected:
         Record(slider.Scroll, "Scroll ");
         Record(slider.Change, "Change ");
         slider.MouseDown = [this, handler = slider.MouseDown](std::int16_t button, std::int16_t shift, float x,
-                                                                float y) {
+                                                              float y) {
             events.push_back("MouseDown " + std::to_string(button));
             handler(button, shift, x, y);
         };

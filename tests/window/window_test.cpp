@@ -29,15 +29,26 @@ TEST_F(QuietWindowTest, ControlsHaveTheirDesignFontsColoursNamesAndTabOrder) {
         const char* spoken = nullptr;
         const char* container = nullptr;  // labels only
         QColor text{};
-    } controls[] = {
-        {"BarLabel", 9.75, nullptr, "MiddenPic", grey}, {"Label4", 9, nullptr, "MiddenPic", grey},
-        {"TijdLabel", 12, nullptr, "KopPic", listText}, {"Label3", 12, nullptr, "KopPic", listText},
-        {"Label5", 12, nullptr, "MenuPic", QColor()},   {"Label2", 12, nullptr, "MenuPic", black},
-        {"Label1", 12, nullptr, "MenuPic", black},      {"Bar", 0, "Voortgang"},
-        {"ListView1", 9.75, "Songs in de map"}, {"ListView2", 9.75, "Playlist"}, {"Dir1", 9.75, "Map"},
-        {"Drive1", 9.75, "Station"}, {"Knop(0)", 0, "Play"}, {"Knop(1)", 0, "Pauze"}, {"Knop(2)", 0, "Rew"},
-        {"Knop(3)", 0, "Forew"}, {"Knop(5)", 0, "Stop"}, {"Knop(4)", 0, "Next"}, {"VolSlider", 0, "Volume"},
-        {"ExitKnop", 0, "Exit"}};
+    } controls[] = {{"BarLabel", 9.75, nullptr, "MiddenPic", grey},
+                    {"Label4", 9, nullptr, "MiddenPic", grey},
+                    {"TijdLabel", 12, nullptr, "KopPic", listText},
+                    {"Label3", 12, nullptr, "KopPic", listText},
+                    {"Label5", 12, nullptr, "MenuPic", QColor()},
+                    {"Label2", 12, nullptr, "MenuPic", black},
+                    {"Label1", 12, nullptr, "MenuPic", black},
+                    {"Bar", 0, "Voortgang"},
+                    {"ListView1", 9.75, "Songs in de map"},
+                    {"ListView2", 9.75, "Playlist"},
+                    {"Dir1", 9.75, "Map"},
+                    {"Drive1", 9.75, "Station"},
+                    {"Knop(0)", 0, "Play"},
+                    {"Knop(1)", 0, "Pauze"},
+                    {"Knop(2)", 0, "Rew"},
+                    {"Knop(3)", 0, "Forew"},
+                    {"Knop(5)", 0, "Stop"},
+                    {"Knop(4)", 0, "Next"},
+                    {"VolSlider", 0, "Volume"},
+                    {"ExitKnop", 0, "Exit"}};
     std::vector<std::string> stops;
     for (const auto& expected : controls) {
         SCOPED_TRACE(expected.name);
@@ -127,34 +138,55 @@ struct LayoutCase {
 
 // Twips (15 to the pixel, W = 15 w) become pixels rounded to the nearest, halves away from zero.
 const LayoutCase kCases[] = {
-    {"OddWidth1201x733", {1201, 733}, {1201, 733}, std::array{347, 74, 74}, {  // LW1 = 7815: 5210, 1116.4
+    {"OddWidth1201x733",
+     {1201, 733},
+     {1201, 733},
+     std::array{347, 74, 74},
+     {
+         // LW1 = 7815: 5210, 1116.4
          {"ListView1", {40, 245, 521, 409}},  // (600, 3675) W/2 - 1200 = 7807.5 x H - 4860 = 6135
          {"MiddenPic", {568, 40, 66, 615}},   // W/2 - 495 = 8512.5; MH = H - 1770 = 9225
-         {"VolSlider", {9, 10, 46, 200}}, {"Label4", {12, 212, -1, -1}},
+         {"VolSlider", {9, 10, 46, 200}},
+         {"Label4", {12, 212, -1, -1}},
          {"Bar", {9, 405, 46, 200}},          // MH - 3150
          {"BarLabel", {24, 388, -1, -1}},     // MH - 3405
          {"ListView2", {641, 40, 521, 527}},  // W/2 + 600 = 9607.5, H - 3090
          {"KopPic", {641, 573, 521, 30}},     // H - 2400
-         {"Label3", {5, 3, -1, -1}}, {"TijdLabel", {475, 3, -1, -1}, "00:00"},  // KW - 690 = 7125
-         // left W/2 + 600 + 930 i, top H - 1830, 900 x 630
-         {"Knop(0)", {641, 611, 60, 42}}, {"Knop(1)", {703, 611, 60, 42}}, {"Knop(2)", {765, 611, 60, 42}},
-         {"Knop(3)", {827, 611, 60, 42}}, {"Knop(4)", {889, 611, 60, 42}}, {"Knop(5)", {951, 611, 60, 42}},
-         {"ExitKnop", {1099, 611, 60, 42}},   // W - 1530
-         {"Drive1", {41, 40, 261, -1}}, {"Dir1", {41, 70, 261, 168}},  // LW1 / 2 = 3907.5 wide
-         {"Pic1", {311, 40, 250, 198}},       // LW1 / 2 + 750, LW1 / 2 - 165
-         {"MenuPic", {40, 663, 1121, 30}},    // H - 1050, W - 1200
-         {"Label1", {6, 4, -1, -1}}, {"Label2", {347, 4, -1, -1}},  // LW1 / 1.5
-         {"Label5", {1047, 4, -1, -1}, "00:00:00"},                // MW - 1110 = 15705
+         {"Label3", {5, 3, -1, -1}},
+         {"TijdLabel", {475, 3, -1, -1}, "00:00"},  // KW - 690 = 7125
+                                                    // left W/2 + 600 + 930 i, top H - 1830, 900 x 630
+         {"Knop(0)", {641, 611, 60, 42}},
+         {"Knop(1)", {703, 611, 60, 42}},
+         {"Knop(2)", {765, 611, 60, 42}},
+         {"Knop(3)", {827, 611, 60, 42}},
+         {"Knop(4)", {889, 611, 60, 42}},
+         {"Knop(5)", {951, 611, 60, 42}},
+         {"ExitKnop", {1099, 611, 60, 42}},  // W - 1530
+         {"Drive1", {41, 40, 261, -1}},
+         {"Dir1", {41, 70, 261, 168}},      // LW1 / 2 = 3907.5 wide
+         {"Pic1", {311, 40, 250, 198}},     // LW1 / 2 + 750, LW1 / 2 - 165
+         {"MenuPic", {40, 663, 1121, 30}},  // H - 1050, W - 1200
+         {"Label1", {6, 4, -1, -1}},
+         {"Label2", {347, 4, -1, -1}},               // LW1 / 1.5
+         {"Label5", {1047, 4, -1, -1}, "00:00:00"},  // MW - 1110 = 15705
      }},
     // The columns keep the header's least width here.
-    {"SmallestWindow3060x4860", {50, 50}, {204, 324}, std::nullopt, {
+    {"SmallestWindow3060x4860",
+     {50, 50},
+     {204, 324},
+     std::nullopt,
+     {
          {"ListView1", {40, 245, 22, 0}},  // the first size to reach zero
-         {"MiddenPic", {69, 40, 66, 206}}, {"ListView2", {142, 40, 22, 118}},
-         {"Bar", {9, -4, 46, 200}}, {"BarLabel", {24, -21, -1, -1}},  // above the strip's top
+         {"MiddenPic", {69, 40, 66, 206}},
+         {"ListView2", {142, 40, 22, 118}},
+         {"Bar", {9, -4, 46, 200}},
+         {"BarLabel", {24, -21, -1, -1}},  // above the strip's top
          {"TijdLabel", {-24, 3, -1, -1}, "00:00"},
-         {"Knop(5)", {452, 202, 60, 42}}, {"ExitKnop", {102, 202, 60, 42}},
+         {"Knop(5)", {452, 202, 60, 42}},
+         {"ExitKnop", {102, 202, 60, 42}},
          {"Pic1", {61, 40, 0, 198}},  // the logo has no width left
-         {"MenuPic", {40, 254, 124, 30}}, {"Label5", {50, 4, -1, -1}, "00:00:00"},
+         {"MenuPic", {40, 254, 124, 30}},
+         {"Label5", {50, 4, -1, -1}, "00:00:00"},
      }},
 };
 
