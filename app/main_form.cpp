@@ -49,7 +49,9 @@ void Main::Knop_Click(std::int16_t Index) {
             try {
                 player.Play();
             } catch (const NoSoundOutputError& failure) {
-                controls_.messageBox.Show(failure.what());
+                controls_.messageBox.Show(PlayFailureText(failure, controls_.ListView2));
+            } catch (const SongCannotPlayError& failure) {
+                controls_.messageBox.Show(PlayFailureText(failure, controls_.ListView2));
             }
             break;
         case 1: player.PausePlay(); break;
@@ -80,7 +82,7 @@ void Main::NextSong() {
     try {
         AdvanceQueue(timerParts_);
     } catch (const std::exception& failure) {
-        controls_.messageBox.Show(AdvanceFailureText(failure));
+        controls_.messageBox.Show(AdvanceFailureText(failure, controls_.ListView2));
     }
 }
 

@@ -31,6 +31,13 @@ public:
     using EngineError::EngineError;
 };
 
+// StartPlay's failure on a song whose file cannot be played (gone, unreadable, not MPEG audio):
+// the player has stopped and the song is still the head of the playlist, for the caller to name.
+class SongCannotPlayError : public EngineError {
+public:
+    using EngineError::EngineError;
+};
+
 // The engine's state as GetState reports it.
 enum EngineState : std::int32_t { StateStopped = 0, StatePaused = 1, StateRunning = 2 };
 

@@ -31,8 +31,17 @@ void ReportEngineFailure(PlayTimerParts& parts, const std::exception& failure) {
 
 }  // namespace
 
-const char* AdvanceFailureText(const std::exception& failure) {
-    return dynamic_cast<const NoSoundOutputError*>(&failure) != nullptr ? failure.what() : kFillPlaylistMessage;
+std::string PlayFailureText(const EngineError& failure, const ListView& ListView2) {
+    if (dynamic_cast<const NoSoundOutputError*>(&failure) != nullptr) return failure.what();
+    return std::string("Kan deze song niet afspelen:\n") + ListView2.RowText(1);
+}
+
+std::string AdvanceFailureText(const std::exception& failure, const ListView& ListView2) {
+    if (const auto* noSound = dynamic_cast<const NoSoundOutputError*>(&failure)) return noSound->what();
+    if (const auto* cannotPlay = dynamic_cast<const SongCannotPlayError*>(&failure)) {
+        return PlayFailureText(*cannotPlay, ListView2);
+    }
+    return kFillPlaylistMessage;
 }
 
 void AdvanceQueue(PlayTimerParts& parts) {
@@ -68,7 +77,7 @@ void PlayTimer_Timer(PlayTimerParts& parts) {
             AdvanceQueue(parts);
             ShowElapsedTimeAndBar(parts);
         } catch (const std::exception& failure) {
-            parts.messageBox.Show(AdvanceFailureText(failure));
+            parts.messageBox.Show(AdvanceFailureText(failure, parts.ListView2));
         }
         return;
     }

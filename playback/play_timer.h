@@ -1,6 +1,7 @@
 #pragma once
 #include <exception>
 #include <functional>
+#include <string>
 
 #include "platform/ui/label.h"
 #include "platform/ui/list_box.h"
@@ -32,9 +33,14 @@ struct PlayTimerParts {
 // The text shown when the queue has run out.
 inline constexpr const char* kFillPlaylistMessage = "Playlist vullen a.u.b. ";
 
-// What a failed advance shows: the engine's own text when the machine has no sound output (not
-// the playlist's fault), and kFillPlaylistMessage for everything else, an empty queue above all.
-const char* AdvanceFailureText(const std::exception& failure);
+// What a failure to start the head song shows: the engine's own text when the machine has no sound
+// output (not the song's fault), and otherwise "Kan deze song niet afspelen:", a line break and the
+// head song's name, row 1 of ListView2.
+std::string PlayFailureText(const EngineError& failure, const ListView& ListView2);
+
+// What a failed advance shows: PlayFailureText when the new head song could not start, and
+// kFillPlaylistMessage for everything else, an empty queue above all.
+std::string AdvanceFailureText(const std::exception& failure, const ListView& ListView2);
 
 // Drops the head song from both playlist lists, shows the new head's name, measures the playlist
 // and plays the new head. Throws when no song is left after the removal (or a later step fails);

@@ -29,8 +29,10 @@ void Player::StartPlay() {
         // Not the song's fault, so not kept quiet: the caller tells the person.
         StopPlay();
         throw;
-    } catch (const std::exception&) {
+    } catch (const std::exception& failure) {
+        // Going on as if the song had started would leave the person before a silent player.
         StopPlay();
+        throw SongCannotPlayError(failure.what());
     }
 }
 

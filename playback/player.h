@@ -30,8 +30,9 @@ public:
 
     // Resumes a paused song; otherwise starts the head song from its beginning in a new engine.
     void Play();
-    // Starts the head song in a new engine. On any failure it stops; a NoSoundOutputError then
-    // goes on to the caller, to be told, and every other failure stays silent.
+    // Starts the head song in a new engine. On any failure it stops and throws: NoSoundOutputError
+    // when the machine has no sound output, SongCannotPlayError for everything else, so that the
+    // caller can tell the person which song did not start.
     void StartPlay();
     // Stops the song; the engine stays, and so do the labels and the bar.
     void StopPlay();

@@ -18,10 +18,10 @@ void VolumeControl::AdjustVolume() {
     IgnoreError([&] { SetSliderText(); });
 }
 
+std::int32_t VolumePercentage(std::int32_t v) { return CheckedSub(100, CheckedMul(5, v)); }
+
 void VolumeControl::SetSliderText() {
-    const std::int32_t v = VolSlider_.Value();
-    const std::int32_t percentage = CheckedSub(100, CheckedMul(5, v));
-    VolSlider_.SetText("Volume " + std::to_string(percentage) + "%");
+    VolSlider_.SetText("Volume " + std::to_string(VolumePercentage(VolSlider_.Value())) + "%");
 }
 
 void VolumeControl::VolSlider_Click() { SetSliderText(); }

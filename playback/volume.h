@@ -28,6 +28,10 @@ private:
     Slider& VolSlider_;
 };
 
+// The volume the slider's text shows for slider value `v`, in percent: 100 at the top, 0 at the
+// bottom. Throws std::overflow_error where 32-bit arithmetic would overflow.
+std::int32_t VolumePercentage(std::int32_t v);
+
 // The engine level in hundredths of a decibel for slider value `v`: -200 v. Throws
 // std::overflow_error where 32-bit arithmetic would overflow.
 std::int32_t VolumeLevel(std::int32_t v);
