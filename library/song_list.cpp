@@ -5,6 +5,7 @@
 #include "library/playlist.h"
 #include "library/size_text.h"
 #include "library/song_path.h"
+#include "platform/files/file_name_text.h"
 #include "platform/ignore_error.h"
 #include "playback/rounding.h"
 #include "playback/time_text.h"
@@ -12,9 +13,10 @@
 namespace tunekist {
 namespace {
 
-// The shown name: the file name without its extension, which "*.mp3" makes four characters long.
+// The shown name: the file name without its extension, which "*.mp3" makes four characters long,
+// as text a person reads, whatever the encoding of its bytes.
 std::string SongName(const std::string& fileName) {
-    return fileName.size() > 4 ? fileName.substr(0, fileName.size() - 4) : fileName;
+    return FileNameText(fileName.size() > 4 ? fileName.substr(0, fileName.size() - 4) : fileName);
 }
 
 // Shows the hourglass for as long as it lives, and the normal pointer again afterwards, also when

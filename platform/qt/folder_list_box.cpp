@@ -5,6 +5,7 @@
 #include <QStyle>
 #include <stdexcept>
 
+#include "platform/files/file_name_text.h"
 #include "platform/files/folder_paths.h"
 
 namespace tunekist {
@@ -14,9 +15,9 @@ constexpr int kPathRole = Qt::UserRole;
 constexpr int kIndentPerLevel = 2;
 
 QListWidgetItem* MakeItem(const std::string& path, const std::string& name, int level, const QIcon& icon) {
-    // Names that are not valid UTF-8 show their undecodable bytes as replacement marks; the
-    // item keeps the exact bytes to open.
-    auto* item = new QListWidgetItem(icon, QString(level * kIndentPerLevel, ' ') + QFile::decodeName(name.c_str()));
+    // Folder names are read as song names are; the item keeps the exact bytes to open.
+    auto* item =
+        new QListWidgetItem(icon, QString(level * kIndentPerLevel, ' ') + QString::fromStdString(FileNameText(name)));
     item->setData(kPathRole, QByteArray::fromStdString(path));
     return item;
 }

@@ -4,13 +4,15 @@
 #include <QFile>
 #include <stdexcept>
 
+#include "platform/files/file_name_text.h"
+
 namespace tunekist {
 namespace {
 constexpr int kBytesRole = Qt::UserRole;
 }
 
 void QtListBox::AddItem(const std::string& item) {
-    auto* entry = new QListWidgetItem(QFile::decodeName(QByteArray::fromStdString(item)));
+    auto* entry = new QListWidgetItem(QString::fromStdString(FileNameText(item)));
     entry->setData(kBytesRole, QByteArray::fromStdString(item));
     list_.addItem(entry);  // the list owns the item
 }

@@ -92,8 +92,9 @@ std::vector<std::string> PlayerWindowTest::QueuedNames() const {
 }
 
 std::vector<std::string> PlayerWindowTest::QueuedPaths() const {
+    const ListBox& list = program().Controls().List1;
     std::vector<std::string> paths;
-    for (int i = 0; i < window->List1->count(); ++i) paths.push_back(window->List1->item(i)->text().toStdString());
+    for (int i = 0; i < list.ListCount(); ++i) paths.push_back(list.List(i));
     return paths;
 }
 

@@ -49,7 +49,7 @@ protected:
     // The song list's row of `fileName` (1-based), or 0; the files of its rows, in order.
     int RowOf(const std::string& fileName) const;
     std::vector<std::string> ListedFiles() const;
-    // The texts of the playlist's rows and the paths queued behind them, in order.
+    // The texts of the playlist's rows and the paths queued behind them (raw bytes), in order.
     std::vector<std::string> QueuedNames() const;
     std::vector<std::string> QueuedPaths() const;
     static std::string Text(const QLabel* label) { return label->text().toStdString(); }
