@@ -2,12 +2,19 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QScreen>
 #include <QShowEvent>
 #include <utility>
 
+#include "app/accessible_values.h"
+#include "app/file_uri.h"
+#include "app/open_paths.h"
 #include "platform/ignore_error.h"
+#include "platform/qt/row_keys.h"
 #include "platform/qt/twips.h"
 
 namespace tunekist {
@@ -53,6 +60,7 @@ struct MainWindow::Adapters {
 };
 
 MainWindow::MainWindow(EngineFactory createEngine) {
+    InstallAccessibleValues();
     CreateControls();
     adapters_ = std::make_unique<Adapters>(*this);
     adapters_->messageBox.Opening = [this] {
@@ -84,6 +92,50 @@ void MainWindow::Handle(const std::function<void()>& handler) {
     }
     --handling_;
     if (AfterEvent) AfterEvent();
+    OpenWaitingPaths();
+}
+
+void MainWindow::OpenPaths(std::vector<std::string> paths) {
+    waitingPaths_.push_back(std::move(paths));
+    OpenWaitingPaths();
+}
+
+void MainWindow::OpenWaitingPaths() {
+    // Paths never go in from inside another handler: a folder listed from a yield of another
+    // listing, or a song added under an open message, would mix two events' work.
+    if (openingPaths_) return;
+    openingPaths_ = true;
+    while (handling_ == 0 && !waitingPaths_.empty() && !unloaded_) {
+        const std::vector<std::string> paths = std::move(waitingPaths_.front());
+        waitingPaths_.pop_front();
+        Handle([&] { tunekist::OpenPaths(*main_, paths); });
+    }
+    openingPaths_ = false;
+}
+
+namespace {
+
+// The files and folders a drag carries, as raw file-system bytes, in order.
+std::vector<std::string> DraggedPaths(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (!data || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (const auto path = LocalPathOf(url)) paths.push_back(*path);
+    }
+    return paths;
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DraggedPaths(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths = DraggedPaths(event->mimeData());
+    if (paths.empty()) return;
+    event->acceptProposedAction();
+    OpenPaths(std::move(paths));
 }
 
 void MainWindow::WireEvents() {
@@ -98,6 +150,8 @@ void MainWindow::WireEvents() {
     });
     connect(ListView1, &QTreeWidget::itemClicked, this,
             [this] { Handle([&] { main_->playlist.ListView1_ItemClick(); }); });
+    new RowKeys(*ListView1, [this] { Handle([&] { main_->playlist.ListView1_ItemClick(); }); });  // owned by the list
+    setAcceptDrops(true);
     Drive1->Change = [this] { Handle([&] { main_->songList.Drive1_Change(); }); };
     Dir1->Change = [this] { Handle([&] { main_->songList.Dir1_Change(); }); };
     VolSlider->Click = [this] { Handle([&] { main_->volume.VolSlider_Click(); }); };

@@ -7,8 +7,11 @@
 #include <QTreeWidget>
 #include <QWidget>
 #include <array>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/main_form.h"
 #include "controls/vistabutton/vista_button.h"
@@ -57,6 +60,11 @@ public:
     // True while an event handler runs, including a message it shows and the events that run in
     // the yields of a folder listing.
     bool Handling() const { return handling_ > 0; }
+    // Opens songs and folders handed to the program (its command line, a second launch, a drop) as
+    // OpenPaths does, as an event handler of the window: at once when no handler runs, and
+    // otherwise as soon as the one that runs (a folder being listed, a message open) has ended.
+    void OpenPaths(std::vector<std::string> paths);
+
     // Called after every event handler, and just before a message box blocks.
     std::function<void()> AfterEvent;
     std::function<void()> BeforeMessage;
@@ -90,10 +98,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Files and folders dropped from a file manager go in as OpenPaths takes them.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();
     void WireEvents();
+    void OpenWaitingPaths();
 
     // The controls as the program's procedures see them; made once the controls exist.
     struct Adapters;
@@ -103,6 +115,8 @@ private:
     bool unloaded_ = false;
     bool reportingFailure_ = false;
     int handling_ = 0;
+    std::deque<std::vector<std::string>> waitingPaths_;
+    bool openingPaths_ = false;
 };
 
 }  // namespace tunekist

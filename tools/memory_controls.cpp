@@ -33,7 +33,7 @@ void MemoryListView::RemoveRow(int row) {
     selected_.reset();
 }
 
-void MemoryListView::Select(int row) {
+void MemoryListView::SelectRow(int row) {
     At(row);
     selected_ = row;
 }

@@ -43,9 +43,7 @@ public:
     int RowCount() const override { return static_cast<int>(rows_.size()); }
     std::optional<int> SelectedRow() const override { return selected_; }
     void Refresh() override {}
-
-    // Makes `row` the selected one, as a click on it does.
-    void Select(int row);
+    void SelectRow(int row) override;
 
 private:
     struct Row {
@@ -94,6 +92,7 @@ private:
 class MemoryDriveList : public DriveList {
 public:
     std::string Drive() const override { return "/"; }
+    void SelectDriveOf(const std::string& /*path*/) override {}
 };
 
 // File lengths from the file system and the digit grouping of the user's locale, as the window

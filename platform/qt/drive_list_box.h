@@ -29,7 +29,7 @@ public:
     std::string Drive() const override;
     // Chooses the drive that holds `path` (the one with the longest matching folder), without
     // raising Change.
-    void SelectDriveOf(const std::string& path);
+    void SelectDriveOf(const std::string& path) override;
     // Reads the drives again, keeping the chosen one when it is still there; raises nothing.
     void Reload();
 

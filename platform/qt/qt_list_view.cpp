@@ -102,6 +102,15 @@ void QtListView::RemoveRow(int row) {
     delete tree_.takeTopLevelItem(row - 1);  // takeTopLevelItem hands ownership back
 }
 
+void QtListView::SelectRow(int row) {
+    // Only a row in the tree can be selected.
+    ShowWaitingRows();
+    QTreeWidgetItem* item = At(row);
+    tree_.setCurrentItem(item);
+    item->setSelected(true);
+    tree_.scrollToItem(item);
+}
+
 std::optional<int> QtListView::SelectedRow() const {
     auto* current = tree_.currentItem();
     if (!current || !current->isSelected()) return std::nullopt;

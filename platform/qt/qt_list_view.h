@@ -34,6 +34,8 @@ public:
     void RemoveRow(int row) override;
     int RowCount() const override;
     std::optional<int> SelectedRow() const override;
+    // Shows every row added so far, then selects `row` and scrolls it into view.
+    void SelectRow(int row) override;
     // Shows every row added so far and repaints the list at once.
     void Refresh() override;
 

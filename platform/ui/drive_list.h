@@ -10,6 +10,9 @@ public:
     virtual ~DriveList() = default;
     // The folder at which the chosen drive starts (raw file-system bytes).
     virtual std::string Drive() const = 0;
+    // Chooses the drive that holds `path` (the one whose folder is the longest start of it),
+    // without raising the change event.
+    virtual void SelectDriveOf(const std::string& path) = 0;
 };
 
 }  // namespace tunekist

@@ -24,6 +24,8 @@ public:
     virtual int RowCount() const = 0;
     // The selected row, if any.
     virtual std::optional<int> SelectedRow() const = 0;
+    // Selects `row` and makes it the current one, as a click on it does.
+    virtual void SelectRow(int row) = 0;
     virtual void Refresh() = 0;
 };
 
