@@ -32,9 +32,9 @@ public:
     QString Identity() const { return QStringLiteral("Tunekist"); }
     // The installed launcher, nl.tunekist.Tunekist.desktop, without its extension.
     QString DesktopEntry() const { return QStringLiteral("nl.tunekist.Tunekist"); }
-    // Songs are opened in the window only.
-    QStringList SupportedUriSchemes() const { return {}; }
-    QStringList SupportedMimeTypes() const { return {}; }
+    // Local MP3 files, under the names desktops give their type.
+    QStringList SupportedUriSchemes() const { return {QStringLiteral("file")}; }
+    QStringList SupportedMimeTypes() const;
 
 public Q_SLOTS:
     void Raise();
@@ -89,7 +89,8 @@ public Q_SLOTS:
     void Play();
     void Seek(qlonglong offset);
     void SetPosition(const QDBusObjectPath& trackId, qlonglong position);
-    void OpenUri(const QString&) {}
+    // A local MP3 file goes into the song list and the playlist as one named on the command line.
+    void OpenUri(const QString& uri);
 
 Q_SIGNALS:
     void Seeked(qlonglong position);

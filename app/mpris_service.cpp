@@ -9,6 +9,7 @@
 #include <QVariantMap>
 #include <cmath>
 
+#include "app/file_uri.h"
 #include "app/mpris_adaptors.h"
 
 namespace tunekist {
@@ -123,6 +124,19 @@ void MprisRootAdaptor::Raise() {
 
 void MprisRootAdaptor::Quit() {
     service_.Later([](DesktopPlayer& player) { player.Quit(); });
+}
+
+QStringList MprisRootAdaptor::SupportedMimeTypes() const {
+    return {QStringLiteral("audio/mpeg"),   QStringLiteral("audio/mp3"),   QStringLiteral("audio/x-mp3"),
+            QStringLiteral("audio/x-mpeg"), QStringLiteral("audio/mpeg3"), QStringLiteral("audio/x-mpeg-3")};
+}
+
+void MprisPlayerAdaptor::OpenUri(const QString& uri) {
+    const std::optional<std::string> path = LocalPathOf(QUrl(uri));
+    if (!path) return;
+    service_.Later([this, path = *path](DesktopPlayer&) {
+        if (service_.OpenPath) service_.OpenPath(path);
+    });
 }
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(QObject* object, MprisService& service)

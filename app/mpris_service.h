@@ -32,6 +32,9 @@ public:
     // The state now, for the properties.
     DesktopStatus Status() { return player_.Status(); }
     double Position() const { return player_.Position(); }
+    // Opens the file of OpenUri, as the window opens paths handed to it (raw file-system bytes).
+    std::function<void(const std::string& path)> OpenPath;
+
     // Runs `command` on the player once the call that asked for it has been answered, so that a
     // message the window shows never holds the caller's reply.
     void Later(std::function<void(DesktopPlayer&)> command);

@@ -86,7 +86,7 @@ prop() {  # interface, property: its value as busctl prints it
   busctl --user get-property org.mpris.MediaPlayer2.tunekist /org/mpris/MediaPlayer2 "org.mpris.MediaPlayer2$1" "$2"
 }
 # What a screen reader reads in the window: "song" and "time", the header strip's two labels;
-# "slider", the volume slider's step (0, the loudest, to 20); "count", the song list's "N Songs".
+# "slider", the volume slider's percentage (100, the loudest, to 0); "count", the song list's "N Songs".
 window_says() {
   /usr/bin/python3 - "$1" <<'PY'
 import dbus, re, sys
@@ -148,7 +148,7 @@ expect "Alt's address" "file://$stage/Muziek/Alt.mp3" pc metadata xesam:url
 pc volume 0.5
 expect "the volume" 0.500000 pc volume
 expect "the volume on the bus" "d 0.5" prop .Player Volume
-expect "the window's volume slider" 10 window_says slider
+expect "the window's volume slider" 50 window_says slider
 
 pc play-pause
 expect "the status after play-pause" Playing pc status
@@ -176,7 +176,7 @@ expect "the header's song after next" Bas window_says song
 expect "the status after next" Playing pc status
 pc volume 1
 expect "the volume" 1.000000 pc volume
-expect "the window's volume slider" 0 window_says slider
+expect "the window's volume slider" 100 window_says slider
 
 # Bas ends by itself and the queue moves on to Cello.
 expect "the title after Bas ended" Cello pc metadata xesam:title

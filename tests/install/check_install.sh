@@ -62,10 +62,14 @@ entry() { sed -n "s/^$1=//p" "$desktop"; }
 [[ $(entry Name) == Tunekist ]] || fail "launcher name is '$(entry Name)'"
 [[ $(entry Categories) == "AudioVideo;Audio;Player;" ]] || fail "categories are '$(entry Categories)'"
 [[ $(entry Icon) == "$app_id" ]] || fail "launcher icon is '$(entry Icon)'"
-# The program opens no file it is given, so it must not offer itself to open one.
-grep -q '^MimeType=' "$desktop" && fail "the launcher claims MIME types"
+# It opens the MP3 files it is given, under every name desktops give their type.
+[[ $(entry MimeType) == "audio/mpeg;audio/mp3;audio/x-mp3;audio/x-mpeg;audio/mpeg3;audio/x-mpeg-3;" ]] ||
+  fail "the launcher claims '$(entry MimeType)'"
+grep -qF "<mediatype>audio/mpeg</mediatype>" "$metainfo" || fail "the metadata does not provide audio/mpeg"
 exec_line=$(entry Exec)
-[[ $exec_line != *%[fFuU]* ]] || fail "the Exec line takes files: $exec_line"
+[[ $exec_line == "tunekist %F" ]] || fail "the Exec line is '$exec_line'"
+# Started with no file, the field code takes nothing.
+exec_line=${exec_line% %F}
 grep -qF "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
   fail "the metadata does not point at the launcher"
 

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The installed launcher as a desktop uses it, in a desktop session of the test's own (a session
+# bus, a virtual display, scratch XDG folders where Tunekist is the default for audio/mpeg):
+# `xdg-open` starts the player on a song; a second launch with a song and a folder hands them to
+# that window and ends with status 0; `xdg-open` again and the media-player interface's OpenUri
+# reach the same window. The playlist is read as the desktop's media controls read it: Next brings
+# each queued song to the head, in order, and there is one window all along.
+#
+#   open_with_test.sh BUILD-DIR
+# Exits 77 (skipped) when a tool it needs is missing.
+set -euo pipefail
+build=$(realpath "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../support/program_test_lib.sh"
+require_tools dbus-run-session xvfb-run xdotool xdg-open xdg-mime busctl sox lame
+reexec_in_xvfb dbus-run-session -- "$0" "$@"
+
+root=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-open-with.XXXXXX")
+cleanup() {
+  busctl --user call org.mpris.MediaPlayer2.tunekist /org/mpris/MediaPlayer2 org.mpris.MediaPlayer2 Quit \
+    >/dev/null 2>&1 || true
+  sleep 1
+  rm -rf "$root"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+DESTDIR=$root/install cmake --install "$build" --prefix /usr >/dev/null
+export PATH=$root/install/usr/bin:$PATH
+export XDG_DATA_HOME=$root/data XDG_CONFIG_HOME=$root/config XDG_DATA_DIRS=$root/install/usr/share:/usr/share
+unset XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID
+mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME"
+xdg-mime default nl.tunekist.Tunekist.desktop audio/mpeg
+export SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/../e2e/lsan_display.supp:print_suppressions=0"
+
+mkdir "$root/Muziek" "$root/Andere"
+sox -q -V1 -n -r 44100 -c 2 -b 16 "$root/tone.wav" synth 30 sine 440
+for song in Muziek/Een Andere/Twee Muziek/Drie Andere/Vier; do lame --quiet "$root/tone.wav" "$root/$song.mp3"; done
+[[ $(xdg-mime query filetype "$root/Muziek/Een.mp3") == audio/mpeg ]] || fail "the song is not audio/mpeg here"
+[[ $(xdg-mime query default audio/mpeg) == nl.tunekist.Tunekist.desktop ]] || fail "Tunekist is not the default"
+
+title() {
+  busctl --user get-property org.mpris.MediaPlayer2.tunekist /org/mpris/MediaPlayer2 \
+    org.mpris.MediaPlayer2.Player Metadata 2>/dev/null | grep -o '"xesam:title" s "[^"]*"' || true
+}
+expect_title() {  # the head song's name, within a minute (a sanitized build starts slowly)
+  for _ in $(seq 600); do [[ $(title) == "\"xesam:title\" s \"$1\"" ]] && return 0; sleep 0.1; done
+  fail "the head song is $(title), expected $1"
+}
+# Runs a launch that must end by itself with status 0, and says how long it took.
+launch_ends() {  # what, command...
+  local what=$1 start end
+  shift
+  start=$(date +%s%N)
+  timeout 30 "$@" || fail "$what ended with status $?"
+  end=$(date +%s%N)
+  echo "$what ended after $(((end - start) / 1000000)) ms"
+}
+
+(cd / && exec xdg-open "$root/Muziek/Een.mp3") >"$root/first.log" 2>&1 &
+expect_title Een
+launch_ends "the second launch" tunekist "$root/Andere/Twee.mp3" "$root/Andere"
+launch_ends "xdg-open into the running window" xdg-open "$root/Muziek/Drie.mp3"
+busctl --user call org.mpris.MediaPlayer2.tunekist /org/mpris/MediaPlayer2 org.mpris.MediaPlayer2.Player \
+  OpenUri s "file://$root/Andere/Vier.mp3"
+windows=$(xdotool search --onlyvisible --name '^Form1$' | wc -l)
+[[ $windows == 1 ]] || fail "$windows windows are open"
+for song in Twee Drie Vier; do
+  busctl --user call org.mpris.MediaPlayer2.tunekist /org/mpris/MediaPlayer2 org.mpris.MediaPlayer2.Player Next
+  expect_title "$song"
+done
+echo "one window took every song, in order"
