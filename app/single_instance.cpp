@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QMetaObject>
 
 namespace tunekist {
@@ -29,6 +30,8 @@ void LaunchReceiver::Open(const QByteArrayList& paths) {
 }
 
 SingleInstance::SingleInstance() {
+    // Paths travel as arrays of bytes ("aay"), so that a name that is not UTF-8 arrives unchanged.
+    qDBusRegisterMetaType<QByteArrayList>();
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return;
     // The object is there before the name, so that a launch that finds the name finds the object.
