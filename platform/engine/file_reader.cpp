@@ -108,7 +108,7 @@ void HintWillRead(int fd, std::int64_t from, std::int64_t to) {
     }
 }
 
-void FileReader::WillRead(std::int64_t from, std::int64_t to) const { HintWillRead(fd_, from, to); }
+void FileReader::WillReadInOrder() const { posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL); }
 
 ssize_t FileReader::ReadAt(std::int64_t offset, void* target, std::size_t bytes) const {
     auto* out = static_cast<unsigned char*>(target);

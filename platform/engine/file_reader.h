@@ -51,8 +51,9 @@ public:
     // number read (fewer at the end of the file), or -1 on an error.
     ssize_t ReadAt(std::int64_t offset, void* target, std::size_t bytes) const;
 
-    // HintWillRead for this file.
-    void WillRead(std::int64_t from, std::int64_t to) const;
+    // Tells the kernel that the file will be read from start to end, so that it reads further ahead
+    // of each read. A hint only.
+    void WillReadInOrder() const;
 
 private:
     int fd_ = -1;

@@ -56,8 +56,8 @@ std::optional<std::int64_t> PlainStreamLength(const FileReader& reader) {
     if (!first) return std::nullopt;
     const unsigned char* firstFrame = window.At(at, static_cast<std::size_t>(first->bytes));
     if (!firstFrame || FrameCarriesTag(firstFrame, static_cast<std::size_t>(first->bytes))) return std::nullopt;
-    // Every byte to the end is read: the disk may fetch them all at once.
-    reader.WillRead(at, end);
+    // Every byte to the end is read, in order.
+    reader.WillReadInOrder();
     std::int64_t frames = 0;
     while (at < end) {
         bytes = window.At(at, 4);
