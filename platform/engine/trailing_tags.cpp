@@ -14,6 +14,8 @@ constexpr std::int64_t kFirstTailBytes = 8 * 1024;
 // Tags longer than this (pictures in an APE tag) are not read through; such songs take the slow way.
 constexpr std::int64_t kLongestHeldTail = 4 * 1024 * 1024;
 constexpr std::int64_t kId3v1Bytes = 128;
+// More tags than this after one song are not looked through.
+constexpr int kMostTags = 8;
 constexpr std::int64_t kApeFooterBytes = 32;
 constexpr std::uint32_t kApeHasHeader = 1U << 31;
 constexpr std::uint32_t kApeIsHeader = 1U << 29;
@@ -83,24 +85,19 @@ std::optional<std::int64_t> FileTail::FindAudioEnd() {
     // libmpg123 skips an ID3v2 tag and an APE tag with a header whole; through any other tag it
     // looks for a frame header byte by byte, to the file's end.
     std::optional<std::int64_t> walkedFrom;
-    bool ape = false;
-    bool lyrics = false;
-    bool id3v2 = false;
-    for (;;) {
+    // A tagger that does not look behind a tag it does not know writes its own after it: a file
+    // may carry two APE tags with an ID3v2 tag between them.
+    for (int tags = 0; tags < kMostTags; ++tags) {
         std::optional<std::int64_t> start;
         bool walked = true;
-        if (!ape && Is(BytesBefore(end, kApeFooterBytes), "APETAGEX")) {
-            ape = true;
+        if (Is(BytesBefore(end, kApeFooterBytes), "APETAGEX")) {
             start = ApeTagStart(end, walked);
-        } else if (!lyrics && Is(BytesBefore(end, 9), "LYRICS200")) {
-            lyrics = true;
+        } else if (Is(BytesBefore(end, 9), "LYRICS200")) {
             start = Lyrics3v2Start(end);
-        } else if (!lyrics && id3v1 && end == size_ - kId3v1Bytes && Is(BytesBefore(end, 9), "LYRICSEND")) {
+        } else if (id3v1 && end == size_ - kId3v1Bytes && Is(BytesBefore(end, 9), "LYRICSEND")) {
             // A Lyrics3v1 tag has no size; it is only ever written just before an ID3v1 tag.
-            lyrics = true;
             start = Lyrics3v1Start(end);
-        } else if (!id3v2 && Is(BytesBefore(end, 10), "3DI")) {
-            id3v2 = true;
+        } else if (Is(BytesBefore(end, 10), "3DI")) {
             walked = false;
             start = Id3v2FooterTagStart(end);
         } else {

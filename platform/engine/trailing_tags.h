@@ -2,8 +2,8 @@
 // The tags that taggers append after a song's audio, and so where its audio ends: an ID3v1 tag
 // last of all; before it, in any order, an APEv2 tag (with or without its header, versions 1 and
 // 2, as ReplayGain tools write it), a Lyrics3 tag (version 2, or version 1 just before the ID3v1
-// tag) and an ID3v2 tag with a footer. Each tag is recognised from its own size fields, and every
-// one of them must agree with the tag's other marks and with the file: a tag whose sizes do not add
+// tag) and an ID3v2 tag with a footer, each of them possibly more than once. Each tag is recognised from its own size
+// fields, and every one of them must agree with the tag's other marks and with the file: a tag whose sizes do not add
 // up makes the end unknown, and the song is then measured the slow way, never given a wrong length.
 
 #include <cstdint>

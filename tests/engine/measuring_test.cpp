@@ -154,6 +154,9 @@ const MeasureCase kCases[] = {
      kTagProven},
     {"VbrLyricsApeNoHeader", kVbr, [](const Bytes& s) { return s + Lyrics3v2(0) + Ape(2000, false, 0); }, kTagProven},
     {"VbrId3v24AtEnd", kVbr, [](const Bytes& s) { return s + Id3v24AtEnd(0) + kId3v1; }, kTagProven},
+    // A ReplayGain tool's APE tag after an ID3v2 tag that hides an older APE tag.
+    {"VbrApeId3v24Ape", kVbr,
+     [](const Bytes& s) { return s + Ape(2000, true, 0) + Id3v24AtEnd(0) + Ape(2000, true, 0); }, kTagProven},
     {"PlainVbrApe1", kPlainVbr, [](const Bytes& s) { return s + Ape(1000, false, 0); }, kWalked},
     {"PlainVbrLyrics3v1Id3v1", kPlainVbr, [](const Bytes& s) { return s + kLyrics3v1 + kId3v1; }, kWalked},
     {"PlainVbrLyrics3v1NoId3v1", kPlainVbr, [](const Bytes& s) { return s + kLyrics3v1; }, kScanned},
