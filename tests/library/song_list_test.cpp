@@ -299,8 +299,7 @@ bool InMemory(const std::string& path, std::int64_t offset, bool dropFirst = fal
     return (resident & 1) != 0;
 }
 
-bool ComesIntoMemory(const std::string& path, std::int64_t offset) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+bool ComesIntoMemory(const std::string& path, std::int64_t offset, std::chrono::steady_clock::time_point deadline) {
     while (!InMemory(path, offset)) {
         if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::yield();
@@ -330,8 +329,9 @@ TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) 
     const std::int64_t tail = static_cast<std::int64_t>(fs::file_size(path(0))) - 1;
     const std::string other = MakeFolder("ander", {{"x.mp3", Song(0.6), 4000}, {"y.mp3", Song(0.6), 4000}});
     QTimer::singleShot(0, [&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         for (std::size_t i = 1; i <= kReach; ++i) {
-            EXPECT_TRUE(ComesIntoMemory(path(i), 0) && ComesIntoMemory(path(i), tail)) << i;
+            EXPECT_TRUE(ComesIntoMemory(path(i), 0, deadline) && ComesIntoMemory(path(i), tail, deadline)) << i;
         }
         for (std::size_t i = kReach + 1; i < kReach + 6; ++i) EXPECT_FALSE(InMemory(path(i), 0)) << i;
         fs::remove(path(2));
