@@ -346,7 +346,11 @@ TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) 
     for (std::size_t i = kReach + 1; i < kReach + 6; ++i) EXPECT_FALSE(InMemory(path(i), 0)) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Midway, ReadAhead, ::testing::Values(Midway::kListOn, Midway::kAnotherFolder, Midway::kExit));
+INSTANTIATE_TEST_SUITE_P(Midway, ReadAhead, ::testing::Values(Midway::kListOn, Midway::kAnotherFolder, Midway::kExit),
+                         [](const auto& info) {
+                             const char* names[] = {"ListOn", "AnotherFolder", "Exit"};
+                             return std::string(names[static_cast<int>(info.param)]);
+                         });
 
 }  // namespace
 }  // namespace tunekist::test
