@@ -346,11 +346,11 @@ TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) 
     for (std::size_t i = kReach + 1; i < kReach + 6; ++i) EXPECT_FALSE(InMemory(path(i), 0)) << i;
 }
 
+std::string NameOf(const ::testing::TestParamInfo<Midway>& info) {
+    return info.param == Midway::kListOn ? "ListOn" : info.param == Midway::kExit ? "Exit" : "AnotherFolder";
+}
 INSTANTIATE_TEST_SUITE_P(Midway, ReadAhead, ::testing::Values(Midway::kListOn, Midway::kAnotherFolder, Midway::kExit),
-                         [](const auto& info) {
-                             const char* names[] = {"ListOn", "AnotherFolder", "Exit"};
-                             return std::string(names[static_cast<int>(info.param)]);
-                         });
+                         NameOf);
 
 }  // namespace
 }  // namespace tunekist::test
