@@ -115,7 +115,6 @@ const MeasureCase kCases[] = {
     {"VbrStereo", kVbr, nullptr, kTagProven},
     {"VbrMono48000", {.sampleRate = 48000, .channels = 1, .vbr = true}, nullptr, kTagProven},
     {"VbrStereo16000", {.sampleRate = 16000, .vbr = true}, nullptr, kTagProven},
-    {"VbrBeforeId3v1", kVbr, [](const Bytes& s) { return s + kId3v1; }, kTagProven},
     {"VbrBetweenBothTags", kVbr, [](const Bytes& s) { return Id3v2(20) + s + kId3v1; }, kTagProven},
     // Tags that lie about the file as it is now: joined songs, byte counts, files cut short.
     {"VbrJoinedTwice", kVbr, [](const Bytes& s) { return s + s; }, kScanned},
@@ -139,7 +138,6 @@ const MeasureCase kCases[] = {
     {"PlainMonoMpeg2", {.sampleRate = 22050, .channels = 1, .vbr = true, .lameTag = false}, nullptr, kWalked},
     {"PlainMpeg25", {.sampleRate = 8000, .channels = 1, .bitrateKbps = 16, .lameTag = false}, nullptr, kWalked},
     {"PlainVbrBehindId3v2", kPlainVbr, [](const Bytes& s) { return Id3v2(3000) + s; }, kWalked},
-    {"PlainVbrBeforeId3v1", kPlainVbr, [](const Bytes& s) { return s + kId3v1; }, kWalked},
     {"PlainCbrBetweenBothTags", kPlainCbr, [](const Bytes& s) { return Id3v2(20) + s + kId3v1; }, kWalked},
     // Plain streams the walk cannot vouch for.
     {"PlainVbrCutMidFrame", kPlainVbr, CutMidFrame, kScanned},
