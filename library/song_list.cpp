@@ -73,6 +73,8 @@ void SongList::Dir1_Change() {
         restartRequested_ = false;
         ListFolder();
     } while (restartRequested_ && !stopRequested_);
+    // Nothing more is measured: the platform need not read ahead any longer.
+    IgnoreError([&] { controls_.File1.MeasuringFrom(controls_.File1.ListCount()); });
 }
 
 void SongList::StopListing() {
@@ -110,6 +112,7 @@ void SongList::ListFile(int index, std::int32_t& total) {
     // The file's own name, so that a song whose extension is not written ".mp3" is still found on
     // a file system that tells case apart.
     IgnoreError([&] { controls_.ListView1.SetRowTag(row, fileName); });
+    IgnoreError([&] { controls_.File1.MeasuringFrom(index); });
     IMediaControl probe;
     IgnoreError([&] { probe = BorrowEngine(); });
     const std::string path = JoinPath(controls_.File1.Path(), fileName);

@@ -14,6 +14,9 @@ namespace tunekist {
 
 namespace {
 
+// The kernel reads at most its read-ahead window (128 KiB by default) for one hint.
+constexpr std::int64_t kHintBytes = 128 * 1024;
+
 // Large enough that a scan of a typical song costs a few dozen reads, small enough to be cheap
 // for the many short files of a folder scan.
 constexpr std::size_t kBufferBytes = 256 * 1024;
@@ -97,6 +100,15 @@ off_t FileReader::Seek(off_t offset, int whence) {
     position_ = target;
     return static_cast<off_t>(target);
 }
+
+void HintWillRead(int fd, std::int64_t from, std::int64_t to) {
+    for (std::int64_t at = std::max<std::int64_t>(0, from); at < to; at += kHintBytes) {
+        posix_fadvise(fd, static_cast<off_t>(at), static_cast<off_t>(std::min(kHintBytes, to - at)),
+                      POSIX_FADV_WILLNEED);
+    }
+}
+
+void FileReader::WillReadInOrder() const { posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL); }
 
 ssize_t FileReader::ReadAt(std::int64_t offset, void* target, std::size_t bytes) const {
     auto* out = static_cast<unsigned char*>(target);

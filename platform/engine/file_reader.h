@@ -27,6 +27,11 @@ struct FileIdentity {
 // not a regular file.
 FileIdentity IdentityOf(const std::string& path);
 
+// Tells the kernel that the bytes from `from` to `to` of the open file `fd` will be read soon, so
+// that it can fetch them all at once instead of as the reads come. A hint only: nothing is read
+// into the process, and a failure changes nothing.
+void HintWillRead(int fd, std::int64_t from, std::int64_t to);
+
 class FileReader {
 public:
     // Opens the file at `path`. Throws EngineError for a missing, unreadable or non-regular file.
@@ -45,6 +50,10 @@ public:
     // Reads up to `bytes` bytes at `offset` without moving the sequential position; returns the
     // number read (fewer at the end of the file), or -1 on an error.
     ssize_t ReadAt(std::int64_t offset, void* target, std::size_t bytes) const;
+
+    // Tells the kernel that the file will be read from start to end, so that it reads further ahead
+    // of each read. A hint only.
+    void WillReadInOrder() const;
 
 private:
     int fd_ = -1;

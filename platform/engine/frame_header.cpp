@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <string_view>
 
 namespace tunekist {
 
@@ -28,23 +29,20 @@ std::optional<FrameHeader> ParseLayer3Header(const unsigned char* p) {
     return header;
 }
 
+bool FrameCarriesTag(const unsigned char* frame, std::size_t bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(frame), bytes);
+    for (const std::string_view mark : {"Xing", "Info", "VBRI", "LAME"}) {
+        if (text.find(mark) != std::string_view::npos) return true;
+    }
+    return false;
+}
+
 std::int64_t StreamStart(const FileReader& reader) {
     unsigned char id3[10];
     if (reader.ReadAt(0, id3, sizeof id3) != sizeof id3 || std::memcmp(id3, "ID3", 3) != 0) return 0;
     const std::int64_t size =
         (std::int64_t{id3[6] & 0x7F} << 21) | ((id3[7] & 0x7F) << 14) | ((id3[8] & 0x7F) << 7) | (id3[9] & 0x7F);
     return 10 + size + ((id3[5] & 0x10) != 0 ? 10 : 0);
-}
-
-std::int64_t StreamEnd(const FileReader& reader) {
-    constexpr std::int64_t kId3v1Bytes = 128;
-    const std::int64_t size = reader.Identity().size;
-    unsigned char tag[3];
-    if (size >= kId3v1Bytes && reader.ReadAt(size - kId3v1Bytes, tag, sizeof tag) == sizeof tag &&
-        std::memcmp(tag, "TAG", 3) == 0) {
-        return size - kId3v1Bytes;
-    }
-    return size;
 }
 
 }  // namespace tunekist

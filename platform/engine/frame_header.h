@@ -2,6 +2,7 @@
 // Reading MPEG Layer III frame headers straight from a file's bytes, for the measuring fast paths
 // that must prove what a file holds before they may skip decoding it.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -26,11 +27,11 @@ struct FrameHeader {
 // invalid values give nothing.
 std::optional<FrameHeader> ParseLayer3Header(const unsigned char* p);
 
+// True when the frame's `bytes` bytes hold anything a tag reader or libmpg123 could take for a
+// Xing, Info, VBRI or LAME tag.
+bool FrameCarriesTag(const unsigned char* frame, std::size_t bytes);
+
 // Where the first frame starts: after one ID3v2 tag at the file's start, if there is one.
 std::int64_t StreamStart(const FileReader& reader);
-
-// Where the audio must end for a fast path to vouch for the file: before a trailing ID3v1 tag, if
-// there is one, else at the file's end.
-std::int64_t StreamEnd(const FileReader& reader);
 
 }  // namespace tunekist

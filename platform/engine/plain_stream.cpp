@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string_view>
 #include <vector>
 
 #include "platform/engine/frame_header.h"
+#include "platform/engine/trailing_tags.h"
 
 namespace tunekist {
 
@@ -16,15 +16,6 @@ constexpr std::size_t kChunkBytes = 128 * 1024;
 // libmpg123 confirms a frame by the header that follows it and drops the stream's very first
 // frames when it cannot; below this many frames its own scan decides.
 constexpr std::int64_t kFewestFrames = 8;
-
-// True when the frame's bytes hold anything a tag reader or libmpg123 could take for a tag.
-bool CarriesTag(const unsigned char* frame, std::size_t bytes) {
-    const std::string_view text(reinterpret_cast<const char*>(frame), bytes);
-    for (const std::string_view mark : {"Xing", "Info", "VBRI", "LAME"}) {
-        if (text.find(mark) != std::string_view::npos) return true;
-    }
-    return false;
-}
 
 // Reads the file in chunks and hands out the bytes at any offset at or after the last one asked.
 class ChunkWindow {
@@ -55,14 +46,18 @@ private:
 }  // namespace
 
 std::optional<std::int64_t> PlainStreamLength(const FileReader& reader) {
-    const std::int64_t end = StreamEnd(reader);
+    const auto audioEnd = FileTail(reader).AudioEnd();
+    if (!audioEnd) return std::nullopt;
+    const std::int64_t end = *audioEnd;
     std::int64_t at = StreamStart(reader);
     ChunkWindow window(reader, end);
     const unsigned char* bytes = window.At(at, 4);
     const auto first = bytes ? ParseLayer3Header(bytes) : std::nullopt;
     if (!first) return std::nullopt;
     const unsigned char* firstFrame = window.At(at, static_cast<std::size_t>(first->bytes));
-    if (!firstFrame || CarriesTag(firstFrame, static_cast<std::size_t>(first->bytes))) return std::nullopt;
+    if (!firstFrame || FrameCarriesTag(firstFrame, static_cast<std::size_t>(first->bytes))) return std::nullopt;
+    // Every byte to the end is read, in order.
+    reader.WillReadInOrder();
     std::int64_t frames = 0;
     while (at < end) {
         bytes = window.At(at, 4);

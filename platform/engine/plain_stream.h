@@ -14,7 +14,7 @@ namespace tunekist {
 
 // The sample frames a full decode of the file yields, when the file is one plain stream: frames
 // of one version, rate and channel count following each other without a gap from the stream's
-// start (after one ID3v2 tag) to the file's end or a trailing ID3v1 tag, the last frame whole,
+// start (after one ID3v2 tag) to where the tags after the audio begin (FileTail), the last frame whole,
 // the first frame carrying no Xing, Info, VBRI or LAME tag, and enough frames that libmpg123
 // keeps them all. Nothing for any other file.
 std::optional<std::int64_t> PlainStreamLength(const FileReader& reader);

@@ -1,11 +1,11 @@
 #include "platform/engine/tag_check.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <vector>
 
 #include "platform/engine/frame_header.h"
+#include "platform/engine/trailing_tags.h"
 
 namespace tunekist {
 
@@ -37,46 +37,20 @@ std::vector<int> FrameSizesLike(const FrameHeader& first) {
     return sizes;
 }
 
-// A file's last bytes: enough for its last frame and an ID3v1 tag after it, read at once.
-class FileTail {
-public:
-    static constexpr std::int64_t kLongestFrame = 1441;
-    static constexpr std::int64_t kId3v1Bytes = 128;
-
-    explicit FileTail(const FileReader& reader) : size_(reader.Identity().size) {
-        const auto span = static_cast<std::size_t>(std::min<std::int64_t>(size_, kLongestFrame + kId3v1Bytes));
-        from_ = size_ - static_cast<std::int64_t>(span);
-        valid_ = reader.ReadAt(from_, bytes_.data(), span) == static_cast<ssize_t>(span);
+// True when a frame like `first` ends exactly at `end`; `sizes` are the sizes such a frame can
+// have (FrameSizesLike), the only ones looked at.
+bool FrameEndsAt(FileTail& tail, const FrameHeader& first, const std::vector<int>& sizes, std::int64_t end) {
+    constexpr std::int64_t kLongestFrame = 1441;
+    const auto span = static_cast<std::size_t>(std::min(end, kLongestFrame));
+    const unsigned char* bytes = tail.BytesBefore(end, span);
+    if (!bytes) return false;
+    for (const int frameBytes : sizes) {
+        if (frameBytes > static_cast<int>(span)) continue;
+        const auto header = ParseLayer3Header(bytes + span - static_cast<std::size_t>(frameBytes));
+        if (header && header->SameStreamAs(first) && header->bytes == frameBytes) return true;
     }
-
-    // Where the audio ends: before a trailing ID3v1 tag, if there is one (as StreamEnd says).
-    std::int64_t StreamEnd() const {
-        const bool tagged = size_ >= kId3v1Bytes && std::memcmp(At(size_ - kId3v1Bytes), "TAG", 3) == 0;
-        return tagged ? size_ - kId3v1Bytes : size_;
-    }
-
-    // True when a frame like `first` ends exactly at `end`; `sizes` are the sizes such a frame can
-    // have (FrameSizesLike), the only ones looked at.
-    bool FrameEndsAt(const FrameHeader& first, const std::vector<int>& sizes, std::int64_t end) const {
-        const std::int64_t earliest = std::max<std::int64_t>(std::max<std::int64_t>(0, end - kLongestFrame), from_);
-        for (const int bytes : sizes) {
-            if (end - bytes < earliest) continue;
-            const auto header = ParseLayer3Header(At(end - bytes));
-            if (header && header->SameStreamAs(first) && header->bytes == bytes) return true;
-        }
-        return false;
-    }
-
-    bool Valid() const { return valid_; }
-
-private:
-    const unsigned char* At(std::int64_t offset) const { return bytes_.data() + (offset - from_); }
-
-    std::int64_t size_;
-    std::int64_t from_ = 0;
-    bool valid_ = false;
-    std::array<unsigned char, kLongestFrame + kId3v1Bytes> bytes_{};
-};
+    return false;
+}
 
 // The first frame of a stream that carries a Xing/Info tag with a frame and a byte count that
 // provably cover the whole stream.
@@ -105,12 +79,12 @@ std::optional<TagFrame> CoveringTagFrame(const FileReader& reader) {
     constexpr std::uint32_t kFramesAndBytes = 0x3;
     if ((flags & kFramesAndBytes) != kFramesAndBytes || BigEndian(tag + 8) == 0) return {};
     const std::int64_t end = start + BigEndian(tag + 12);
-    const FileTail tail(reader);
+    FileTail tail(reader);
     // Songs joined into one file keep the first song's tag, and decoding plays them all: the tag
-    // is believed only when nothing but an ID3v1 tag follows the stream it describes.
-    if (!tail.Valid() || end != tail.StreamEnd() || end <= start + first->bytes) return {};
+    // is believed only when nothing but tags follows the stream it describes.
+    if (end != tail.AudioEnd() || end <= start + first->bytes) return {};
     const std::vector<int> sizes = FrameSizesLike(*first);
-    if (!tail.FrameEndsAt(*first, sizes, end)) return {};
+    if (!FrameEndsAt(tail, *first, sizes, end)) return {};
     // A frame count the bytes cannot hold is damage, not a promise to keep: the frames after the
     // tag's own must each be one of the sizes the stream allows; in a constant bit rate stream
     // ("Info") the size of the first of them, give or take the padding byte.

@@ -1,8 +1,9 @@
 #pragma once
 // Proof that a file's Xing/Info tag tells the truth about its Layer III stream, so that its
-// promised length can be used without walking every frame. The tag's byte count must end inside
-// the file, exactly where a frame consistent with the first one ends. A file cut short, or one
-// whose tag was copied from elsewhere, fails the proof and is measured frame by frame.
+// promised length can be used without walking every frame. The tag's byte count must end exactly
+// where the tags after the audio begin (FileTail) and where a frame consistent with the first one
+// ends. A file cut short, one whose tag was copied from elsewhere, or one whose trailing tags lie
+// about their size fails the proof and is measured frame by frame.
 
 #include <cstdint>
 #include <optional>

@@ -27,11 +27,28 @@ void FolderFileList::SetPath(const std::string& path) {
     // Read first: a folder that cannot be read leaves the list as it was.
     names_ = ReadMatchingNames(path, pattern_);
     path_ = path;
+    readAhead_.reset();
+}
+
+void FolderFileList::MeasuringFrom(int index) {
+    if (index < 0 || index >= ListCount()) {
+        readAhead_.reset();
+        return;
+    }
+    if (!readAhead_) {
+        std::vector<std::string> paths;
+        paths.reserve(names_.size());
+        const std::string folder = path_.ends_with('/') ? path_ : path_ + "/";
+        for (const std::string& name : names_) paths.push_back(folder + name);
+        readAhead_ = std::make_unique<ListingReadAhead>(std::move(paths));
+    }
+    readAhead_->MeasuringAt(static_cast<std::size_t>(index));
 }
 
 void FolderFileList::SetPattern(const std::string& pattern) {
     pattern_ = pattern;
     Reread();
+    readAhead_.reset();
 }
 
 void FolderFileList::Reread() {

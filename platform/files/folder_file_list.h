@@ -1,7 +1,9 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/engine/listing_read_ahead.h"
 #include "platform/ui/file_list.h"
 
 namespace tunekist {
@@ -16,12 +18,16 @@ public:
     void SetPattern(const std::string& pattern) override;
     int ListCount() const override { return static_cast<int>(names_.size()); }
     std::string List(int index) const override { return names_.at(static_cast<std::size_t>(index)); }
+    // Hints the songs ahead of `index` to the kernel (ListingReadAhead); a new path or pattern, or
+    // an index past the end, drops the hints of the listing before.
+    void MeasuringFrom(int index) override;
 
 private:
     void Reread();
     std::string path_;
     std::string pattern_ = "*.*";
     std::vector<std::string> names_;
+    std::unique_ptr<ListingReadAhead> readAhead_;
 };
 
 // True when `name` matches `pattern` ("*", or "*.ext" ignoring ASCII case).

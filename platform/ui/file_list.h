@@ -16,6 +16,10 @@ public:
     virtual void SetPattern(const std::string& pattern) = 0;
     virtual int ListCount() const = 0;
     virtual std::string List(int index) const = 0;
+    // Says that a listing measures the entries from `index` on next, one after another; an index
+    // of ListCount() or more says that it has ended or stopped. The platform may start reading
+    // what measuring them needs. A hint only: what the list holds does not change.
+    virtual void MeasuringFrom(int /*index*/) {}
 };
 
 }  // namespace tunekist

@@ -21,6 +21,7 @@ namespace {
 
 using test::ToneOptions;
 using Bytes = std::string;
+using namespace std::string_literals;
 
 // An ID3v2.3 tag of `bytes` bytes of padding after its ten-byte header.
 Bytes Id3v2(int bytes) {
@@ -43,6 +44,50 @@ Bytes WithTagField(Bytes song, std::size_t at, std::int64_t change) {
 }
 Bytes CutMidFrame(const Bytes& song) { return song.substr(0, song.size() * 2 / 3 + 7); }
 
+// Tags written after the audio, each with its size field moved by `lie` bytes.
+Bytes LittleEndian(std::uint32_t value) {
+    Bytes bytes;
+    for (int i = 0; i < 4; ++i) bytes += static_cast<char>(value >> (8 * i));
+    return bytes;
+}
+Bytes Ape(std::uint32_t version, bool header, std::int64_t lie, const Bytes& gain = "-6.20 dB") {
+    const Bytes items = LittleEndian(static_cast<std::uint32_t>(gain.size())) + LittleEndian(0) +
+                        "REPLAYGAIN_TRACK_GAIN" + '\0' + gain + LittleEndian(7) + LittleEndian(0) + "MP3GAIN_MINMAX" +
+                        '\0' + "120,210";
+    const auto mark = [&](std::uint32_t flags, std::int64_t bytes) {
+        return "APETAGEX" + LittleEndian(version) + LittleEndian(static_cast<std::uint32_t>(bytes)) + LittleEndian(2) +
+               LittleEndian(flags) + Bytes(8, '\0');
+    };
+    const std::int64_t bytes = static_cast<std::int64_t>(items.size()) + 32;
+    return (header ? mark(0xA0000000, bytes) : "") + items + mark(header ? 0x80000000 : 0, bytes + lie);
+}
+Bytes Lyrics3v2(std::int64_t lie, const Bytes& lyrics = "[00:01]la la") {
+    const std::string lyricsSize = std::to_string(100000 + lyrics.size()).substr(1);
+    const Bytes tag = "LYRICSBEGININD0000210LYR" + lyricsSize + lyrics;
+    const std::string size = std::to_string(static_cast<std::int64_t>(tag.size()) + lie);
+    return tag + Bytes(6 - std::min<std::size_t>(6, size.size()), '0') + size.substr(0, 6) + "LYRICS200";
+}
+Bytes Id3v24AtEnd(std::int64_t lie, const Bytes& content = Bytes(40, '\0')) {
+    const auto mark = [](const char* name, std::int64_t bytes) {
+        Bytes tag = Bytes(name) + '\4' + '\0' + '\x10';
+        for (int shift : {21, 14, 7, 0}) tag += static_cast<char>((bytes >> shift) & 0x7F);
+        return tag;
+    };
+    const auto bytes = static_cast<std::int64_t>(content.size());
+    return mark("ID3", bytes) + content + mark("3DI", bytes + lie);
+}
+// Three frames of silence: what libmpg123 decodes when it meets them in a tag it walks through.
+const Bytes kFrames = []() {
+    const Bytes frame = "\xFF\xFB\x10\xC4" + Bytes(100, '\0');
+    return frame + frame + frame;
+}();
+const Bytes kLyrics3v1 = "LYRICSBEGIN[00:01]la la laLYRICSEND";
+// The song less its last frame's bytes: a size this much too large points the tag's start at a
+// frame boundary inside the audio.
+std::int64_t LastFrameBytes(const Bytes& song) {
+    return static_cast<std::int64_t>(song.size() - song.rfind("\xFF\xFB"));
+}
+
 enum class Expect {
     kTagProven,  // the tag gives the length: exactly the encoded samples, delay and padding removed
     kWalked,     // the header walk gives it, the encoder's delay and padding heard too
@@ -51,9 +96,9 @@ enum class Expect {
 };
 
 struct MeasureCase {
-    const char* name;
+    std::string name;
     ToneOptions options;
-    Bytes (*edit)(const Bytes& song);  // none for the song as encoded
+    std::function<Bytes(const Bytes& song)> edit;  // none for the song as encoded
     Expect expect;
 };
 
@@ -70,7 +115,6 @@ const MeasureCase kCases[] = {
     {"VbrStereo", kVbr, nullptr, kTagProven},
     {"VbrMono48000", {.sampleRate = 48000, .channels = 1, .vbr = true}, nullptr, kTagProven},
     {"VbrStereo16000", {.sampleRate = 16000, .vbr = true}, nullptr, kTagProven},
-    {"VbrBeforeId3v1", kVbr, [](const Bytes& s) { return s + kId3v1; }, kTagProven},
     {"VbrBetweenBothTags", kVbr, [](const Bytes& s) { return Id3v2(20) + s + kId3v1; }, kTagProven},
     // Tags that lie about the file as it is now: joined songs, byte counts, files cut short.
     {"VbrJoinedTwice", kVbr, [](const Bytes& s) { return s + s; }, kScanned},
@@ -94,7 +138,6 @@ const MeasureCase kCases[] = {
     {"PlainMonoMpeg2", {.sampleRate = 22050, .channels = 1, .vbr = true, .lameTag = false}, nullptr, kWalked},
     {"PlainMpeg25", {.sampleRate = 8000, .channels = 1, .bitrateKbps = 16, .lameTag = false}, nullptr, kWalked},
     {"PlainVbrBehindId3v2", kPlainVbr, [](const Bytes& s) { return Id3v2(3000) + s; }, kWalked},
-    {"PlainVbrBeforeId3v1", kPlainVbr, [](const Bytes& s) { return s + kId3v1; }, kWalked},
     {"PlainCbrBetweenBothTags", kPlainCbr, [](const Bytes& s) { return Id3v2(20) + s + kId3v1; }, kWalked},
     // Plain streams the walk cannot vouch for.
     {"PlainVbrCutMidFrame", kPlainVbr, CutMidFrame, kScanned},
@@ -103,6 +146,25 @@ const MeasureCase kCases[] = {
     {"PlainVbrJunkMidway", kPlainVbr,
      [](const Bytes& s) { return s.substr(0, s.size() / 2) + Bytes(700, 'U') + s.substr(s.size() / 2); }, kScanned},
     {"PlainVbrJunkAtEnd", kPlainVbr, [](const Bytes& s) { return s + Bytes(300, '\0'); }, kScanned},
+    // The tags taggers append, in the orders they write them, and the same with a size that lies.
+    {"VbrApeBeforeId3v1", kVbr, [](const Bytes& s) { return s + Ape(2000, true, 0) + kId3v1; }, kTagProven},
+    {"CbrApeLyricsId3v1", kCbr, [](const Bytes& s) { return s + Ape(2000, true, 0) + Lyrics3v2(0) + kId3v1; },
+     kTagProven},
+    {"VbrLyricsApeNoHeader", kVbr, [](const Bytes& s) { return s + Lyrics3v2(0) + Ape(2000, false, 0); }, kTagProven},
+    {"VbrId3v24AtEnd", kVbr, [](const Bytes& s) { return s + Id3v24AtEnd(0) + kId3v1; }, kTagProven},
+    // A ReplayGain tool's APE tag after an ID3v2 tag that hides an older APE tag.
+    {"VbrApeId3v24Ape", kVbr,
+     [](const Bytes& s) { return s + Ape(2000, true, 0) + Id3v24AtEnd(0) + Ape(2000, true, 0); }, kTagProven},
+    {"PlainVbrApe1", kPlainVbr, [](const Bytes& s) { return s + Ape(1000, false, 0); }, kWalked},
+    {"PlainVbrLyrics3v1Id3v1", kPlainVbr, [](const Bytes& s) { return s + kLyrics3v1 + kId3v1; }, kWalked},
+    {"PlainVbrLyrics3v1NoId3v1", kPlainVbr, [](const Bytes& s) { return s + kLyrics3v1; }, kScanned},
+    // Frames inside a tag: libmpg123 skips an ID3v2 tag and an APE tag with a header, and decodes
+    // what it finds in any other.
+    {"PlainVbrLyricsHoldingFrames", kPlainVbr, [](const Bytes& s) { return s + Lyrics3v2(0, kFrames); }, kScanned},
+    {"PlainVbrApeNoHeaderHoldingFrames", kPlainVbr, [](const Bytes& s) { return s + Ape(2000, false, 0, kFrames); },
+     kScanned},
+    {"PlainVbrApeHoldingFrames", kPlainVbr, [](const Bytes& s) { return s + Ape(2000, true, 0, kFrames); }, kWalked},
+    {"PlainVbrId3v24HoldingFrames", kPlainVbr, [](const Bytes& s) { return s + Id3v24AtEnd(0, kFrames); }, kWalked},
     {"PlainVbrJunkBeforeFirstFrame", kPlainVbr, [](const Bytes& s) { return Bytes(100, '\0') + s; }, kScanned},
     {"PlainCbrFewFrames", kPlainCbr, [](const Bytes& s) { return s.substr(0, 3 * 418); }, kScanned},
     // Files without MPEG audio.
@@ -112,8 +174,32 @@ const MeasureCase kCases[] = {
     {"TagsOnly", kCbr, [](const Bytes&) { return Id3v2(500) + kId3v1; }, kRefused},
 };
 
+// Each trailing tag with a size one byte off either way, larger than the file, and one frame too
+// large (its start then lies where the last frame starts).
+std::vector<MeasureCase> LyingTagCases() {
+    const std::pair<const char*, Bytes (*)(std::int64_t)> tags[] = {
+        {"Ape2", [](std::int64_t lie) { return Ape(2000, true, lie); }},
+        {"Ape2NoHeader", [](std::int64_t lie) { return Ape(2000, false, lie); }},
+        {"Ape1", [](std::int64_t lie) { return Ape(1000, false, lie); }},
+        {"Lyrics3v2", [](std::int64_t lie) { return Lyrics3v2(lie); }},
+        {"Id3v24", [](std::int64_t lie) { return Id3v24AtEnd(lie); }}};
+    std::vector<MeasureCase> cases;
+    for (const auto& [name, tag] : tags) {
+        for (const std::int64_t lie : {1, -1, 900000}) {
+            cases.push_back(
+                {name + std::to_string(lie), kPlainCbr, [tag, lie](const Bytes& s) { return s + tag(lie); }, kScanned});
+        }
+        cases.push_back(
+            {name + "IntoAudio"s, kPlainCbr, [tag](const Bytes& s) { return s + tag(LastFrameBytes(s)); }, kScanned});
+        cases.push_back({name, kPlainCbr, [tag](const Bytes& s) { return s + tag(0); }, kWalked});
+    }
+    return cases;
+}
+
 TEST(Measuring, OnlyAProvenShortcutIsTakenAndTheLengthIsTheDecodedOne) {
-    for (const MeasureCase& song : kCases) {
+    std::vector<MeasureCase> cases(std::begin(kCases), std::end(kCases));
+    for (MeasureCase& lying : LyingTagCases()) cases.push_back(std::move(lying));
+    for (const MeasureCase& song : cases) {
         SCOPED_TRACE(song.name);
         const test::ScratchFolder folder("measure");
         const std::string path = folder / "song.mp3";

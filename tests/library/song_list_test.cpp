@@ -8,9 +8,17 @@
 #include <QTest>
 #include <QTimer>
 
-#include <filesystem>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "library/size_text.h"
 #include "library/song_path.h"
+#include "platform/engine/listing_read_ahead.h"
 #include "tests/support/player_window.h"
 #include "tests/support/test_audio.h"
 
@@ -277,6 +285,73 @@ INSTANTIATE_TEST_SUITE_P(
             "ClickTheFirstSong", kClickTheFirstSong, {"a.mp3", "b.mp3"}, "2 Songs", "Totaal : 00:00:12", {"tien", "a"}},
         InTheYield{"ExitTheProgram", kExitTheProgram, {"a.mp3"}, "1 Songs", "Totaal : 00:00:10", {"tien"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Whether the page of `path` at `offset` is in the page cache; with `dropFirst` it is first
+// dropped from there (the file is the test's own, and nothing of it is unwritten).
+bool InMemory(const std::string& path, std::int64_t offset, bool dropFirst = false) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (dropFirst) posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    const long page = sysconf(_SC_PAGESIZE);
+    void* mapped = mmap(nullptr, static_cast<std::size_t>(page), PROT_READ, MAP_SHARED, fd, offset / page * page);
+    unsigned char resident = 0;
+    mincore(mapped, static_cast<std::size_t>(page), &resident);
+    munmap(mapped, static_cast<std::size_t>(page));
+    close(fd);
+    return (resident & 1) != 0;
+}
+
+bool ComesIntoMemory(const std::string& path, std::int64_t offset, std::chrono::steady_clock::time_point deadline) {
+    while (!InMemory(path, offset)) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+// While the first song of a folder larger than the read-ahead is measured, the heads and tails of
+// the songs up to the read-ahead's reach come from the disk, and nothing further; a listing that
+// is stopped, or restarted for another folder, reads no further in the old folder. A song that
+// vanishes after it was read ahead lists as a file that cannot be read.
+enum class Midway { kListOn, kAnotherFolder, kExit };
+class ReadAhead : public SongListTest, public ::testing::WithParamInterface<Midway> {};
+
+TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) {
+    constexpr std::size_t kReach = ListingReadAhead::kSongsAhead;
+    const std::string folder = MakeFolder("vooruit", {});
+    const auto path = [&](std::size_t i) { return folder + "/" + std::to_string(10 + i) + ".mp3"; };
+    Rows expected;
+    for (std::size_t i = 0; i < kReach + 6; ++i) {
+        fs::copy_file(CachedTone(10.0, 440), path(i));
+        sync();
+        const std::string size = FormatByteCount(static_cast<std::int64_t>(fs::file_size(path(i))), ".");
+        expected.push_back({std::to_string(10 + i), i == 2 ? "00:00" : "00:10", i == 2 ? "" : size});
+        if (InMemory(path(i), 0, true)) GTEST_SKIP() << "the page cache cannot be emptied here";
+    }
+    const std::int64_t tail = static_cast<std::int64_t>(fs::file_size(path(0))) - 1;
+    const std::string other = MakeFolder("ander", {{"x.mp3", Song(0.6), 4000}, {"y.mp3", Song(0.6), 4000}});
+    QTimer::singleShot(0, [&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        for (std::size_t i = 1; i <= kReach; ++i) {
+            EXPECT_TRUE(ComesIntoMemory(path(i), 0, deadline) && ComesIntoMemory(path(i), tail, deadline)) << i;
+        }
+        for (std::size_t i = kReach + 1; i < kReach + 6; ++i) EXPECT_FALSE(InMemory(path(i), 0)) << i;
+        fs::remove(path(2));
+        if (GetParam() == Midway::kAnotherFolder) ListFolder(other);
+        if (GetParam() == Midway::kExit) Press(kExit);
+    });
+    ListFolder(folder);
+    if (GetParam() == Midway::kListOn) {
+        EXPECT_EQ(RowsOf(window->ListView1), expected);
+        return;
+    }
+    for (std::size_t i = kReach + 1; i < kReach + 6; ++i) EXPECT_FALSE(InMemory(path(i), 0)) << i;
+}
+
+std::string NameOf(const ::testing::TestParamInfo<Midway>& info) {
+    return info.param == Midway::kListOn ? "ListOn" : info.param == Midway::kExit ? "Exit" : "AnotherFolder";
+}
+INSTANTIATE_TEST_SUITE_P(Midway, ReadAhead, ::testing::Values(Midway::kListOn, Midway::kAnotherFolder, Midway::kExit),
+                         NameOf);
 
 }  // namespace
 }  // namespace tunekist::test

@@ -1,0 +1,39 @@
+#pragma once
+// Read-ahead for a folder listing: while the listing measures one song after another on one
+// thread, the kernel is told which bytes measuring will read of the songs that come next, so that
+// the disk works on several of them at once. Only hints (posix_fadvise WILLNEED): nothing is read
+// into this process, no file is ever written, and a file that vanished or cannot be opened is
+// passed over; measuring it then fails as it would have. Songs that must be read whole (those
+// without a tag) are not hinted whole: on a disk that streams one file well, hinting them whole
+// read a folder of them no faster than the kernel's own read-ahead of one file after another, and
+// in one series of measurements 1.5 to 3 times slower.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tunekist {
+
+class ListingReadAhead {
+public:
+    // How many songs ahead of the one being measured are hinted.
+    static constexpr std::size_t kSongsAhead = 16;
+    // The head and tail of a song hinted ahead: its first frames, and its last frame with the tags
+    // after it (what the tag check reads).
+    static constexpr std::int64_t kHeadBytes = 16 * 1024;
+    static constexpr std::int64_t kTailBytes = 8 * 1024;
+
+    // A listing that will measure `paths` in this order.
+    explicit ListingReadAhead(std::vector<std::string> paths);
+
+    // Measuring has reached paths[index]: hints the heads and tails of the kSongsAhead songs after
+    // it that were not hinted yet. Each song is hinted once; an index past the end hints nothing.
+    void MeasuringAt(std::size_t index);
+
+private:
+    std::vector<std::string> paths_;
+    std::size_t hintedUpTo_ = 0;  // songs before this have had their heads and tails hinted
+};
+
+}  // namespace tunekist
