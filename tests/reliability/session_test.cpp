@@ -56,7 +56,7 @@ TEST_F(ReliabilityTest, TenThousandSongsListAndAHundredPlayInOrderWithFlatMemory
     for (int ticks = 0; TimerRuns() && ticks < 4 * kPlayed; ++ticks) {
         TickUntilTheTimerStops(1);
         if (Playing() && Text(window->Label3) != started.back()) started.push_back(Text(window->Label3));
-        if (Queued().size() == kPlayed - 20 && heapEarly == 0) heapEarly = LiveHeapBytes();
+        if (QueuedPaths().size() == kPlayed - 20 && heapEarly == 0) heapEarly = LiveHeapBytes();
     }
     const std::int64_t heapLate = LiveHeapBytes();
     EXPECT_EQ(started, expected);

@@ -45,10 +45,11 @@ void PlayerWindowTest::ResizeTo(int width, int height) {
 void PlayerWindowTest::ListFolder(const std::string& folder) { window->Dir1->SetPath(folder); }
 
 void PlayerWindowTest::ClickSong(const std::string& fileName) {
-    const int row = RowOf(fileName);
-    ASSERT_NE(row, 0) << "no row for " << fileName;
+    const std::vector<std::string> files = ListedFiles();
+    const auto row = std::ranges::find(files, fileName);
+    ASSERT_NE(row, files.end()) << "no row for " << fileName;
     program().Controls().ListView1.Refresh();  // rows still waiting to be shown reach the tree
-    QTreeWidgetItem* item = window->ListView1->topLevelItem(row - 1);
+    QTreeWidgetItem* item = window->ListView1->topLevelItem(static_cast<int>(row - files.begin()));
     window->ListView1->scrollToItem(item);
     const QPoint centre = window->ListView1->visualItemRect(item).center();
     QTest::mouseClick(window->ListView1->viewport(), Qt::LeftButton, {}, centre);
@@ -71,12 +72,6 @@ void PlayerWindowTest::Tick() {
     if (TimerRuns()) window->Handle([&] { program().PlayTimer_Timer(); });
 }
 
-int PlayerWindowTest::RowOf(const std::string& fileName) const {
-    const std::vector<std::string> files = ListedFiles();
-    const auto found = std::find(files.begin(), files.end(), fileName);
-    return found == files.end() ? 0 : static_cast<int>(found - files.begin()) + 1;
-}
-
 std::vector<std::string> PlayerWindowTest::ListedFiles() const {
     const ListView& rows = program().Controls().ListView1;
     std::vector<std::string> files;
@@ -92,8 +87,9 @@ std::vector<std::string> PlayerWindowTest::QueuedNames() const {
 }
 
 std::vector<std::string> PlayerWindowTest::QueuedPaths() const {
+    const ListBox& list = program().Controls().List1;
     std::vector<std::string> paths;
-    for (int i = 0; i < window->List1->count(); ++i) paths.push_back(window->List1->item(i)->text().toStdString());
+    for (int i = 0; i < list.ListCount(); ++i) paths.push_back(list.List(i));
     return paths;
 }
 
