@@ -183,7 +183,8 @@ TEST_F(QuietWindowTest, ALongNameStopsBeforeTheTimeAndTheDropDownWearsTheBoxColo
     for (int x = time; x < time + window->TijdLabel->width(); ++x) timeShown = timeShown || !ink(x).empty();
     EXPECT_TRUE(timeShown);
 
-    for (const QWidget* dropDown : {window->Drive1->view(), window->Drive1->view()->parentWidget()}) {
+    for (const QWidget* dropDown :
+         {static_cast<QWidget*>(window->Drive1->view()), window->Drive1->view()->parentWidget()}) {
         EXPECT_EQ(dropDown->palette().color(QPalette::Base), QColor(30, 30, 50));
         EXPECT_EQ(dropDown->palette().color(QPalette::Text), QColor(230, 230, 250));
     }
@@ -298,12 +299,18 @@ TEST_P(LayoutTest, PlacesEveryControlFromTheOuterSizeAndKeepsTheCaptions) {
             EXPECT_EQ(actual.x(), expected.x());
         }
         EXPECT_EQ(actual.y(), expected.y());
-        if (expected.width() >= 0) EXPECT_EQ(actual.width(), expected.width());
-        if (expected.height() >= 0) EXPECT_EQ(actual.height(), expected.height());
+        if (expected.width() >= 0) {
+            EXPECT_EQ(actual.width(), expected.width());
+        }
+        if (expected.height() >= 0) {
+            EXPECT_EQ(actual.height(), expected.height());
+        }
     }
     for (const QTreeWidget* view : {window->ListView1, window->ListView2}) {
         const std::array widths{view->columnWidth(0), view->columnWidth(1), view->columnWidth(2)};
-        if (layout.songColumns) EXPECT_EQ(widths, *layout.songColumns) << view->objectName().toStdString();
+        if (layout.songColumns) {
+            EXPECT_EQ(widths, *layout.songColumns) << view->objectName().toStdString();
+        }
     }
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Zomeravond", "00:05", "50%", "1 Songs", "Totaal : 00:00:10",
                                                     "Totaal : 00:00:10"}));
