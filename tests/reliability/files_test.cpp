@@ -113,7 +113,7 @@ TEST_P(OddFileTest, ListsQueuesAndPlaysAsDefined) {
     // listed time, its total takes the file as it is now.
     ClickSong(odd.fileName);
     ClickSong(kGood);
-    ASSERT_EQ(Queued(), (Strings{path, folder / kGood}));
+    ASSERT_EQ(QueuedPaths(), (Strings{path, folder / kGood}));
     EXPECT_EQ(QueuedNames(), (Strings{shown, "m"}));
     EXPECT_EQ(program().Controls().ListView2.SubItem(1, 1), odd.time);
     EXPECT_EQ(Text(window->Label5), TotalCaption(odd.queueTotal < 0 ? listedTotal : odd.queueTotal));
@@ -131,7 +131,7 @@ TEST_P(OddFileTest, ListsQueuesAndPlaysAsDefined) {
         changeAt(kWhilePlaying);
     } else {
         // The song that cannot play stays at the head until Next moves past it.
-        EXPECT_EQ(Queued().size(), 2u);
+        EXPECT_EQ(QueuedPaths().size(), 2u);
         Press(kNext);
         EXPECT_TRUE(Playing());
         EXPECT_EQ(Text(window->Label3), "m");
@@ -232,14 +232,14 @@ TEST_P(CorpusTest, FolderListsAsTheReferenceSaysQueuesAndPlaysOut) {
     // whenever the timer stopped with songs still queued (the head song could not play, or ended
     // with nothing after it). Songs found playing after a press are counted.
     for (const std::string& file : ListedFiles()) ClickSong(file);
-    EXPECT_EQ(Queued().size(), references.size());
+    EXPECT_EQ(QueuedPaths().size(), references.size());
     int started = 0;
     Press(kPlay);
-    for (int presses = 0; !Queued().empty() && presses < 2 * Rows().RowCount(); ++presses) {
-        const std::size_t before = Queued().size();
+    for (int presses = 0; !QueuedPaths().empty() && presses < 2 * Rows().RowCount(); ++presses) {
+        const std::size_t before = QueuedPaths().size();
         if (Playing()) ++started;
         TickUntilTheTimerStops();
-        if (Queued().size() == before && !Queued().empty()) Press(kNext);
+        if (QueuedPaths().size() == before && !QueuedPaths().empty()) Press(kNext);
     }
     EXPECT_EQ(started > 0, param.somePlay) << started << " songs started";
     ExpectPlayedOut(false);

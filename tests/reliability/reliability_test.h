@@ -1,7 +1,7 @@
 #pragma once
 // What the reliability tests share: the real window with its sound discarded, a folder of the
-// test's own, the queue as the program keeps it, the state a queue played out leaves, and a watch
-// that no file of a folder is ever written.
+// test's own, the state a queue played out leaves, and a watch that no file of a folder is ever
+// written.
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -20,19 +20,12 @@ class ReliabilityTest : public QuietWindowTest {
 protected:
     const ListView& Rows() const { return program().Controls().ListView1; }
     bool Playing() const { return program().state.Playing; }
-    // The queued paths as the program keeps them, byte for byte.
-    Strings Queued() const {
-        const ListBox& list = program().Controls().List1;
-        Strings paths;
-        for (int i = 0; i < list.ListCount(); ++i) paths.push_back(list.List(i));
-        return paths;
-    }
     // Ticks until the timer stops; then every song has played or been passed, both lists are
     // empty, the player rests, every message said the playlist ran out (just once when `once`), and
     // never more than two engines were alive.
     void ExpectPlayedOut(bool once = true) {
         EXPECT_LT(TickUntilTheTimerStops(500).size(), 500u);
-        EXPECT_EQ(Queued(), Strings{});
+        EXPECT_EQ(QueuedPaths(), Strings{});
         EXPECT_EQ(QueuedNames(), Strings{});
         EXPECT_FALSE(Playing());
         EXPECT_FALSE(TimerRuns());

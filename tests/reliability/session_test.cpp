@@ -56,7 +56,7 @@ TEST_F(ReliabilityTest, TenThousandSongsListAndAHundredPlayInOrderWithFlatMemory
     for (int ticks = 0; TimerRuns() && ticks < 4 * kPlayed; ++ticks) {
         TickUntilTheTimerStops(1);
         if (Playing() && Text(window->Label3) != started.back()) started.push_back(Text(window->Label3));
-        if (Queued().size() == kPlayed - 20 && heapEarly == 0) heapEarly = LiveHeapBytes();
+        if (QueuedPaths().size() == kPlayed - 20 && heapEarly == 0) heapEarly = LiveHeapBytes();
     }
     const std::int64_t heapLate = LiveHeapBytes();
     EXPECT_EQ(started, expected);
@@ -66,9 +66,8 @@ TEST_F(ReliabilityTest, TenThousandSongsListAndAHundredPlayInOrderWithFlatMemory
     EXPECT_LT(heapLate - heapEarly, 256 * 1024) << "early " << heapEarly << ", late " << heapLate;
 }
 
-// A song the output failed stays at the head, so that Play can try it again once there is sound;
-// without any sound output, Next says so rather than that the playlist ran out, and the next song
-// waits for Play.
+// Without any sound output, Play and Next say so rather than that the playlist ran out, and the
+// next song waits at the head for Play once there is sound.
 TEST_F(ReliabilityTest, SongsWaitAtTheHeadWhileThereIsNoSoundAndPlayOnceItIsBack) {
     for (const char* name : {"a.mp3", "b.mp3"}) CopyFile(CachedTone(1.0, 440), folder / name);
     ListFolder(folder.Path());
@@ -86,20 +85,7 @@ TEST_F(ReliabilityTest, SongsWaitAtTheHeadWhileThereIsNoSoundAndPlayOnceItIsBack
     EXPECT_EQ(QueuedNames(), Strings{"b"});
     EXPECT_FALSE(Playing());
 
-    // The disk driver gives up on its device when a write fails, as a real device does when it is
-    // unplugged; /dev/full fails every write.
     setenv("SDL_AUDIODRIVER", "disk", 1);
-    engines.SendSoundTo("/dev/full");
-    messages.clear();
-    Press(kPlay);
-    EXPECT_TRUE(Playing());
-    EXPECT_LT(TickUntilTheTimerStops(50).size(), 50u);
-    EXPECT_FALSE(Playing());
-    EXPECT_FALSE(TimerRuns());
-    EXPECT_EQ(messages, Strings{"Geluidsapparaat weggevallen"});
-    EXPECT_EQ(QueuedNames(), Strings{"b"});
-
-    engines.SendSoundTo("/dev/null");
     messages.clear();
     Press(kPlay);
     EXPECT_TRUE(Playing());

@@ -45,10 +45,11 @@ void PlayerWindowTest::ResizeTo(int width, int height) {
 void PlayerWindowTest::ListFolder(const std::string& folder) { window->Dir1->SetPath(folder); }
 
 void PlayerWindowTest::ClickSong(const std::string& fileName) {
-    const int row = RowOf(fileName);
-    ASSERT_NE(row, 0) << "no row for " << fileName;
+    const std::vector<std::string> files = ListedFiles();
+    const auto row = std::ranges::find(files, fileName);
+    ASSERT_NE(row, files.end()) << "no row for " << fileName;
     program().Controls().ListView1.Refresh();  // rows still waiting to be shown reach the tree
-    QTreeWidgetItem* item = window->ListView1->topLevelItem(row - 1);
+    QTreeWidgetItem* item = window->ListView1->topLevelItem(static_cast<int>(row - files.begin()));
     window->ListView1->scrollToItem(item);
     const QPoint centre = window->ListView1->visualItemRect(item).center();
     QTest::mouseClick(window->ListView1->viewport(), Qt::LeftButton, {}, centre);
@@ -69,12 +70,6 @@ void PlayerWindowTest::Press(std::int16_t command) {
 
 void PlayerWindowTest::Tick() {
     if (TimerRuns()) window->Handle([&] { program().PlayTimer_Timer(); });
-}
-
-int PlayerWindowTest::RowOf(const std::string& fileName) const {
-    const std::vector<std::string> files = ListedFiles();
-    const auto found = std::find(files.begin(), files.end(), fileName);
-    return found == files.end() ? 0 : static_cast<int>(found - files.begin()) + 1;
 }
 
 std::vector<std::string> PlayerWindowTest::ListedFiles() const {

@@ -46,8 +46,7 @@ protected:
     void Tick();
     bool TimerRuns() const { return window->PlayTimer->isActive(); }
 
-    // The song list's row of `fileName` (1-based), or 0; the files of its rows, in order.
-    int RowOf(const std::string& fileName) const;
+    // The files of the song list's rows, in order.
     std::vector<std::string> ListedFiles() const;
     // The texts of the playlist's rows and the paths queued behind them (raw bytes), in order.
     std::vector<std::string> QueuedNames() const;

@@ -44,15 +44,17 @@ release_capture() {
   [[ -p "${capture_fifo:-}" ]] && timeout 2 bash -c ': >"$1"' _ "$capture_fifo" 2>/dev/null || true
 }
 
-# Waits, at most a minute, until process PID has used at most one clock tick (10 ms) of processor
-# time in half a second, as an idle window with an open sound device does: a folder it was told
-# to list is listed then, however long a loaded machine took.
+# Waits until process PID has used at most one clock tick (10 ms) of processor time in half a
+# second, as an idle window with an open sound device does: a folder it was told to list is listed
+# then, however long a loaded machine took. Fails when PID is gone or still busy after a minute.
 wait_until_idle() {  # PID
   local last=-100 now
   for _ in $(seq 120); do
-    now=$(awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null) || return 0
+    now=$(awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null) || break
     (( now - last <= 1 )) && return 0
     last=$now
     sleep 0.5
   done
+  echo "FAIL: process $1 never went idle" >&2
+  return 1
 }

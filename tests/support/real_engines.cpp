@@ -42,6 +42,8 @@ private:
     bool ran_ = false;
 };
 
+constexpr std::int64_t kPeriodBytes = SdlAudioOutput::kDeviceFrames * 2 * sizeof(std::int16_t);
+
 std::int64_t SizeOf(const std::string& file) {
     std::error_code error;
     const auto size = std::filesystem::file_size(file, error);
@@ -77,11 +79,15 @@ std::int64_t RealEngines::CaptureEnd() const {
     // The device never stops writing (silence when nothing plays), one period at a time. The one
     // period that may be filled but not yet written when looking is on the file once the file
     // has grown by a period more; from there on it holds only what was played after looking.
-    constexpr std::int64_t kPeriodBytes = SdlAudioOutput::kDeviceFrames * 2 * sizeof(std::int16_t);
     const std::int64_t seen = SizeOf(capture_);
     if (seen < 0) return 0;  // no device has opened on it yet
     Eventually([&] { return SizeOf(capture_) >= seen + kPeriodBytes; });
     return std::min(seen + kPeriodBytes, SizeOf(capture_));
+}
+
+bool RealEngines::DevicePlayedOn(int periods) const {
+    const std::int64_t seen = SizeOf(capture_);
+    return Eventually([&] { return SizeOf(capture_) >= seen + periods * kPeriodBytes; });
 }
 
 std::vector<std::vector<float>> RealEngines::Played() const {

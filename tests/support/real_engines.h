@@ -30,6 +30,10 @@ public:
     // the capture file.
     void SendSoundTo(const std::string& file) { forcedFile_ = file; }
 
+    // Waits until the device has written `periods` more periods to the capture, as it does playing or
+    // not; false when it stood still.
+    bool DevicePlayedOn(int periods = 2) const;
+
     // The stereo samples (-1 ... 1) each engine that ran played, in the order they started:
     // the capture from the song's start to the next song's, or to the end of what was written.
     std::vector<std::vector<float>> Played() const;

@@ -42,14 +42,6 @@ std::string Number(double value) {
 
 std::string UniqueSuffix() { return ".tmp" + std::to_string(getpid()); }
 
-}  // namespace
-
-std::string TestAudioDir() {
-    const std::filesystem::path dir = TUNEKIST_TEST_AUDIO_DIR;
-    std::filesystem::create_directories(dir);
-    return dir.string();
-}
-
 void GenerateTone(const std::string& path, double seconds, double hz, const ToneOptions& options) {
     const std::string wav = path + UniqueSuffix() + ".wav";
     const std::string mp3 = path + UniqueSuffix() + ".mp3";
@@ -75,21 +67,18 @@ void GenerateTone(const std::string& path, double seconds, double hz, const Tone
     std::filesystem::rename(mp3, path);
 }
 
+}  // namespace
+
 std::string CachedTone(double seconds, double hz, const ToneOptions& options) {
     std::ostringstream name;
     name << "tone_" << Number(seconds) << "s_" << Number(hz) << "hz_" << options.sampleRate << "_" << options.channels
          << "ch_"
          << (options.vbr ? "v" + std::to_string(options.vbrQuality) : "b" + std::to_string(options.bitrateKbps))
          << (options.lameTag ? "_tag" : "_notag") << "_a" << Number(options.amplitude) << ".mp3";
-    const std::string path = TestAudioDir() + "/" + name.str();
+    std::filesystem::create_directories(TUNEKIST_TEST_AUDIO_DIR);
+    const std::string path = TUNEKIST_TEST_AUDIO_DIR "/" + name.str();
     if (!std::filesystem::exists(path)) GenerateTone(path, seconds, hz, options);
     return path;
-}
-
-void WriteTruncatedCopy(const std::string& source, const std::string& target, std::uintmax_t bytes) {
-    std::string content = ReadBytes(source);
-    content.resize(std::min<std::uintmax_t>(bytes, content.size()));
-    WriteBytes(target, content);
 }
 
 std::string ReadBytes(const std::string& path) {

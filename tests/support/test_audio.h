@@ -3,7 +3,6 @@
 // folder so that each file is made once per build tree. Files are written under a temporary name
 // and renamed into place, so test processes running side by side never see half a file.
 
-#include <cstdint>
 #include <string>
 
 namespace tunekist::test {
@@ -22,18 +21,9 @@ struct ToneOptions {
     double amplitude = 0.5;
 };
 
-// The folder where generated audio is kept (created on first use).
-std::string TestAudioDir();
-
-// Writes an MP3 of a `hz` sine of exactly seconds * sampleRate samples per channel to `path`.
-// Throws std::runtime_error when sox or lame fails.
-void GenerateTone(const std::string& path, double seconds, double hz, const ToneOptions& options = {});
-
-// Returns the path of a cached tone with these parameters in TestAudioDir(), made if missing.
+// The path of a cached MP3 of a `hz` sine of exactly seconds * sampleRate samples per channel,
+// made if missing. Throws std::runtime_error when sox or lame fails.
 std::string CachedTone(double seconds, double hz, const ToneOptions& options = {});
-
-// Writes the first `bytes` bytes of `source` to `target`.
-void WriteTruncatedCopy(const std::string& source, const std::string& target, std::uintmax_t bytes);
 
 // Writes `bytes` as the whole content of `path`.
 void WriteBytes(const std::string& path, const std::string& bytes);
