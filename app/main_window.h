@@ -57,6 +57,8 @@ public:
     // True while an event handler runs, including a message it shows and the events that run in
     // the yields of a folder listing.
     bool Handling() const { return handling_ > 0; }
+    // True once Exit or the close box has been handled.
+    bool Closed() const { return unloaded_; }
     // Called after every event handler, and just before a message box blocks.
     std::function<void()> AfterEvent;
     std::function<void()> BeforeMessage;
