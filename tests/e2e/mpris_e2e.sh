@@ -16,23 +16,28 @@ require_tools dbus-run-session playerctl busctl xvfb-run xdotool sox soxi lame
 reexec_in_xvfb dbus-run-session -- "$0" "$@"
 fresh_folder "$outdir"
 stage=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-mpris.XXXXXX")
+# The player's folder holds only the program and its music; the rest lies beside it.
+wav=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-mpris-wav.XXXXXX")
+# Qt keeps its runtime files here, apart from any other run's.
+export XDG_RUNTIME_DIR=$wav/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$stage"
+  rm -rf "$stage" "$wav"
 }
 trap cleanup EXIT
 
 cp "$player" "$stage/tunekist"
-mkdir "$stage/Muziek" "$stage/wav"
+mkdir "$stage/Muziek"
 make_song() {  # name, seconds, hz
-  sox -q -V1 -R -n -r 44100 -c 2 -b 16 "$stage/wav/$1.wav" synth "$2" sine "$3" vol 0.5
-  lame --quiet -b 128 "$stage/wav/$1.wav" "$stage/Muziek/$1.mp3"
+  sox -q -V1 -R -n -r 44100 -c 2 -b 16 "$wav/$1.wav" synth "$2" sine "$3" vol 0.5
+  lame --quiet -b 128 "$wav/$1.wav" "$stage/Muziek/$1.mp3"
 }
 make_song Alt 4.2171 220
 make_song Bas 30 440
 # The exact length in microseconds: the samples the song was made of.
-length_us() { echo $(( ($(soxi -s "$stage/wav/$1.wav") * 1000000 + 22050) / 44100 )); }
+length_us() { echo $(( ($(soxi -s "$wav/$1.wav") * 1000000 + 22050) / 44100 )); }
 
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null QT_QPA_PLATFORM=xcb
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/lsan_display.supp:print_suppressions=0"
@@ -58,12 +63,15 @@ expect() {  # what, expected, command...
 }
 
 # Open the folder, and once it is listed click Alt and Bas into the playlist.
+# (The keys are sent to the window directly, past the pointer's queue: they wait for the click's
+# focus to have taken.)
 xdotool mousemove --window "$window" 150 80 click 1
+sleep 0.4
 xdotool key --window "$window" End Return
 wait_until_idle "$player_pid"
-for y in 272 287; do xdotool mousemove --window "$window" 150 $y click 1; done
-
+xdotool mousemove --window "$window" 150 272 click 1
 expect "the title before Play" Alt pc metadata xesam:title
+xdotool mousemove --window "$window" 150 287 click 1
 expect "Alt's length" "$(length_us Alt)" pc metadata mpris:length
 expect "Alt's address" "file://$stage/Muziek/Alt.mp3" pc metadata xesam:url
 pc volume 0.5
