@@ -14,8 +14,9 @@ for tool in pulseaudio pactl xvfb-run xdotool sox lame; do
 done
 if [[ -z "${DISPLAY:-}" ]]; then exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$@"; fi
 
+# The player's folder holds only the program and its music; the server's files lie beside it.
 stage=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-rest.XXXXXX")
-runtime=$stage/runtime
+runtime=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-rest-runtime.XXXXXX")
 mkdir -p "$runtime/pulse" "$stage/Muziek"
 printf 'autospawn = no\n' >"$runtime/client.conf"
 export HOME="$runtime" XDG_RUNTIME_DIR="$runtime" PULSE_RUNTIME_PATH="$runtime/pulse" \
@@ -24,13 +25,13 @@ pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
-  rm -rf "$stage"
+  rm -rf "$stage" "$runtime"
 }
 trap cleanup EXIT
 
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --log-target=stderr \
   -L "module-null-sink sink_name=rest rate=44100 channels=2" -L "module-suspend-on-idle timeout=1" \
-  -L "module-native-protocol-unix socket=$runtime/native auth-anonymous=1" >"$stage/server.log" 2>&1 &
+  -L "module-native-protocol-unix socket=$runtime/native auth-anonymous=1" >"$runtime/server.log" 2>&1 &
 pids+=($!)
 until pactl info >/dev/null 2>&1; do sleep 0.1; done
 
@@ -51,15 +52,25 @@ wait_sink() {  # state
   done
   echo never
 }
-switches() {  # pid: voluntary context switches of all its threads so far
-  cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ { n += $2 } END { print n + 0 }'
-}
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+per_thread() {  # pid: "thread-id name switches" per thread
+  for task in /proc/"$1"/task/*; do
+    echo "${task##*/} $(tr ' ' _ <"$task/comm") $(awk '/^voluntary_ctxt_switches/ { print $2 }' "$task/status")"
+  done 2>/dev/null
+}
 measure() {  # program, state, pid: 5 s of the process at rest in that state
-  local before_switches before_ticks
-  before_switches=$(switches "$3") before_ticks=$(ticks "$3")
+  local before_ticks
+  # The pointer rests off the buttons, as a person's hand leaves them: a button under the pointer
+  # follows it with its 10 ms hover timer.
+  [[ $1 == tunekist ]] && xdotool mousemove --window "$window" 600 20
+  before_ticks=$(ticks "$3")
+  per_thread "$3" | sort >"$runtime/threads-before"
   sleep 5
-  printf '%s %s %s %s %s\n' "$1" "$2" "$(( ($(switches "$3") - before_switches) / 5 ))" \
+  # Threads that lived through the 5 s (one that ended takes its count along); the busiest go to
+  # stderr, to say where the wake-ups come from.
+  per_thread "$3" | sort | join - "$runtime/threads-before" >"$runtime/threads"
+  awk -v what="$1 $2" '$3 - $5 > 5 { printf "  %s: %s %d/s\n", what, $2, ($3 - $5) / 5 }' "$runtime/threads" >&2
+  printf '%s %s %s %s %s\n' "$1" "$2" "$(awk '{ n += $3 - $5 } END { printf "%.1f", n / 5 }' "$runtime/threads")" \
     "$(( $(ticks "$3") - before_ticks ))" "$(sink)"
 }
 
@@ -68,13 +79,15 @@ click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 knop() { click $(((W * 15 / 2 + 600 + 930 * $1 + 450) / 15)) $(((H * 15 - 1830 + 315) / 15)); }
 box() { xdotool search --onlyvisible --name '^Tunekist$' 2>/dev/null | head -n 1; }
 
-(cd "$stage" && exec env SDL_AUDIODRIVER=pulseaudio QT_QPA_PLATFORM=xcb ./tunekist) >"$stage/player.log" 2>&1 &
+(cd "$stage" && exec env SDL_AUDIODRIVER=pulseaudio QT_QPA_PLATFORM=xcb ./tunekist) >"$runtime/player.log" 2>&1 &
 pid=$!
 pids+=("$pid")
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
 xdotool windowsize --sync "$window" $W $H
 click 150 80
+sleep 0.4  # the keys go to the window directly: the click's focus first
 xdotool key --window "$window" End Return
+sleep 2
 wait_sink SUSPENDED >/dev/null
 measure tunekist before-any-song "$pid"
 click 150 $((272 + 15 * 1))   # Lang
@@ -86,20 +99,21 @@ echo "tunekist paused: sink suspended after $(wait_sink SUSPENDED) s" >&2
 measure tunekist paused "$pid"
 knop 4   # Next on the last song: the queue is empty
 until [[ -n $(box) ]]; do sleep 0.1; done
-xdotool windowactivate --sync "$(box)" key Return
+xdotool key Return
 click 150 272   # Kort, played to its end
 knop 0
 until [[ -n $(box) ]]; do sleep 0.1; done
-xdotool windowactivate --sync "$(box)" key Return
+xdotool key Return
 echo "tunekist played out: sink suspended after $(wait_sink SUSPENDED) s" >&2
 measure tunekist played-out "$pid"
 kill "$pid"
 
 if command -v audacious >/dev/null && command -v audtool >/dev/null; then
-  export DBUS_SESSION_BUS_ADDRESS
-  eval "$(dbus-launch --sh-syntax)"
-  pids+=("$DBUS_SESSION_BUS_PID")
-  audacious -H >"$stage/audacious.log" 2>&1 &
+  # Audacious is driven through audtool on a session bus of its own.
+  dbus-daemon --session --fork --print-address=1 --print-pid=1 --address="unix:path=$runtime/bus" >"$runtime/bus.txt"
+  pids+=("$(sed -n 2p "$runtime/bus.txt")")
+  export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p "$runtime/bus.txt")
+  audacious -H >"$runtime/audacious.log" 2>&1 &
   apid=$!
   pids+=("$apid")
   until audtool version >/dev/null 2>&1; do sleep 0.1; done
