@@ -90,10 +90,11 @@ void RealEngines::CopyFifo() {
     close(out);
 }
 
-bool RealEngines::Drained() const {
+std::int64_t RealEngines::Written() const {
     const std::lock_guard lock(copying_);
     int waiting = 0;
-    return ioctl(fifoFd_, FIONREAD, &waiting) == 0 && waiting == 0;
+    if (ioctl(fifoFd_, FIONREAD, &waiting) != 0) waiting = 0;
+    return std::max<std::int64_t>(SizeOf(capture_), 0) + waiting;
 }
 
 EngineFactory RealEngines::Factory() {
@@ -109,22 +110,19 @@ EngineFactory RealEngines::Factory() {
 
 std::int64_t RealEngines::CaptureEnd() const {
     // An open device never stops writing (silence when nothing plays), one period at a time. The
-    // one period that may be filled but not yet written when looking is on the file once the file
-    // has grown by a period more; from there on it holds only what was played after looking. With
-    // every device closed, everything written is on the file once the FIFO is empty.
+    // one period that may be filled but not yet written when looking is written once a period
+    // more has been; from there on the stream holds only what was played after looking. With
+    // every device closed, nothing more is written.
     constexpr std::int64_t kPeriodBytes = SdlAudioOutput::kDeviceFrames * 2 * sizeof(std::int16_t);
-    const std::int64_t seen = SizeOf(capture_);
-    if (seen < 0) return 0;
-    Eventually([&] {
-        return SizeOf(capture_) >= seen + kPeriodBytes ||
-               (SharedAudioOutput::Instance().OpenDevices() == 0 && Drained());
-    });
-    return std::min(seen + kPeriodBytes, SizeOf(capture_));
+    const std::int64_t seen = Written();
+    Eventually([&] { return Written() >= seen + kPeriodBytes || SharedAudioOutput::Instance().OpenDevices() == 0; });
+    return std::min(seen + kPeriodBytes, Written());
 }
 
 std::vector<std::vector<float>> RealEngines::Played() const {
     std::vector<std::vector<float>> played;
     const std::int64_t end = CaptureEnd();
+    Eventually([&] { return SizeOf(capture_) >= end; });
     for (std::size_t i = 0; i < starts_.size(); ++i) {
         played.push_back(ReadCaptureFile(capture_, starts_[i], i + 1 < starts_.size() ? starts_[i + 1] : end));
     }

@@ -53,8 +53,8 @@ private:
 
     // Copies what reaches the FIFO to the capture until `stop` is written to.
     void CopyFifo();
-    // True once every byte written to the FIFO is in the capture.
-    bool Drained() const;
+    // Bytes written to the FIFO so far: those in the capture and those still on their way.
+    std::int64_t Written() const;
 
     std::string capture_;
     std::string fifo_;
