@@ -60,6 +60,13 @@ int SharedAudioOutput::OpenDevices() const {
     return static_cast<int>(devices_.size()) + closing_;
 }
 
+std::vector<int> SharedAudioOutput::OpenRates() const {
+    const std::lock_guard lock(mutex_);
+    std::vector<int> rates;
+    for (const std::shared_ptr<Device>& device : devices_) rates.push_back(device->rate);
+    return rates;
+}
+
 void SharedAudioOutput::Play(Source& source) {
     const std::lock_guard lock(mutex_);
     if (source.device) return;

@@ -38,6 +38,8 @@ public:
 
     // Devices open now, idle ones and ones still being closed included; 0 at rest.
     int OpenDevices() const;
+    // The sample rates of the devices open now and not being closed.
+    std::vector<int> OpenRates() const;
 
     SharedAudioOutput(const SharedAudioOutput&) = delete;
     SharedAudioOutput& operator=(const SharedAudioOutput&) = delete;
