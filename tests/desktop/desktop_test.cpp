@@ -107,6 +107,7 @@ protected:
     // Queues songs A, B and C of six seconds each.
     void QueueThree() {
         for (const char* name : {"A", "B", "C"}) Queue(name, CachedTone(6.0, 440));
+        client->Get("PlaybackStatus");  // with its answer, every announcement before it has come
         client->changes.clear();
     }
     QVariant Command(const QString& method, const QVariantList& arguments = {}) {
@@ -255,6 +256,7 @@ TEST_F(DesktopTest, PositionCommandsMoveTheSongAndAnnounceTheJump) {
 TEST_F(DesktopTest, PropertiesChangedNamesWhatChanged) {
     Queue("A", CachedTone(6.0, 440));
     Queue("B", CachedTone(6.0, 440));
+    client->Get("PlaybackStatus");
     client->changes.clear();
     Command("Play");
     Command("Next");
