@@ -80,16 +80,17 @@ void DesktopPlayer::Command(std::function<void()> command) {
 }
 
 void DesktopPlayer::RunWaitingCommands() {
-    // A command runs as an event of its own: never inside another handler, not while a message is
-    // open, and not while a folder is being listed, just as the person's clicks wait then.
+    // As the person's clicks: one at a time, in the order they came, not under an open message,
+    // and none once the window has closed.
     if (running_) return;
     running_ = true;
-    while (!waiting_.empty() && !window_.Handling()) {
+    while (!waiting_.empty() && !window_.MessageOpen() && !window_.Closed()) {
         const std::function<void()> command = std::move(waiting_.front());
         waiting_.pop_front();
         command();
     }
     running_ = false;
+    if (window_.Closed()) waiting_.clear();
 }
 
 void DesktopPlayer::Play() {
@@ -127,8 +128,14 @@ void DesktopPlayer::Seek(double seconds) {
     if (Seeked) Seeked();
 }
 
-void DesktopPlayer::SeekTo(double seconds) {
-    Command([this, seconds] { Seek(seconds); });
+void DesktopPlayer::SetPosition(std::uint64_t track, double seconds) {
+    Command([this, track, seconds] {
+        // A position meant for a song that has left the head, or outside the song, is ignored.
+        const DesktopStatus status = Status();
+        if (status.path.empty() || status.track != track || !status.lengthMicroseconds) return;
+        if (!(seconds >= 0) || seconds * 1e6 > static_cast<double>(*status.lengthMicroseconds)) return;
+        Seek(seconds);
+    });
 }
 
 void DesktopPlayer::SeekBy(double seconds) {

@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/desktop_player.h"
+#include "app/desktop_session.h"
 #include "app/main_window.h"
-#include "app/mpris_service.h"
 #include "app/single_instance.h"
 #include "platform/engine/real_engine.h"
 #include "platform/files/folder_paths.h"
@@ -32,38 +31,10 @@ int main(int argc, char** argv) {
     window.setWindowIcon(icon);
 
     // The desktop's media controls and media keys reach the player through the session bus.
-    tunekist::DesktopPlayer desktopPlayer(
-        window.program(), tunekist::MakeRealEngineFactory(),
-        tunekist::DesktopWindow{[&window](const std::function<void()>& handler) { window.Handle(handler); },
-                                [&window] { return window.Handling(); },
-                                [&window](std::int32_t value) { window.VolSlider->setValue(value); },
-                                [&window] {
-                                    if (window.isMinimized()) window.showNormal();
-                                    window.raise();
-                                    window.activateWindow();
-                                }});
-    tunekist::MprisService mpris(desktopPlayer);
-    window.AfterEvent = [&] {
-        desktopPlayer.RunWaitingCommands();
-        mpris.Publish();
-    };
-    window.BeforeMessage = [&] { mpris.Publish(); };
-    // Rew and Forew make the song jump; the desktop hears of it as of its own seeks.
-    for (const int index : {2, 3}) {
-        auto click = window.Knop[index]->Events().Click;
-        window.Knop[index]->Events().Click = [click, &mpris] {
-            click();
-            mpris.AnnounceSeek();
-        };
-    }
-
+    tunekist::DesktopSession desktop(window, tunekist::MakeRealEngineFactory());
     instance.Receiver().Opened = [&](std::vector<std::string> handed) {
-        desktopPlayer.Raise();
+        desktop.player().Raise();
         window.OpenPaths(std::move(handed));
-    };
-    mpris.OpenPath = [&](const std::string& path) {
-        desktopPlayer.Raise();
-        window.OpenPaths({path});
     };
 
     window.show();
@@ -71,8 +42,5 @@ int main(int argc, char** argv) {
     if (!paths.empty()) QTimer::singleShot(0, &window, [&window, &paths] { window.OpenPaths(paths); });
     const int status = QApplication::exec();
     instance.Receiver().Opened = nullptr;
-    mpris.OpenPath = nullptr;
-    window.AfterEvent = nullptr;
-    window.BeforeMessage = nullptr;
     return status;
 }

@@ -65,6 +65,8 @@ public:
     // otherwise as soon as the one that runs (a folder being listed, a message open) has ended.
     void OpenPaths(std::vector<std::string> paths);
 
+    // True once Exit or the close box has been handled.
+    bool Closed() const { return unloaded_; }
     // Called after every event handler, and just before a message box blocks.
     std::function<void()> AfterEvent;
     std::function<void()> BeforeMessage;

@@ -18,6 +18,7 @@ namespace {
 const QString kObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString kServiceName = QStringLiteral("org.mpris.MediaPlayer2.tunekist");
 const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QString kTrackPrefix = QStringLiteral("/nl/tunekist/Tunekist/Track/");
 
 bool CanControlSong(const DesktopStatus& status) { return status.playback != DesktopPlayback::Stopped; }
 
@@ -34,7 +35,7 @@ QString PlaybackStatusName(DesktopPlayback playback) {
 
 QString TrackIdOf(const DesktopStatus& status) {
     if (status.path.empty()) return QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
-    return QStringLiteral("/nl/tunekist/Tunekist/Track/%1").arg(status.track);
+    return kTrackPrefix + QString::number(status.track);
 }
 
 QVariantMap MetadataOf(const DesktopStatus& status) {
@@ -176,9 +177,14 @@ void MprisPlayerAdaptor::Seek(qlonglong offset) {
 }
 
 void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath& trackId, qlonglong position) {
-    // A call meant for a song that has since left the head is stale.
-    if (trackId.path() != TrackIdOf(service_.Status())) return;
-    service_.Later([position](DesktopPlayer& player) { player.SeekTo(static_cast<double>(position) / 1e6); });
+    // The song is checked when the command runs: one that has left the head by then is not moved.
+    const QString path = trackId.path();
+    if (!path.startsWith(kTrackPrefix)) return;
+    bool isNumber = false;
+    const qulonglong track = path.mid(kTrackPrefix.size()).toULongLong(&isNumber);
+    if (!isNumber) return;
+    service_.Later(
+        [track, position](DesktopPlayer& player) { player.SetPosition(track, static_cast<double>(position) / 1e6); });
 }
 
 }  // namespace tunekist

@@ -38,7 +38,7 @@ PlaybackPipeline::PlaybackPipeline(const std::string& path, Measurement length, 
 
 PlaybackPipeline::~PlaybackPipeline() {
     thread_.request_stop();
-    wake_.notify_all();
+    Wake();
 }
 
 void PlaybackPipeline::Play() { output_.Play(); }
@@ -63,20 +63,32 @@ void PlaybackPipeline::SeekFrames(std::int64_t frame) {
         decodedFrames_ = frame;
         decodeDone_.store(false);
     }
+    Wake();
+}
+
+void PlaybackPipeline::Wake() {
+    // Taking the lock orders this signal after the decoder's look at the ring, so none is lost.
+    { const std::lock_guard lock(wakeMutex_); }
     wake_.notify_all();
 }
 
 void PlaybackPipeline::DecodeLoop(const std::stop_token& stop) {
     constexpr std::size_t kBlockSamples = kBlockFrames * Mpg123Decoder::kChannels;
-    std::unique_lock lock(decoderMutex_);
+    bool filling = true;
     while (!stop.stop_requested()) {
-        if (decodeDone_.load() || ring_.Free() < kBlockSamples) {
-            // The callback signals when it has taken samples, a seek when it has moved; the
-            // time-out covers a signal that came between the look at the ring and the wait.
-            wake_.wait_for(lock, stop, std::chrono::milliseconds(5),
-                           [&] { return !decodeDone_.load() && ring_.Free() >= Refill(); });
+        {
+            // No timer: an ended, paused or stopped song's decoder sleeps until a seek or the end
+            // of the pipeline, a playing one until the device has taken a batch.
+            std::unique_lock lock(wakeMutex_);
+            wake_.wait(lock, stop,
+                       [&] { return !decodeDone_.load() && ring_.Free() >= (filling ? kBlockSamples : Refill()); });
+        }
+        const std::lock_guard lock(decoderMutex_);
+        if (stop.stop_requested() || decodeDone_.load() || ring_.Free() < kBlockSamples) {
+            filling = false;
             continue;
         }
+        filling = true;
         // Decoded straight into the ring, up to its end or to the measured length.
         const std::span<Sample> room = ring_.Room();
         const auto wanted = static_cast<std::size_t>(std::clamp<std::int64_t>(
@@ -112,10 +124,9 @@ void PlaybackPipeline::Pull(std::span<Sample> out) {
         dataReady_.wait_for(lock, kUnderrunWait, [&] { return ring_.Available() >= out.size() || decodeDone_.load(); });
     }
     const std::size_t taken = ring_.Pop(out);
-    // The decoder sleeps until half the ring is free. (Without the decoder's lock, which a seek
-    // holds while it waits for this callback: a wake-up lost here costs the decoder one short
-    // sleep, nothing more.)
-    if (ring_.Free() >= Refill()) wake_.notify_all();
+    // The decoder sleeps until half the ring is free. (Its wake lock is never held while a seek
+    // holds this callback still, so taking it here cannot deadlock.)
+    if (taken > 0 && ring_.Free() >= Refill()) Wake();
     ApplyGain(out.first(taken), gainQ15_.load());
     std::fill(out.begin() + static_cast<std::ptrdiff_t>(taken), out.end(), Sample{0});
     consumedFrames_.fetch_add(static_cast<std::int64_t>(taken / Mpg123Decoder::kChannels));

@@ -25,12 +25,14 @@ class PlaybackPipeline {
 public:
     // Opens the file and attaches to the sound output (paused), ready to play from `startFrame`.
     // `length` is the file's measurement; playing never yields more frames than it holds. Throws
-    // EngineError when the file cannot be opened, NoSoundOutputError when no audio device can.
+    // EngineError when the file cannot be opened.
     PlaybackPipeline(const std::string& path, Measurement length, std::int64_t startFrame, float gain);
     ~PlaybackPipeline();
     PlaybackPipeline(const PlaybackPipeline&) = delete;
     PlaybackPipeline& operator=(const PlaybackPipeline&) = delete;
 
+    // Play throws NoSoundOutputError when no audio device can be opened. While paused, neither the
+    // device nor the decoder's thread wakes for this song.
     void Play();
     void Pause();
     // Sample frames from the file's start handed to the device so far; the whole length once
@@ -49,6 +51,8 @@ private:
     void SignalData();
     // The free room, in samples, for which the decoder waits once the ring is full.
     std::size_t Refill() const;
+    // Wakes the decoder to look at the ring again.
+    void Wake();
 
     Mpg123Decoder decoder_;
     const Measurement length_;
@@ -58,6 +62,7 @@ private:
     std::atomic<std::int64_t> consumedFrames_{0};  // frames the callback took since then
     std::atomic<bool> decodeDone_{false};
     std::mutex decoderMutex_;  // held by whoever uses the decoder
+    std::mutex wakeMutex_;     // held by the decoder only while it looks at the ring before sleeping
     std::condition_variable_any wake_;
     std::mutex dataMutex_;  // only for the callback's wait for samples
     std::condition_variable dataReady_;

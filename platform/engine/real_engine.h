@@ -3,7 +3,7 @@
 //
 // RenderFile only measures the file (through the process-wide DurationCache) and opens no audio
 // device; the decoder is opened and the song joins the process's sound output (SharedAudioOutput,
-// whose device stays open across songs) at the first Run, so measuring a folder of songs costs no
+// which closes its device once no song plays) at the first Run, so measuring a folder of songs costs no
 // more than reading their frames, and releasing an engine never waits for a device. Stop, like
 // Pause, keeps the position: a later Run resumes there. Run fails with NoSoundOutputError when no
 // audio device can be opened. When SDL gives up on the device while a song runs, GetState and

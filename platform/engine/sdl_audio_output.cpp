@@ -45,7 +45,10 @@ SdlAudioOutput::SdlAudioOutput(int sampleRate, Pull pull, Uint16 periodFrames) :
 }
 
 SdlAudioOutput::~SdlAudioOutput() {
-    const std::lock_guard lock(SubsystemMutex());
+    // Without the subsystem's lock: closing waits for SDL's drain (two device periods), and
+    // another device may be opened meanwhile. SDL frees the slot of a closed device only after its
+    // thread has ended, and opening takes a free slot only; the subsystem itself stays up until
+    // this output's hold on it goes, after the close.
     SDL_CloseAudioDevice(device_);
 }
 

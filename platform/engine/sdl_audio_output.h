@@ -3,7 +3,7 @@
 // SDL's audio subsystem is initialised while any output exists (SDL's own reference count, with
 // its signal handlers off so that SIGTERM still ends the program). Closing waits for a running
 // callback to return and then two device periods while SDL lets the device drain, so the engine
-// keeps its devices open across songs (SharedAudioOutput).
+// keeps a device open across songs and closes it off the caller's thread (SharedAudioOutput).
 
 #include <SDL2/SDL.h>
 

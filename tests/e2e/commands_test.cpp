@@ -3,9 +3,13 @@
 // received, and the level each slider setting gives.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <tuple>
 
+#include "platform/engine/mpg123_decoder.h"
+#include "platform/engine/shared_audio_output.h"
 #include "tests/support/player_window.h"
 #include "tests/support/test_audio.h"
 
@@ -250,6 +254,49 @@ TEST_F(PlayerWindowTest, NextAndThenTheTicksPlayTheQueueToItsEnd) {
     EXPECT_NEAR(static_cast<double>(heard[1].frames), FramesOf(3.0), 10.0);
     EXPECT_NEAR(heard[2].hz, 880.0, 2.0);
     EXPECT_NEAR(static_cast<double>(heard[2].frames), FramesOf(4.0), 10.0);
+}
+
+// The stereo samples without the runs of two or more silent frames a device plays between songs.
+std::vector<std::int16_t> WithoutSilence(const std::vector<std::int16_t>& samples) {
+    const std::size_t frames = samples.size() / 2;
+    const auto silent = [&](std::size_t f) { return f < frames && samples[2 * f] == 0 && samples[2 * f + 1] == 0; };
+    std::vector<std::int16_t> kept;
+    for (std::size_t f = 0; f < frames; ++f) {
+        if (silent(f) && ((f > 0 && silent(f - 1)) || silent(f + 1))) continue;
+        kept.insert(kept.end(), {samples[2 * f], samples[2 * f + 1]});
+    }
+    return kept;
+}
+
+// Songs at 44.1, 48, 22.05 and 8 kHz follow one another, each on a device at its own rate: the
+// device receives every sample of each song, in queue order, and nothing else but silence.
+TEST_F(PlayerWindowTest, SongsAtOtherSampleRatesPlayExactlyInTurn) {
+    std::vector<std::int16_t> expected;
+    // Bit rates each rate takes as it is (lame resamples below them).
+    for (const auto& [rate, kbps] : {std::pair{44100, 128}, {48000, 128}, {22050, 64}, {8000, 32}}) {
+        const std::string song = CachedTone(0.5, 440, {.sampleRate = rate, .bitrateKbps = kbps});
+        Queue(std::to_string(rate), song);
+        std::vector<Sample> decoded(static_cast<std::size_t>(rate) * 2);
+        decoded.resize(Mpg123Decoder(song).Read(decoded) * 2);
+        expected.insert(expected.end(), decoded.begin(), decoded.end());
+    }
+    Press(kPlay);
+    for (const int rate : {44100, 48000, 22050, 8000}) {
+        EXPECT_EQ(std::ranges::count(SharedAudioOutput::Instance().OpenRates(), rate), 1) << "a device at " << rate;
+        ASSERT_TRUE(WaitForEnd());
+        Tick();
+    }
+    EXPECT_EQ(messages, Strings{kFillPlaylist});
+    // Played out, the program keeps no sound device open, so the sound server may suspend.
+    EXPECT_TRUE(Eventually([] { return SharedAudioOutput::Instance().OpenDevices() == 0; }));
+    window->close();
+    std::vector<std::int16_t> heard;
+    for (const std::vector<float>& played : engines.Played()) {
+        for (const float sample : played) heard.push_back(static_cast<std::int16_t>(sample * 32768));
+    }
+    const std::vector<std::int16_t> sounding = WithoutSilence(heard);
+    EXPECT_EQ(sounding.size(), WithoutSilence(expected).size());
+    EXPECT_TRUE(sounding == WithoutSilence(expected));
 }
 
 }  // namespace

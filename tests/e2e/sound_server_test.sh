@@ -3,7 +3,8 @@
 # mouse and keys through xdotool under Xvfb. The server's null sink is recorded through its monitor
 # with parec, and what was heard is checked against the decoded songs: each song's length within
 # one device period, its level within 0.2 dB at two slider settings, its pitch, and no sound after
-# Stop. Then the server is ended while a song plays: the player stops the song and says so in its
+# Stop. Whenever no song sounds (before the first, paused, stopped, played out) the player lets the
+# server suspend its sink. Then the server is ended while a song plays: the player stops the song and says so in its
 # message box, the window answers, and once the server is back Play plays again. Last, a player
 # started while no server runs opens, lists a folder, and says so only when Play is pressed.
 # The screenshots and recordings stay in OUT-DIR to be looked at.
@@ -50,7 +51,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 start_server() {
   pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --log-target=stderr \
-    -L "module-null-sink sink_name=tunekist rate=44100 channels=2" \
+    -L "module-null-sink sink_name=tunekist rate=44100 channels=2" -L "module-suspend-on-idle timeout=1" \
     -L "module-native-protocol-unix socket=$runtime/native auth-anonymous=1" \
     >>"$outdir/server.log" 2>&1 &
   server_pid=$!
@@ -65,18 +66,43 @@ stop_server() {
   wait "$server_pid" 2>/dev/null || true
   server_pid=""
 }
+# Waits, at most 10 s, until CONDITION holds; fails with WHAT otherwise.
+wait_for() {  # what, condition...
+  local what=$1
+  shift
+  for _ in $(seq 100); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  fail "$what"
+}
+bytes() { stat -c %s "$outdir/$recording.raw"; }
+recording_grew() { (($(bytes) >= $1)); }
+player_streams() { [[ $(pactl list sink-inputs short | wc -l) -eq $1 ]]; }
+sink_is() { [[ $(pactl list sinks short | awk '$2 == "tunekist" { print $NF }') == "$1" ]]; }
+# The sink suspends once nothing plays: the player has closed its device within the server's
+# second of idleness and a little more.
+expect_suspended() {  # when
+  for _ in $(seq 50); do sink_is SUSPENDED && return 0; sleep 0.1; done
+  fail "$1: the sink is $(pactl list sinks short | awk '$2 == "tunekist" { print $NF }'), not SUSPENDED within 5 s"
+}
 record() {  # name: records the sink's monitor into OUT-DIR/name.raw until end_record
+  recording=$1
   parec -d tunekist.monitor --format=s16le --rate=44100 --channels=2 --latency-msec=20 \
     >"$outdir/$1.raw" 2>>"$outdir/parec.log" &
   recorder_pid=$!
-  sleep 0.5
+  wait_for "the recorder of $1 did not start" bash -c '[[ -n $(pactl list source-outputs short) ]]'
 }
+# Ends the recording once the player has no stream left and a tenth of a second more is recorded.
 end_record() {
-  sleep 0.5
+  wait_for "the player's stream did not end" player_streams 0
+  wait_for "the recording did not go on" recording_grew $(($(bytes) + 17640))
   kill "$recorder_pid"
   wait "$recorder_pid" 2>/dev/null || true
   recorder_pid=""
 }
+# Waits until SECONDS more of the sink are recorded.
+record_for() { wait_for "the recording stands still" recording_grew $(($(bytes) + $1 * 176400)); }
 
 # The song list starts in the program's own folder, so a copy stands beside the music folder.
 cp "$player" "$stage/tunekist"
@@ -98,7 +124,7 @@ start_player() {
   player_pid=$!
   window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
   xdotool windowsize --sync "$window" $W $H 2>/dev/null || xdotool windowsize "$window" $W $H
-  sleep 1
+  wait_until_idle "$player_pid"
 }
 end_player() {  # Exit, and the program must end
   exit_knop
@@ -220,6 +246,7 @@ start_player
 shot 01-start
 open_music
 shot 02-folder
+expect_suspended "before the first song"
 [[ $(region 01-start 1145x30+40+641) != $(region 02-folder 1145x30+40+641) ]] || fail "the folder's totals did not show"
 
 # Een at full volume, to its end.
@@ -228,6 +255,7 @@ record een
 knop 0
 answer_box "end of the queue after Een" 03-queue-ended
 end_record
+expect_suspended "the queue played out"
 mapfile -t stretches < <(heard een)
 [[ ${#stretches[@]} -eq 1 ]] || fail "Een: ${#stretches[@]} stretches of sound instead of one: ${stretches[*]}"
 expect_song "Een at Volume 100%" "${stretches[0]:-0 0 0}" $((3 * 44100)) 440 "$(decoded_db Een)"
@@ -250,19 +278,26 @@ expect_song "Twee at Volume 50%" "${stretches[0]:-0 0 0}" $((2 * 44100)) 880 \
 song 1
 record lang
 knop 0
-sleep 2
+record_for 2
 knop 5   # Stop
 end_record
 record after-stop
-sleep 1.5
+record_for 1
 end_record
+expect_suspended "stopped"
 mapfile -t stretches < <(heard lang)
 expect_tone "Lang before Stop" 660 "${stretches[@]}"
 [[ -z $(heard after-stop) ]] || fail "sound after Stop: $(heard after-stop)"
 
-# The server ends while Lang plays: the song stops, the message comes, the window answers.
+# Paused, the song lets the sink suspend; it plays on from there.
 knop 0
-sleep 1.5
+wait_for "Lang did not start" sink_is RUNNING
+knop 1   # Pauze
+expect_suspended "paused"
+knop 1
+
+# The server ends while Lang plays: the song stops, the message comes, the window answers.
+wait_for "Lang did not play on" sink_is RUNNING
 stop_server
 answer_box "the server ended while a song played" 05-server-gone
 shot 06-after-the-message
@@ -271,7 +306,7 @@ kill -0 "$player_pid" 2>/dev/null || fail "the player ended with the server"
 start_server
 record back
 knop 0
-sleep 2
+record_for 2
 knop 5
 end_record
 mapfile -t stretches < <(heard back)

@@ -1,5 +1,9 @@
 #include "tests/support/real_engines.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +14,7 @@
 
 #include "platform/engine/real_engine.h"
 #include "platform/engine/sdl_audio_output.h"
+#include "platform/engine/shared_audio_output.h"
 #include "tests/support/sound_capture.h"
 
 namespace tunekist::test {
@@ -54,19 +59,49 @@ std::int64_t SizeOf(const std::string& file) {
 
 RealEngines::RealEngines(std::string name)
     : capture_(std::filesystem::temp_directory_path().string() + "/tunekist_" + name + "_" + std::to_string(getpid()) +
-               ".raw") {
+               ".raw"),
+      fifo_(capture_ + ".fifo") {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     // A millisecond per device period still plays tens of times faster than real time; with
     // none, a device with nothing to play writes silence as fast as the disk takes it.
     setenv("SDL_DISKAUDIODELAY", "1", 0);
     std::filesystem::remove(capture_);
+    std::filesystem::remove(fifo_);
+    if (mkfifo(fifo_.c_str(), 0600) != 0 || pipe(stopFds_) != 0) throw std::runtime_error("no FIFO for the capture");
+    fifoFd_ = open(fifo_.c_str(), O_RDWR | O_CLOEXEC);
+    copier_ = std::jthread([this] { CopyFifo(); });
 }
 
-RealEngines::~RealEngines() { std::filesystem::remove(capture_); }
+RealEngines::~RealEngines() {
+    if (write(stopFds_[1], "x", 1) != 1) std::terminate();
+    copier_.join();
+    for (const int fd : {fifoFd_, stopFds_[0], stopFds_[1]}) close(fd);
+    std::filesystem::remove(fifo_);
+    std::filesystem::remove(capture_);
+}
+
+void RealEngines::CopyFifo() {
+    const int out = open(capture_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    std::vector<char> buffer(1 << 16);
+    pollfd watched[2] = {{fifoFd_, POLLIN, 0}, {stopFds_[0], POLLIN, 0}};
+    while (poll(watched, 2, -1) >= 0 && !(watched[1].revents & POLLIN)) {
+        const std::lock_guard lock(copying_);
+        const ssize_t got = read(fifoFd_, buffer.data(), buffer.size());
+        if (got > 0 && write(out, buffer.data(), static_cast<std::size_t>(got)) != got) break;
+    }
+    close(out);
+}
+
+std::int64_t RealEngines::Written() const {
+    const std::lock_guard lock(copying_);
+    int waiting = 0;
+    if (ioctl(fifoFd_, FIONREAD, &waiting) != 0) waiting = 0;
+    return std::max<std::int64_t>(SizeOf(capture_), 0) + waiting;
+}
 
 EngineFactory RealEngines::Factory() {
     return [this]() -> IMediaControl {
-        setenv("SDL_DISKAUDIOFILE", (forcedFile_.empty() ? capture_ : forcedFile_).c_str(), 1);
+        setenv("SDL_DISKAUDIOFILE", (forcedFile_.empty() ? fifo_ : forcedFile_).c_str(), 1);
         return std::make_shared<CountedEngine>(
             counts_, [this] { return CaptureEnd(); },
             [this](std::int64_t start) {
@@ -76,23 +111,24 @@ EngineFactory RealEngines::Factory() {
 }
 
 std::int64_t RealEngines::CaptureEnd() const {
-    // The device never stops writing (silence when nothing plays), one period at a time. The one
-    // period that may be filled but not yet written when looking is on the file once the file
-    // has grown by a period more; from there on it holds only what was played after looking.
-    const std::int64_t seen = SizeOf(capture_);
-    if (seen < 0) return 0;  // no device has opened on it yet
-    Eventually([&] { return SizeOf(capture_) >= seen + kPeriodBytes; });
-    return std::min(seen + kPeriodBytes, SizeOf(capture_));
+    // An open device never stops writing (silence when nothing plays), one period at a time. The
+    // one period that may be filled but not yet written when looking is written once a period
+    // more has been; from there on the stream holds only what was played after looking. With
+    // every device closed, nothing more is written.
+    const std::int64_t seen = Written();
+    Eventually([&] { return Written() >= seen + kPeriodBytes || SharedAudioOutput::Instance().OpenDevices() == 0; });
+    return std::min(seen + kPeriodBytes, Written());
 }
 
 bool RealEngines::DevicePlayedOn(int periods) const {
-    const std::int64_t seen = SizeOf(capture_);
-    return Eventually([&] { return SizeOf(capture_) >= seen + periods * kPeriodBytes; });
+    const std::int64_t seen = Written();
+    return Eventually([&] { return Written() >= seen + periods * kPeriodBytes; });
 }
 
 std::vector<std::vector<float>> RealEngines::Played() const {
     std::vector<std::vector<float>> played;
     const std::int64_t end = CaptureEnd();
+    Eventually([&] { return SizeOf(capture_) >= end; });
     for (std::size_t i = 0; i < starts_.size(); ++i) {
         played.push_back(ReadCaptureFile(capture_, starts_[i], i + 1 < starts_.size() ? starts_[i + 1] : end));
     }

@@ -1,12 +1,15 @@
 #pragma once
 // Real engines (libmpg123 + SDL2) for tests of the whole program, counted while they live. Sound
-// goes through SDL's disk driver into one capture file: the engine keeps one device open for the
-// whole process, so each song's sound is found in the capture from where it started. (One
+// goes through SDL's disk driver into a FIFO whose reader appends it to one capture file: the
+// engine closes its device at rest and opens one again at the next Play (the driver truncates a
+// plain file then), so each song's sound is found in the capture from where it started. (One
 // capture per process, as ctest runs each test; the device reads its file name when it opens.)
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "playback/media_engine.h"
@@ -52,7 +55,17 @@ private:
     // Where in the capture the next song's sound will start: past everything played so far.
     std::int64_t CaptureEnd() const;
 
+    // Copies what reaches the FIFO to the capture until `stop` is written to.
+    void CopyFifo();
+    // Bytes written to the FIFO so far: those in the capture and those still on their way.
+    std::int64_t Written() const;
+
     std::string capture_;
+    std::string fifo_;
+    int fifoFd_ = -1;  // held open for reading and writing, so no device waits and no read sees its end
+    int stopFds_[2]{-1, -1};
+    mutable std::mutex copying_;  // held while bytes are between the FIFO and the capture
+    std::jthread copier_;
     std::shared_ptr<Counts> counts_ = std::make_shared<Counts>();
     std::vector<std::int64_t> starts_;  // byte offsets into the capture
     std::string forcedFile_;

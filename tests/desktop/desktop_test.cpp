@@ -1,0 +1,332 @@
+// The desktop's media controls in the same process: a second connection to a session bus of the
+// test's own (dbus-run-session) calls the player's methods and properties and hears its signals,
+// while the real window plays real songs.
+#include <QApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "app/desktop_session.h"
+#include "platform/engine/real_engine.h"
+#include "platform/engine/shared_audio_output.h"
+#include "tests/support/player_window.h"
+#include "tests/support/test_audio.h"
+
+namespace tunekist::test {
+namespace {
+
+const QString kService = QStringLiteral("org.mpris.MediaPlayer2.tunekist");
+const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+
+// The desktop's side: calls, property reads and the signals heard.
+class DesktopClient : public QObject {
+    Q_OBJECT
+public:
+    explicit DesktopClient(std::function<bool()> listing) : listing_(std::move(listing)) {
+        bus_.connect({}, kPath, kProperties, "PropertiesChanged", this,
+                     SLOT(OnChanged(QString, QVariantMap, QStringList)));
+        bus_.connect({}, kPath, kPlayer, "Seeked", this, SLOT(OnSeeked(qlonglong)));
+    }
+    ~DesktopClient() override { QDBusConnection::disconnectFromBus(bus_.name()); }
+
+    QDBusPendingCall Send(const QString& interface, const QString& method, const QVariantList& arguments = {}) {
+        QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, interface, method);
+        call.setArguments(arguments);
+        return bus_.asyncCall(call);
+    }
+    // Calls, and returns once the call was answered and the command it asked for has run.
+    QVariant Call(const QString& interface, const QString& method, const QVariantList& arguments = {}) {
+        QDBusPendingCall pending = Send(interface, method, arguments);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return pending.isFinished(); }, 20000)) << method.toStdString();
+        QCoreApplication::sendPostedEvents();
+        const QList<QVariant> reply = pending.reply().arguments();
+        return reply.isEmpty() ? QVariant() : reply.front();
+    }
+    QVariant Get(const QString& property) {
+        return Call(kProperties, "Get", {kPlayer, property}).value<QDBusVariant>().variant();
+    }
+    void Set(const QString& property, const QVariant& value) {
+        Call(kProperties, "Set", {kPlayer, property, QVariant::fromValue(QDBusVariant(value))});
+    }
+
+    struct Change {
+        QVariantMap properties;
+        bool duringListing;
+    };
+    std::vector<Change> changes;
+    std::vector<qlonglong> seeks;
+
+private slots:
+    void OnChanged(const QString&, const QVariantMap& properties, const QStringList&) {
+        changes.push_back({properties, listing_()});
+    }
+    void OnSeeked(qlonglong position) { seeks.push_back(position); }
+
+private:
+    QDBusConnection bus_ = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "desktop-test");
+    std::function<bool()> listing_;
+};
+
+QVariantMap MapOf(const QVariant& value) {
+    if (value.userType() == qMetaTypeId<QDBusArgument>()) return qdbus_cast<QVariantMap>(value.value<QDBusArgument>());
+    return value.toMap();
+}
+
+QString TitleIn(const QVariant& metadata) { return MapOf(metadata).value("xesam:title").toString(); }
+
+class DesktopTest : public QuietWindowTest {
+protected:
+    DesktopTest() {
+        window->BeforeMessage = [this] {
+            QTimer::singleShot(0, [this] {
+                if (duringMessage) duringMessage();
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box) return ADD_FAILURE() << "a message box was announced but none opened";
+                messages.push_back(box->text().toStdString());
+                box->accept();
+            });
+        };
+        session.emplace(*window, MakeRealEngineFactory());
+        client.emplace([this] { return listing; });
+    }
+    ~DesktopTest() override {
+        client.reset();
+        session.reset();
+    }
+
+    // Queues songs A, B and C of six seconds each.
+    void QueueThree() {
+        for (const char* name : {"A", "B", "C"}) Queue(name, CachedTone(6.0, 440));
+        client->Get("PlaybackStatus");  // with its answer, every announcement before it has come
+        client->changes.clear();
+    }
+    QVariant Command(const QString& method, const QVariantList& arguments = {}) {
+        return client->Call(kPlayer, method, arguments);
+    }
+    std::string Status() { return client->Get("PlaybackStatus").toString().toStdString(); }
+
+    std::optional<DesktopSession> session;
+    std::optional<DesktopClient> client;
+    std::function<void()> duringMessage;
+    bool listing = false;
+};
+
+struct CommandCase {
+    const char* name;
+    std::vector<std::int16_t> before;  // the window's buttons pressed first
+    const char* method;
+    const char* status;
+    const char* head;
+    bool sameEngine;  // the song's engine is the one it had before the command
+};
+
+void PrintTo(const CommandCase& row, std::ostream* out) { *out << row.name; }
+
+class DesktopCommands : public DesktopTest, public ::testing::WithParamInterface<CommandCase> {};
+
+TEST_P(DesktopCommands, ActAsTheWindowsButtons) {
+    const CommandCase& row = GetParam();
+    QueueThree();
+    for (const std::int16_t button : row.before) Press(button);
+    const MediaEngine* before = program().state.Graph.get();
+    Command(row.method);
+    EXPECT_EQ(Status(), row.status);
+    EXPECT_EQ(TitleIn(client->Get("Metadata")), row.head);
+    EXPECT_EQ(Text(window->Label3),
+              row.before.empty() && row.status == std::string("Stopped") ? "Play song" : row.head);
+    EXPECT_EQ(client->Get("CanPause").toBool(), row.status != std::string("Stopped"));
+    EXPECT_EQ(client->Get("CanSeek").toBool(), row.status != std::string("Stopped"));
+    if (row.status != std::string("Stopped")) EXPECT_EQ(program().state.Graph.get() == before, row.sameEngine);
+    EXPECT_TRUE(messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mpris, DesktopCommands,
+    ::testing::Values(CommandCase{"PlayStarts", {}, "Play", "Playing", "A", false},
+                      CommandCase{"PlayResumes", {kPlay, kPauze}, "Play", "Playing", "A", true},
+                      CommandCase{"PlayLeavesAPlayingSong", {kPlay}, "Play", "Playing", "A", true},
+                      CommandCase{"PausePauses", {kPlay}, "Pause", "Paused", "A", true},
+                      CommandCase{"PauseKeepsAPausedSongPaused", {kPlay, kPauze}, "Pause", "Paused", "A", true},
+                      CommandCase{"PauseLeavesAStoppedSong", {kPlay, kStop}, "Pause", "Stopped", "A", true},
+                      CommandCase{"PlayPausePauses", {kPlay}, "PlayPause", "Paused", "A", true},
+                      CommandCase{"PlayPauseResumes", {kPlay, kPauze}, "PlayPause", "Playing", "A", true},
+                      CommandCase{"PlayPauseStarts", {}, "PlayPause", "Playing", "A", false},
+                      CommandCase{"StopStops", {kPlay}, "Stop", "Stopped", "A", true},
+                      CommandCase{"NextSkips", {kPlay}, "Next", "Playing", "B", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The volume goes to the slider's nearest step of 5 %, kept within 0 ... 1, and only a change is
+// announced, with its new value.
+TEST_F(DesktopTest, VolumeGoesToTheSlidersNearestStep) {
+    for (const auto& [asked, step, announced] : {std::tuple{0.5, 10, 0.5},
+                                                 {0.52, 10, -1.0},
+                                                 {0.53, 9, 0.55},
+                                                 {0.026, 19, 0.05},
+                                                 {1.7, 0, 1.0},
+                                                 {-0.3, 20, 0.0}}) {
+        client->changes.clear();
+        client->Set("Volume", asked);
+        EXPECT_EQ(window->VolSlider->value(), step) << asked;
+        EXPECT_EQ(client->Get("Volume").toDouble(), (100 - 5 * step) / 100.0) << asked;
+        const QVariantMap expected = announced < 0 ? QVariantMap() : QVariantMap{{"Volume", announced}};
+        const QVariantMap heard = client->changes.empty() ? QVariantMap() : client->changes.back().properties;
+        EXPECT_EQ(heard, expected) << asked;
+    }
+}
+
+// Seek keeps the song within its length; SetPosition moves only the current song, and only to a
+// place inside it. Every jump is announced with Seeked in microseconds, and nothing else is.
+TEST_F(DesktopTest, PositionCommandsMoveTheSongAndAnnounceTheJump) {
+    QueueThree();
+    Press(kPlay);
+    Press(kPauze);
+    const QString track = MapOf(client->Get("Metadata"))["mpris:trackid"].value<QDBusObjectPath>().path();
+    ASSERT_TRUE(track.startsWith("/nl/tunekist/Tunekist/Track/"));
+    const auto at = [&](qlonglong microseconds) { return QVariant::fromValue(microseconds); };
+    const auto path = [](const QString& id) { return QVariant::fromValue(QDBusObjectPath(id)); };
+    struct Row {
+        const char* name;
+        std::function<void()> act;
+        qlonglong position;  // where the song is after it, in microseconds
+        bool seeked;
+    };
+    const Row rows[] = {
+        {"Rew to the start", [&] { Press(kRew); }, 0, true},
+        {"SetPosition",
+         [&] {
+             Command("SetPosition", {path(track), at(2'000'000)});
+         },
+         2'000'000, true},
+        {"Seek forward", [&] { Command("Seek", {at(1'500'000)}); }, 3'500'000, true},
+        {"SetPosition below 0",
+         [&] {
+             Command("SetPosition", {path(track), at(-1)});
+         },
+         3'500'000, false},
+        {"SetPosition past the end",
+         [&] {
+             Command("SetPosition", {path(track), at(6'000'001)});
+         },
+         3'500'000, false},
+        {"SetPosition of another song",
+         [&] {
+             Command("SetPosition", {path(track + "1"), at(1'000'000)});
+         },
+         3'500'000, false},
+        {"Seek back past the start", [&] { Command("Seek", {at(-9'000'000)}); }, 0, true},
+        {"SetPosition at the end",
+         [&] {
+             Command("SetPosition", {path(track), at(6'000'000)});
+         },
+         6'000'000, true},
+        {"Forew within the song", [&] { Press(kRew), client->seeks.clear(), Press(kForew); }, 6'000'000, true},
+        {"Seek past the end", [&] { Press(kRew), client->seeks.clear(), Command("Seek", {at(60'000'000)}); }, 6'000'000,
+         true},
+        {"Play starting the song over", [&] { Press(kPlay), Press(kPlay); }, -1, true},
+    };
+    for (const Row& row : rows) {
+        client->seeks.clear();
+        row.act();
+        QCoreApplication::processEvents();
+        const qlonglong position = client->Get("Position").toLongLong();
+        if (row.position >= 0) EXPECT_EQ(position, row.position) << row.name;
+        // The announcement arrives after the property read's reply at the latest.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !client->seeks.empty() || !row.seeked; }, 20000)) << row.name;
+        if (row.seeked && !client->seeks.empty()) {
+            // Starting over lands near the start; the song has played on a little since.
+            if (row.position >= 0) EXPECT_EQ(client->seeks.back(), row.position) << row.name;
+            if (row.position < 0) EXPECT_LT(client->seeks.back(), 1'000'000) << row.name;
+        }
+        if (!row.seeked) EXPECT_TRUE(client->seeks.empty()) << row.name;
+    }
+}
+
+// PropertiesChanged names exactly what changed, with the new values: Play, then Next, then Next
+// on the last song, which empties the playlist.
+TEST_F(DesktopTest, PropertiesChangedNamesWhatChanged) {
+    Queue("A", CachedTone(6.0, 440));
+    Queue("B", CachedTone(6.0, 440));
+    client->Get("PlaybackStatus");
+    client->changes.clear();
+    Command("Play");
+    Command("Next");
+    Command("Next");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->changes.size() >= 3; }, 20000));
+    ASSERT_EQ(client->changes.size(), 3u);
+    const QVariantMap played = client->changes[0].properties;
+    EXPECT_EQ(played, (QVariantMap{{"PlaybackStatus", "Playing"}, {"CanPause", true}, {"CanSeek", true}}));
+    EXPECT_EQ(client->changes[1].properties.keys(), QStringList{"Metadata"});
+    EXPECT_EQ(TitleIn(client->changes[1].properties["Metadata"]), "B");
+    const QVariantMap emptied = client->changes[2].properties;
+    EXPECT_EQ(emptied.keys(),
+              (QStringList{"CanGoNext", "CanPause", "CanPlay", "CanSeek", "Metadata", "PlaybackStatus"}));
+    EXPECT_EQ(emptied["PlaybackStatus"], "Stopped");
+    EXPECT_EQ(emptied["CanPlay"], false);
+    EXPECT_EQ(emptied["CanPause"], false);
+    EXPECT_EQ(messages, std::vector<std::string>{kFillPlaylist});
+}
+
+// Commands that come while a folder is being listed run inside the listing's yield, as clicks do,
+// one after the other in the order they came.
+TEST_F(DesktopTest, CommandsRunInsideAListingInTheirOrder) {
+    QueueThree();
+    const std::string folder = scratch / "many";
+    std::filesystem::create_directories(folder);
+    const std::string song = CachedTone(1.0, 440);
+    for (int i = 0; i < 1000; ++i) std::filesystem::create_symlink(song, folder + "/" + std::to_string(i) + ".mp3");
+    for (const char* command : {"Play", "Next", "Pause"}) client->Send(kPlayer, command);
+    listing = true;
+    ListFolder(folder);
+    listing = false;
+    ASSERT_EQ(ListedFiles().size(), 1000u) << "the listing ran to its end";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->changes.size() >= 3; }, 20000));
+    ASSERT_EQ(client->changes.size(), 3u);
+    EXPECT_EQ(client->changes[0].properties["PlaybackStatus"], "Playing");
+    EXPECT_EQ(TitleIn(client->changes[1].properties["Metadata"]), "B");
+    EXPECT_EQ(client->changes[2].properties["PlaybackStatus"], "Paused");
+    for (const auto& change : client->changes) EXPECT_TRUE(change.duringListing);
+    EXPECT_EQ(Text(window->Label3), "B");
+}
+
+// A command waits while a message box is open, as a click cannot reach the window then, and runs
+// once it is closed. After Exit nothing runs.
+TEST_F(DesktopTest, CommandsWaitForAMessageAndNoneRunsAfterExit) {
+    QueueThree();
+    Press(kPlay);
+    std::string statusUnderTheMessage;
+    duringMessage = [&] {
+        client->Send(kPlayer, "Pause");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return session->player().Waiting() == 1; }, 20000));
+        statusUnderTheMessage = PlaybackStatusName(session->player().Status().playback).toStdString();
+    };
+    ClickSong("C.mp3");  // refused while a song plays: the window says so
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(statusUnderTheMessage, "Playing");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return session->player().Waiting() == 0; }, 20000));
+    EXPECT_EQ(Status(), "Paused");
+    // Paused, the song keeps its place but no sound device, so the sound server may suspend.
+    EXPECT_TRUE(Eventually([] { return SharedAudioOutput::Instance().OpenDevices() == 0; }));
+
+    const int engines_made = engines.Made();
+    client->Send("org.mpris.MediaPlayer2", "Quit");
+    client->Call(kPlayer, "Next");
+    client->Call(kPlayer, "Play");
+    EXPECT_TRUE(window->Closed());
+    EXPECT_EQ(engines.Made(), engines_made);
+    EXPECT_EQ(QueuedNames(), (std::vector<std::string>{"A", "B", "C"}));
+}
+
+}  // namespace
+}  // namespace tunekist::test
+
+#include "desktop_test.moc"
