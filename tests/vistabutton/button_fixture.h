@@ -19,10 +19,10 @@ namespace tunekist::testing {
 
 // The stored form of a window command button with this caption, as the design data holds it.
 inline std::string CommandButtonText(const std::string& caption) {
-    return "Begin VistaButton Knop(0)\n   Caption = \"" + caption +
-           "\"\n   ForeColor = 0x00000000\n   Font = \"Arial\" 8.25 400 0 0 0 0\n   Picture = None\n"
-           "   Pictures = 2\n   UseMaskColor = -1\n   MaskColor = 0x0000FF00\n   Enabled = -1\n"
-           "   NoBackground = 0\n   BackColor = 0x00FFFFFF\n   PictureOffset = 0\nEnd\n";
+    return "Begin VistaButton Knop(0)\n Caption = \"" + caption +
+           "\"\n ForeColor = 0x00000000\n Font = \"Arial\" 8.25 400 0 0 0 0\n Picture = None\n Pictures = 2\n"
+           " UseMaskColor = -1\n MaskColor = 0x0000FF00\n Enabled = -1\n NoBackground = 0\n BackColor = 0x00FFFFFF\n"
+           " PictureOffset = 0\nEnd\n";
 }
 inline PropertyBag CommandButtonBag(const std::string& caption) {
     return ParseStoredControls(CommandButtonText(caption)).front().bag;
@@ -53,18 +53,12 @@ struct HostedButton {
         if (button->Fields().IsDown) QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-1, -1));
     }
 
-    // The button's pixels as the widget paints them.
     QImage Rendered() const { return button->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    // Moves the screen pointer to a point of the button (or off it), as a person would.
-    void PointAt(QPoint local) {
-        QCursor::setPos(button->mapToGlobal(local));
-        QTest::mouseMove(button, local);
-    }
     void PointAway() { QCursor::setPos(host->mapToGlobal(QPoint(2, 2))); }
 
-    // Runs steps separated by spaces through the toolkit's real input path: "@x,y" points at
-    // (x, y) of the button (outside it too), where the mouse then presses and releases; "=N"
-    // checks that the button shows state N now; the other steps are named below.
+    // Runs steps separated by spaces through the toolkit's real input path: "@x,y" moves the screen
+    // pointer to (x, y) of the button (outside it too), where the mouse then presses and releases;
+    // "=N" checks that the button shows state N now; the other steps are named below.
     void Do(const std::string& steps) {
         VistaButton& b = *button;
         QPoint at(30, 12);
@@ -87,12 +81,11 @@ struct HostedButton {
                  EXPECT_TRUE(QTest::qWaitFor([&] { return log.find("MouseOut") != std::string::npos; }, 5000));
                  EXPECT_TRUE(QTest::qWaitFor([&] { return !b.HasHoverTimer(); }, 5000));
              }},
-            {"a11y",
-             [&] {  // an assistive tool's Press
+            {"a11y",  // an assistive tool's Press
+             [&] {
                  QAccessible::queryAccessibleInterface(&b)->actionInterface()->doAction(
                      QAccessibleActionInterface::pressAction());
              }},
-            // Two of the surface's drag-and-drop notifications.
             {"drag", [&] { b.Surface_OLECompleteDrag(effect), b.Surface_OLEStartDrag(data, effect); }},
             {"disable", [&] { b.SetEnabled(false); }},
             {"enable", [&] { b.SetEnabled(true); }},
@@ -104,7 +97,9 @@ struct HostedButton {
         for (std::string step; in >> step;) {
             SCOPED_TRACE(step);
             if (step[0] == '@') {
-                PointAt(at = QPoint(std::stoi(step.substr(1)), std::stoi(step.substr(step.find(',') + 1))));
+                at = QPoint(std::stoi(step.substr(1)), std::stoi(step.substr(step.find(',') + 1)));
+                QCursor::setPos(b.mapToGlobal(at));
+                QTest::mouseMove(&b, at);
             } else if (step[0] == '=') {
                 EXPECT_EQ(b.Fields().ButtonState, std::stoi(step.substr(1)));
             } else {

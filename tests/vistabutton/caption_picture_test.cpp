@@ -100,23 +100,22 @@ TEST_P(Placements, PutThePictureFrameAndTheCaptionWhereTheGroupFits) {
 
 // Two frames: the second is the disabled look; three: the third is the pressed look, and a
 // disabled button shows its second frame.
-INSTANTIATE_TEST_SUITE_P(
-    Rows, Placements,
-    ::testing::Values(Placement{"Caption", 75, 25, "Play", 0, 0, 1},
-                      Placement{"CaptionDisabled", 75, 25, "Play", 0, 0, 1, false},
-                      Placement{"CaptionWrapped", 40, 60, "Play Play Play", 0, 0, 1},
-                      Placement{"TwoFrames", 75, 30, "", 40, 20, 2, true, true},
-                      Placement{"ThreeFrames", 75, 30, "", 60, 20, 3, true, true},
-                      Placement{"ThreeFramesDisabled", 75, 30, "", 60, 20, 3, false, true},
-                      Placement{"TwoFramesDisabledWhileHeld", 75, 30, "", 40, 20, 2, false, true, true, 2},
-                      Placement{"WithoutMask", 75, 30, "", 40, 20, 2, true, false, false},
-                      Placement{"BesideTheCaptionMovedWhileHeld", 90, 30, "Rew", 40, 20, 2, true, true, true, 1},
-                      Placement{"BesideTheCaptionMovedWhileHeldOddWidth", 91, 30, "Rew", 40, 20, 2, true, true, true,
-                                1},
-                      Placement{"MovedPastTheRightEdgeWhileHeld", 50, 60, "", 40, 20, 1, true, true, true, 10},
-                      Placement{"WiderThanTheButton", 50, 30, "Forew", 40, 20, 1},
-                      Placement{"TallerThanTheButton", 75, 25, "", 20, 40, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, Placements,
+                         ::testing::ValuesIn(std::vector<Placement>{
+                             {"Caption", 75, 25, "Play", 0, 0, 1},
+                             {"CaptionDisabled", 75, 25, "Play", 0, 0, 1, false},
+                             {"CaptionWrapped", 40, 60, "Play Play Play", 0, 0, 1},
+                             {"TwoFrames", 75, 30, "", 40, 20, 2, true, true},
+                             {"ThreeFrames", 75, 30, "", 60, 20, 3, true, true},
+                             {"ThreeFramesDisabled", 75, 30, "", 60, 20, 3, false, true},
+                             {"TwoFramesDisabledWhileHeld", 75, 30, "", 40, 20, 2, false, true, true, 2},
+                             {"WithoutMask", 75, 30, "", 40, 20, 2, true, false, false},
+                             {"BesideTheCaptionMovedWhileHeld", 90, 30, "Rew", 40, 20, 2, true, true, true, 1},
+                             {"BesideTheCaptionMovedWhileHeldOddWidth", 91, 30, "Rew", 40, 20, 2, true, true, true, 1},
+                             {"MovedPastTheRightEdgeWhileHeld", 50, 60, "", 40, 20, 1, true, true, true, 10},
+                             {"WiderThanTheButton", 50, 30, "Forew", 40, 20, 1},
+                             {"TallerThanTheButton", 75, 25, "", 20, 40, 1}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tunekist::testing

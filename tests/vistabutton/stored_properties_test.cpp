@@ -19,12 +19,12 @@ std::string Written(const VistaButton& button, const char* font = nullptr) {
     return FormatStoredControls({StoredControl{"VistaButton", "Knop", 0, bag}});
 }
 
-// A newly placed button, and buttons loaded from bags missing keys: each writes back all eleven
-// keys in their order, here their values in that order. Only a placed button's font family is
-// checked: a loaded one keeps the platform's default font.
+// A newly placed button (no stored text), and buttons loaded from bags missing keys: each writes
+// back all eleven keys in their order, here their values in that order. Only a placed button's
+// font family is checked: a loaded one keeps the platform's default font.
 struct Loaded {
     const char* name;
-    const char* stored;  // nullptr: a newly placed button named VistaButton1
+    const char* stored;
     const char* values;
     std::int32_t state;
     ColorValue border;
@@ -56,17 +56,15 @@ TEST_P(Loading, WritesBackEveryKeyAndShowsItsState) {
 // missing BackColor is the system's button face and a missing Enabled is False, painted so.
 INSTANTIATE_TEST_SUITE_P(
     Bags, Loading,
-    ::testing::Values(
-        Loaded{"NewlyPlaced", nullptr, "\"VistaButton1\" 0x00000000 Arial None 2 -1 0x0000FF00 -1 0 0x00FFFFFF 0",
-               StateNormal, RGB(112, 112, 112)},
-        Loaded{"OnlyACaption", "Begin VistaButton Knop(0)\n caption = \"Play\"\nEnd\n",
-               "\"Play\" 0x00000000 * None 1 0 0x00000000 0 0 0x8000000F 0", StateDisabled, RGB(173, 178, 181)},
-        Loaded{"OddCountsAnyCase", "Begin VistaButton Knop(0)\n PICTURES = 3\n enabled = 5\n pictureoffset = -2\nEnd\n",
-               "\"\" 0x00000000 * None 3 0 0x00000000 -1 0 0x8000000F -2", StateNormal, RGB(112, 112, 112)},
-        Loaded{"NoFrames",
-               "Begin VistaButton Knop(0)\n Pictures = -4\n Enabled = -1\n NoBackground = -1\n BackColor = "
-               "0x00123456\nEnd\n",
-               "\"\" 0x00000000 * None 1 0 0x00000000 -1 -1 0x00123456 0", StateNormal, 0x00123456}),
+    ::testing::ValuesIn(std::vector<Loaded>{
+        {"NewlyPlaced", nullptr, "\"VistaButton1\" 0x00000000 Arial None 2 -1 0x0000FF00 -1 0 0x00FFFFFF 0",
+         StateNormal, RGB(112, 112, 112)},
+        {"OnlyACaption", "Begin B b\n caption = \"Play\"\nEnd\n",
+         "\"Play\" 0x00000000 * None 1 0 0x00000000 0 0 0x8000000F 0", StateDisabled, RGB(173, 178, 181)},
+        {"OddCountsAnyCase", "Begin B b\n PICTURES = 3\n enabled = 5\n pictureoffset = -2\nEnd\n",
+         "\"\" 0x00000000 * None 3 0 0x00000000 -1 0 0x8000000F -2", StateNormal, RGB(112, 112, 112)},
+        {"NoFrames", "Begin B b\n Pictures = -4\n Enabled = -1\n NoBackground = -1\n BackColor = 0x00123456\nEnd\n",
+         "\"\" 0x00000000 * None 1 0 0x00000000 -1 -1 0x00123456 0", StateNormal, 0x00123456}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Persistence, WrittenBagReadBackRestoresEveryPropertyAndTheLook) {
@@ -134,6 +132,8 @@ TEST_P(StoredTexts, AreRefusedOrWrittenBackInTheirOneForm) {
     }
 }
 
+// A property named Begin was once written padded ("Begin         = 1") and read back as the start
+// of a control inside a control.
 INSTANTIATE_TEST_SUITE_P(
     Texts, StoredTexts,
     ::testing::ValuesIn(std::vector<StoredText>{
@@ -157,14 +157,11 @@ INSTANTIATE_TEST_SUITE_P(
         {"Begin T b\n b@d = 1\nEnd\n", nullptr},
         {"Begin T b\n s = \"a\"\"b\"\nEnd\n", nullptr},
         {"Begin T b\n s = \"ends in \\", nullptr},
-        {"# a note\n\nBegin T b(7)\n\ts = \"q\\\" b\\\\ n\\n r\\r t\\t\"\n c = 0x8000000F\n  i = -32768\n  l = "
-         "-2147483648\n"
-         " F = \"Arial\" 8.25\nEnd\nBegin T c\nEnd\n",
+        {"# a note\n\nBegin T b(7)\n\ts = \"q\\\" b\\\\ n\\n r\\r t\\t\"\n c = 0x8000000F\n i = -32768\n"
+         " l = -2147483648\n F = \"Arial\" 8.25\nEnd\nBegin T c\nEnd\n",
          "Begin T b(7)\n   s             = \"q\\\" b\\\\ n\\n r\\r t\\t\"\n   c             = 0x8000000F\n"
-         "   i             = -32768\n   l             = -2147483648\n   F             = \"Arial\" 8.25\nEnd\nBegin T "
-         "c\nEnd\n"},
-        // A property named Begin was written padded ("Begin         = 1") and read back as the start
-        // of a control inside a control.
+         "   i             = -32768\n   l             = -2147483648\n   F             = \"Arial\" 8.25\nEnd\n"
+         "Begin T c\nEnd\n"},
         {"Begin VistaButton Knop(4)\n   Begin= 1\nEnd\n", "Begin VistaButton Knop(4)\n   Begin         = 1\nEnd\n"},
         {std::string("Begin VistaButton Knop(4)\n   Caption       = Fo0FF00\n   Begin= Fo0   Picture  \n"
                      "seMor  = -1\n   MaskCodor     = 0x\x00"
