@@ -34,36 +34,34 @@ const Bytes kId3v1 = "TAG" + Bytes(125, ' ');
 // The song with the field `at` bytes into the Xing or Info tag of its first frame (MPEG-1 stereo,
 // no ID3v2 tag) moved by `change`: 8 is its frame count, 12 its byte count (the file's size).
 Bytes WithTagField(Bytes song, std::size_t at, std::int64_t change) {
-    constexpr std::size_t kTagAt = 4 + 32;
-    EXPECT_TRUE(song.substr(kTagAt, 4) == "Xing" || song.substr(kTagAt, 4) == "Info");
+    EXPECT_TRUE(song.substr(4 + 32, 4) == "Xing" || song.substr(4 + 32, 4) == "Info");
+    const std::size_t field = 4 + 32 + at;
     std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(song[kTagAt + at + i]);
-    value = static_cast<std::uint32_t>(value + change);
-    for (int i = 0; i < 4; ++i) song[kTagAt + at + i] = static_cast<char>(value >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(song[field + i]);
+    for (int i = 0; i < 4; ++i) song[field + i] = static_cast<char>((value + change) >> (24 - 8 * i));
     return song;
 }
 Bytes CutMidFrame(const Bytes& song) { return song.substr(0, song.size() * 2 / 3 + 7); }
 
 // Tags written after the audio, each with its size field moved by `lie` bytes.
-Bytes LittleEndian(std::uint32_t value) {
+Bytes LittleEndian(std::int64_t value) {
     return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
             static_cast<char>(value >> 24)};
 }
-Bytes Ape(std::uint32_t version, bool header, std::int64_t lie, const Bytes& gain = "-6.20 dB") {
-    const Bytes items = LittleEndian(static_cast<std::uint32_t>(gain.size())) + LittleEndian(0) +
+Bytes Ape(std::int64_t version, bool header, std::int64_t lie, const Bytes& gain = "-6.20 dB") {
+    const Bytes items = LittleEndian(static_cast<std::int64_t>(gain.size())) + LittleEndian(0) +
                         "REPLAYGAIN_TRACK_GAIN" + '\0' + gain + LittleEndian(7) + LittleEndian(0) + "MP3GAIN_MINMAX" +
                         '\0' + "120,210";
-    const auto mark = [&](std::uint32_t flags, std::int64_t bytes) {
-        return "APETAGEX" + LittleEndian(version) + LittleEndian(static_cast<std::uint32_t>(bytes)) + LittleEndian(2) +
-               LittleEndian(flags) + Bytes(8, '\0');
+    const auto mark = [&](std::int64_t flags, std::int64_t bytes) {
+        return "APETAGEX" + LittleEndian(version) + LittleEndian(bytes) + LittleEndian(2) + LittleEndian(flags) +
+               Bytes(8, '\0');
     };
     const auto bytes = static_cast<std::int64_t>(items.size()) + 32;
     return (header ? mark(0xA0000000, bytes) : "") + items + mark(header ? 0x80000000 : 0, bytes + lie);
 }
 Bytes Lyrics3v2(std::int64_t lie, const Bytes& lyrics = "[00:01]la la") {
     const Bytes tag = "LYRICSBEGININD0000210LYR" + std::to_string(100000 + lyrics.size()).substr(1) + lyrics;
-    const std::string size = std::to_string(static_cast<std::int64_t>(tag.size()) + lie);
-    return tag + Bytes(6 - std::min<std::size_t>(6, size.size()), '0') + size.substr(0, 6) + "LYRICS200";
+    return tag + std::to_string(1000000 + static_cast<std::int64_t>(tag.size()) + lie).substr(1) + "LYRICS200";
 }
 Bytes Id3v24AtEnd(std::int64_t lie, const Bytes& content = Bytes(40, '\0')) {
     const auto bytes = static_cast<std::int64_t>(content.size());
@@ -232,22 +230,21 @@ TEST(Corpus, EveryFileLastsItsFullDecodeOrFailsCleanly) {
 TEST(DurationCache, MeasuresAgainOnlyWhatChanged) {
     const test::ScratchFolder folder("cache");
     const std::string song = folder / "song.mp3";
-    const auto write = [&](double seconds, const std::string& to) {
-        test::CopyFile(test::CachedTone(seconds, 440), to);
+    const auto replace = [&](double seconds) {
+        test::CopyFile(test::CachedTone(seconds, 440), song + ".new");
+        std::filesystem::rename(song + ".new", song);
     };
-    // After each change the song measures `seconds` (0: measuring fails), having read `reads` files.
-    const struct Step {
+    const struct {
         const char* what;
-        std::function<void()> change;
-        double seconds;
-        std::int64_t reads;
+        std::function<void()> change;  // done before measuring
+        double seconds;                // what is measured; 0 when measuring fails
+        std::int64_t reads;            // the files read for it
     } steps[] = {
-        {"new", [&] { write(1.0, song); }, 1.0, 1},
+        {"new", [&] { test::CopyFile(test::CachedTone(1.0, 440), song); }, 1.0, 1},
         {"unchanged", [] {}, 1.0, 0},
         {"cache cleared", [] { DurationCache::Instance().Clear(); }, 1.0, 1},
-        {"rewritten in place", [&] { write(2.0, song); }, 2.0, 1},
-        {"replaced by renaming", [&] { write(0.5, song + ".new"), std::filesystem::rename(song + ".new", song); }, 0.5,
-         1},
+        {"rewritten in place", [&] { test::CopyFile(test::CachedTone(2.0, 440), song); }, 2.0, 1},
+        {"replaced by renaming", [&] { replace(0.5); }, 0.5, 1},
         {"vanished", [&] { std::filesystem::remove(song); }, 0.0, 0},
     };
     for (const auto& step : steps) {
