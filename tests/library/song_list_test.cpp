@@ -1,6 +1,4 @@
-// The drive list, the folder list, the song list and the playlist in the real window over the real
-// disk and engine: folders of generated songs padded to chosen sizes, files that hold no song, and
-// files the list leaves out, opened with keys and the mouse and their songs clicked.
+// The drive, folder, song and play lists in the real window over the real disk and engine.
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
@@ -29,15 +27,12 @@ namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 using Rows = std::vector<Strings>;
 
-constexpr const char* kRefusal = "Niet te gebruiken terwijl er\neen song wordt afgespeeld!";
-
 // A song of `seconds`, small enough to make in a moment and exact to the sample.
 std::string Song(double seconds) {
     return ReadBytes(CachedTone(seconds, 440, {.sampleRate = 8000, .channels = 1, .bitrateKbps = 32}));
 }
 
-// An hour and 72 s of song made without encoding one: 51,000 copies of lame's first 72 ms frame,
-// which borrows no bits from a frame before it.
+// An hour and 72 s: 51,000 copies of lame's first 72-byte frame, which borrows no bits from before.
 std::string HourLongSong() {
     const std::string frame =
         ReadBytes(CachedTone(1.0, 440, {.sampleRate = 8000, .channels = 1, .bitrateKbps = 8, .lameTag = false}));
@@ -47,9 +42,8 @@ std::string HourLongSong() {
 }
 
 struct File {
-    std::string name;
-    std::string content;  // padded with zero bytes to `bytes`
-    std::size_t bytes;
+    std::string name, content;
+    std::size_t bytes;  // the content padded with zero bytes
 };
 
 class SongListTest : public QuietWindowTest {
@@ -57,9 +51,8 @@ protected:
     std::string MakeFolder(const std::string& name, const std::vector<File>& files) const {
         const std::string folder = scratch / name;
         fs::create_directories(folder);
-        for (File file : files) {
-            file.content.resize(file.bytes, '\0');
-            WriteBytes(folder + "/" + file.name, file.content);
+        for (const File& file : files) {
+            WriteBytes(folder + "/" + file.name, file.content + std::string(file.bytes - file.content.size(), '\0'));
         }
         return folder;
     }
@@ -84,12 +77,9 @@ protected:
     }
 };
 
-// Sorted ignoring case; the name drops its four-character extension; times are rounded, halves to
-// even, before they are split, with hours only from an hour on; sizes are grouped with at least
-// three digits; a file without a song shows 00:00. The total rounds after every song:
-// R(10.5) = 10, R(10 + 0.6) = 11, R(11 + 11.5) = 22, R(22 + 59.95) = 82, + 3672 = 3754.
-// The playlist copies the clicked row and queues the file by its own name; its total is measured
-// from the files anew, rounding after each: 10, 11, 22, a file without a song adds nothing, R(32.5) = 32.
+// Times are rounded, halves to even, before they are split; the totals round after every song:
+// R(10 + 0.6) = 11, R(11 + 11.5) = 22, R(22 + 59.95) = 82, + 3672 = 3754. The playlist copies the
+// clicked rows and measures its total anew: 10, 11, 22, nothing for a file without a song, R(32.5) = 32.
 TEST_F(SongListTest, ListsAFolderAndQueuesTheClickedSongs) {
     const std::string folder = MakeFolder("muziek", {{"a.mp3", Song(10.5), 65536},
                                                      {"B.MP3", Song(0.6), 4000},
@@ -109,8 +99,7 @@ TEST_F(SongListTest, ListsAFolderAndQueuesTheClickedSongs) {
                           {"kapot", "00:00", "099"},
                           {"Lang", "01:01:12", "4.321.056"},
                           {"leeg", "00:00", "000"}}));
-    EXPECT_EQ(Text(window->Label1), "7 Songs");
-    EXPECT_EQ(Text(window->Label2), "Totaal : 01:02:34");
+    EXPECT_EQ(Text(window->Label1) + Text(window->Label2), "7 SongsTotaal : 01:02:34");
     EXPECT_TRUE(messages.empty());
 
     for (const char* file : {"a.mp3", "B.MP3", "c.mp3", "kapot.mp3", "a.mp3"}) ClickSong(file);
@@ -120,26 +109,22 @@ TEST_F(SongListTest, ListsAFolderAndQueuesTheClickedSongs) {
     EXPECT_EQ(Text(window->Label5), "Totaal : 00:00:32");
     EXPECT_EQ(engines.Alive(), 0) << "every measuring engine is released";
 
-    // A folder without songs empties the list and its totals.
+    // A folder without songs empties the list; sizes are grouped as the user's locale groups them.
     ListFolder(MakeFolder("leeg", {{"notities.txt", "", 5}}));
     EXPECT_TRUE(RowsOf(window->ListView1).empty());
-    EXPECT_EQ(Text(window->Label1), "0 Songs");
-    EXPECT_EQ(Text(window->Label2), "Totaal : 00:00:00");
-    // No test may write into the root folder, so its joined paths are checked apart.
-    EXPECT_EQ(JoinPath("/", "a.mp3"), "/a.mp3");
-}
-
-TEST_F(SongListTest, SizesAreGroupedAsTheUsersLocaleGroupsThem) {
+    EXPECT_EQ(Text(window->Label1) + Text(window->Label2), "0 SongsTotaal : 00:00:00");
     for (const auto& [language, size] :
          {std::pair{QLocale::English, "4,321,056"}, {QLocale::Swedish, "4\u00a0321\u00a0056"}}) {
         QLocale::setDefault(QLocale(language));
         ListFolder(MakeFolder(size, {{"groot.mp3", "", 4321056}}));
         EXPECT_EQ(RowsOf(window->ListView1), (Rows{{"groot", "00:00", size}}));
     }
+    // No test may write into the root folder, so its joined paths are checked apart.
+    EXPECT_EQ(JoinPath("/", "a.mp3"), "/a.mp3");
 }
 
 // While a song plays, and while it is paused, a folder change and a click on a row only show the
-// refusal: the list, its folder and the playlist stay as they were.
+// refusal, without an icon: the list, its folder and the playlist stay as they were.
 TEST_F(SongListTest, WhileASongPlaysOrIsPausedFolderChangesAndClicksOnlyShowTheRefusal) {
     std::vector<std::pair<QMessageBox::Icon, QMessageBox::StandardButtons>> boxes;
     const std::function<void()> closeWithOk = window->BeforeMessage;
@@ -159,26 +144,23 @@ TEST_F(SongListTest, WhileASongPlaysOrIsPausedFolderChangesAndClicksOnlyShowTheR
         ClickSong("tien.mp3");
         Press(kPauze);
     }
-    EXPECT_EQ(messages, Strings(4, kRefusal));
+    EXPECT_EQ(messages, Strings(4, "Niet te gebruiken terwijl er\neen song wordt afgespeeld!"));
     EXPECT_EQ(boxes, decltype(boxes)(4, {QMessageBox::NoIcon, QMessageBox::Ok}));
     EXPECT_EQ(window->File1.Path(), listed);
     EXPECT_EQ(ListedFiles(), Strings{"tien.mp3"});
     EXPECT_EQ(QueuedNames(), Strings{"tien"});
 }
 
-// The folder list holds the chain from the root, the folder, and its visible subfolders sorted
-// ignoring case; a name that is not UTF-8 reads as Windows-1252 and is opened by its exact bytes.
-// The same folder written otherwise is no change and lists nothing again; a folder gone since it
-// was shown is not opened.
+// The folder list holds the chain from the root and the visible subfolders sorted ignoring case; a
+// name that is not UTF-8 reads as Windows-1252. The same folder written otherwise lists nothing
+// again; a folder gone since it was shown is not opened.
 TEST_F(SongListTest, FoldersOpenedInTheFolderListAreListed) {
     const std::string root = scratch / "bladeren";
     for (const char* name : {"beta", "Alpha", ".verborgen", "\xff"}) fs::create_directories(root + "/" + name);
     fs::create_symlink(CachedTone(1.0, 440), root + "/\xff/een.mp3");
     ListFolder(root);
-    QStringList expected = {"/"};
-    expected << QString::fromStdString(root).split('/', Qt::SkipEmptyParts) << "Alpha"
-             << "beta"
-             << "\u00ff";
+    const QStringList expected = QStringList{"/"} + QString::fromStdString(root).split('/', Qt::SkipEmptyParts) +
+                                 QStringList{"Alpha", "beta", "\u00ff"};
     EXPECT_EQ(Folders(), expected);
     EXPECT_EQ(window->Dir1->currentRow(), expected.size() - 4);
     const int made = engines.Made();
@@ -189,8 +171,8 @@ TEST_F(SongListTest, FoldersOpenedInTheFolderListAreListed) {
     EXPECT_EQ(window->Dir1->Path(), root + "/\xff");
     EXPECT_EQ(ListedFiles(), Strings{"een.mp3"});
     // A parent by a real double-click: a click, then the second press the platform reports as double.
-    const QListWidgetItem* parent = window->Dir1->findItems("bladeren", Qt::MatchEndsWith).at(0);
-    const QPoint centre = window->Dir1->visualItemRect(parent).center();
+    const QPoint centre =
+        window->Dir1->visualItemRect(window->Dir1->findItems("bladeren", Qt::MatchEndsWith).at(0)).center();
     QTest::mouseClick(window->Dir1->viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseDClick(window->Dir1->viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseRelease(window->Dir1->viewport(), Qt::LeftButton, {}, centre);
@@ -204,9 +186,8 @@ TEST_F(SongListTest, FoldersOpenedInTheFolderListAreListed) {
     EXPECT_TRUE(messages.empty());
 }
 
-// A drive picked with the keys is listed; one that is not ready leaves the folder and its songs
-// as they were and says nothing. The drive shown for a folder is the longest that holds it, and
-// showing it picks nothing.
+// A drive that is not ready changes nothing and says nothing. The drive shown for a folder is the
+// longest that holds it, and showing it picks nothing.
 TEST_F(SongListTest, ADrivePickedIsListedAndOneThatIsNotReadyChangesNothing) {
     EXPECT_EQ(window->Drive1->itemText(0), "Bestandssysteem (/)");
     EXPECT_EQ(window->Drive1->itemText(1), "Persoonlijke map (" + QDir::homePath() + ")");
@@ -223,23 +204,21 @@ TEST_F(SongListTest, ADrivePickedIsListedAndOneThatIsNotReadyChangesNothing) {
     EXPECT_TRUE(messages.empty());
     window->Drive1->SelectDriveOf(QDir::homePath().toStdString() + "/Muziek");
     EXPECT_EQ(window->Drive1->currentIndex(), 1);
-    window->Drive1->SelectDriveOf(stick + "/sub");
-    EXPECT_EQ(window->Drive1->Drive(), stick);
-    window->Drive1->SelectDriveOf("/usr/share");
-    EXPECT_EQ(window->Drive1->Drive(), "/");
+    for (const auto& [folder, drive] : {std::pair{stick + "/sub", stick}, {"/usr/share", "/"}}) {
+        window->Drive1->SelectDriveOf(folder);
+        EXPECT_EQ(window->Drive1->Drive(), drive);
+    }
     EXPECT_EQ(window->Dir1->Path(), stick);
 }
 
-// What a person does in the first yield of a listing (one follows every file), and what the
-// window shows once the listing is over.
+// What a person does in a listing's first yield, and what the window shows after the listing.
+// Exit and the close box end the listing at once, its totals never shown.
 enum Action { kAnotherFolder, kAnotherFolderAndPlay, kClickTheFirstSong, kExitTheProgram, kCloseTheWindow };
 struct InTheYield {
     const char* name;
     Action action;
-    Strings listed;
-    const char* count;  // Label1
-    const char* total;  // Label2
-    Strings queued;
+    Strings listed, queued;
+    const char* totals;  // Label1 and Label2
 };
 
 void PrintTo(const InTheYield& row, std::ostream* out) { *out << row.name; }
@@ -262,8 +241,7 @@ TEST_P(FirstYield, ShowsTheHourglassAndLeavesTheListAsThePersonAsked) {
     });
     ListFolder(folder);
     EXPECT_EQ(ListedFiles(), row.listed);
-    EXPECT_EQ(Text(window->Label1), row.count);
-    EXPECT_EQ(Text(window->Label2), row.total);
+    EXPECT_EQ(Text(window->Label1) + " | " + Text(window->Label2), row.totals);
     EXPECT_EQ(QueuedNames(), row.queued);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(window->isVisible(), row.action < kExitTheProgram);
@@ -275,50 +253,42 @@ TEST_P(FirstYield, ShowsTheHourglassAndLeavesTheListAsThePersonAsked) {
     }
 }
 
-// Exit (a song playing) and the close box: the listing ends at once, its totals never shown (they
-// stay those of the queued song).
 INSTANTIATE_TEST_SUITE_P(
     Actions, FirstYield,
     ::testing::Values(
-        InTheYield{"AnotherFolder", kAnotherFolder, {"x.mp3"}, "1 Songs", "Totaal : 00:00:04", {"tien"}},
-        InTheYield{"AnotherFolderAndPlay", kAnotherFolderAndPlay, {"x.mp3"}, "1 Songs", "Totaal : 00:00:04", {"tien"}},
+        InTheYield{"AnotherFolder", kAnotherFolder, {"x.mp3"}, {"tien"}, "1 Songs | Totaal : 00:00:04"},
+        InTheYield{"AnotherFolderAndPlay", kAnotherFolderAndPlay, {"x.mp3"}, {"tien"}, "1 Songs | Totaal : 00:00:04"},
         InTheYield{
-            "ClickTheFirstSong", kClickTheFirstSong, {"a.mp3", "b.mp3"}, "2 Songs", "Totaal : 00:00:12", {"tien", "a"}},
-        InTheYield{"ExitTheProgram", kExitTheProgram, {"a.mp3"}, "1 Songs", "Totaal : 00:00:10", {"tien"}},
-        InTheYield{"CloseTheWindow", kCloseTheWindow, {"a.mp3"}, "1 Songs", "Totaal : 00:00:10", {"tien"}}),
+            "ClickTheFirstSong", kClickTheFirstSong, {"a.mp3", "b.mp3"}, {"tien", "a"}, "2 Songs | Totaal : 00:00:12"},
+        InTheYield{"ExitTheProgram", kExitTheProgram, {"a.mp3"}, {"tien"}, "1 Songs | Totaal : 00:00:10"},
+        InTheYield{"CloseTheWindow", kCloseTheWindow, {"a.mp3"}, {"tien"}, "1 Songs | Totaal : 00:00:10"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Whether the page of `path` at `offset` is in the page cache; with `dropFirst` it is first
-// dropped from there (the file is the test's own, and nothing of it is unwritten).
-bool InMemory(const std::string& path, std::int64_t offset, bool dropFirst = false) {
+using Clock = std::chrono::steady_clock;
+
+// Whether the page of `path` at `offset` is in the page cache, or comes there before `until`;
+// `drop` first drops the file from there (it is the test's own, and nothing of it is unwritten).
+bool InMemory(const std::string& path, std::int64_t offset, Clock::time_point until = {}, bool drop = false) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (dropFirst) posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-    const long page = sysconf(_SC_PAGESIZE);
-    void* mapped = mmap(nullptr, static_cast<std::size_t>(page), PROT_READ, MAP_SHARED, fd, offset / page * page);
+    if (drop) posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    void* mapped = mmap(nullptr, page, PROT_READ, MAP_SHARED, fd, offset / std::int64_t(page) * std::int64_t(page));
     unsigned char resident = 0;
-    mincore(mapped, static_cast<std::size_t>(page), &resident);
-    munmap(mapped, static_cast<std::size_t>(page));
+    while (mincore(mapped, page, &resident) == 0 && (resident & 1) == 0 && Clock::now() < until)
+        std::this_thread::yield();
+    munmap(mapped, page);
     close(fd);
     return (resident & 1) != 0;
 }
 
-bool ComesIntoMemory(const std::string& path, std::int64_t offset, std::chrono::steady_clock::time_point deadline) {
-    while (!InMemory(path, offset)) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::yield();
-    }
-    return true;
-}
-
-// While the first song of a folder larger than the read-ahead is measured, the heads and tails of
-// the songs up to the read-ahead's reach come from the disk, and nothing further; a listing that
-// is stopped, or restarted for another folder, reads no further in the old folder. A song that
-// vanishes after it was read ahead lists as a file that cannot be read.
-enum class Midway { kListOn, kAnotherFolder, kExit };
-class ReadAhead : public SongListTest, public ::testing::WithParamInterface<Midway> {};
+// While the first song is measured, the heads and tails of the songs within the read-ahead's reach
+// come from the disk, and nothing further, nor after the listing stopped or moved to another
+// folder. A song that vanishes after it was read ahead lists as a file that cannot be read.
+class ReadAhead : public SongListTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) {
     constexpr std::size_t kReach = ListingReadAhead::kSongsAhead;
+    const std::string midway = GetParam();
     const std::string folder = MakeFolder("vooruit", {});
     const auto path = [&](std::size_t i) { return folder + "/" + std::to_string(10 + i) + ".mp3"; };
     Rows expected;
@@ -327,33 +297,29 @@ TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) 
         sync();
         const std::string size = FormatByteCount(static_cast<std::int64_t>(fs::file_size(path(i))), ".");
         expected.push_back({std::to_string(10 + i), i == 2 ? "00:00" : "00:10", i == 2 ? "" : size});
-        if (InMemory(path(i), 0, true)) GTEST_SKIP() << "the page cache cannot be emptied here";
+        if (InMemory(path(i), 0, {}, true)) GTEST_SKIP() << "the page cache cannot be emptied here";
     }
     const std::int64_t tail = static_cast<std::int64_t>(fs::file_size(path(0))) - 1;
     const std::string other = MakeFolder("ander", {{"x.mp3", Song(0.6), 4000}, {"y.mp3", Song(0.6), 4000}});
     QTimer::singleShot(0, [&] {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        for (std::size_t i = 1; i <= kReach; ++i) {
-            EXPECT_TRUE(ComesIntoMemory(path(i), 0, deadline) && ComesIntoMemory(path(i), tail, deadline)) << i;
-        }
+        const auto until = Clock::now() + std::chrono::seconds(10);
+        for (std::size_t i = 1; i <= kReach; ++i)
+            EXPECT_TRUE(InMemory(path(i), 0, until) && InMemory(path(i), tail, until)) << i;
         for (std::size_t i = kReach + 1; i < kReach + 6; ++i) EXPECT_FALSE(InMemory(path(i), 0)) << i;
         fs::remove(path(2));
-        if (GetParam() == Midway::kAnotherFolder) ListFolder(other);
-        if (GetParam() == Midway::kExit) Press(kExit);
+        if (midway == "AnotherFolder") ListFolder(other);
+        if (midway == "Exit") Press(kExit);
     });
     ListFolder(folder);
-    if (GetParam() == Midway::kListOn) {
+    if (midway == "ListOn") {
         EXPECT_EQ(RowsOf(window->ListView1), expected);
         return;
     }
     for (std::size_t i = kReach + 1; i < kReach + 6; ++i) EXPECT_FALSE(InMemory(path(i), 0)) << i;
 }
 
-std::string NameOf(const ::testing::TestParamInfo<Midway>& info) {
-    return info.param == Midway::kListOn ? "ListOn" : info.param == Midway::kExit ? "Exit" : "AnotherFolder";
-}
-INSTANTIATE_TEST_SUITE_P(Midway, ReadAhead, ::testing::Values(Midway::kListOn, Midway::kAnotherFolder, Midway::kExit),
-                         NameOf);
+INSTANTIATE_TEST_SUITE_P(Midway, ReadAhead, ::testing::Values("ListOn", "AnotherFolder", "Exit"),
+                         [](const auto& info) { return std::string(info.param); });
 
 }  // namespace
 }  // namespace tunekist::test

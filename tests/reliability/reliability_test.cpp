@@ -1,11 +1,11 @@
-// Damaged, unusual, awkwardly named and changing files in a listed folder, made here or found in
-// the real world, through the real window and engine: what the song list shows, what the playlist
-// queues and totals, what Play does, how the queue moves on, and that nothing in the folder is
-// written.
+// Damaged, unusual and changing files, made here or found in the real world, and long sessions,
+// through the real window and engine; no file in a listed folder is ever written.
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <strings.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
-#include <QString>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -18,17 +18,60 @@
 #include "platform/engine/real_engine.h"
 #include "playback/rounding.h"
 #include "playback/time_text.h"
-#include "tests/reliability/reliability_test.h"
 #include "tests/support/corpus.h"
+#include "tests/support/player_window.h"
+#include "tests/support/test_audio.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// From AddressSanitizer's runtime; GCC ships no header for it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
 
 namespace tunekist::test {
 namespace {
 
 namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+class ReliabilityTest : public QuietWindowTest {
+protected:
+    const ListView& Rows() const { return program().Controls().ListView1; }
+    bool Playing() const { return program().state.Playing; }
+    // Ticks until the timer stops; then both lists are empty, the player rests, a message was shown
+    // (just one when `once`), and never more than two engines were alive.
+    void ExpectPlayedOut(bool once = true) {
+        EXPECT_LT(TickUntilTheTimerStops(500).size(), 500u);
+        EXPECT_EQ(QueuedPaths().size() + QueuedNames().size(), 0u);
+        EXPECT_FALSE(Playing() || TimerRuns());
+        EXPECT_TRUE(once ? messages.size() == 1 : !messages.empty()) << messages.size() << " messages";
+        EXPECT_LE(engines.PeakAlive(), 2);
+    }
+    // Until the test ends with Exit, nothing in `watched` may be written, made, moved or deleted.
+    void WatchFolder(const std::string& watched) {
+        watch_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(inotify_add_watch(watch_, watched.c_str(), IN_ALL_EVENTS & ~(IN_ACCESS | IN_OPEN | IN_CLOSE_NOWRITE)),
+                  0);
+    }
+    void TearDown() override {
+        // A test that gave up root to be refused a file takes it back.
+        EXPECT_TRUE(geteuid() == getuid() || seteuid(getuid()) == 0);
+        if (watch_ < 0) return;
+        Press(kExit);
+        alignas(inotify_event) char buffer[4096];
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer);
+        EXPECT_LT(read(watch_, buffer, sizeof buffer), 0)
+            << "written in a watched folder: " << (event->len ? event->name : ".") << ", event mask " << event->mask;
+        close(watch_);
+    }
+    ScratchFolder folder{"reliability"};
+
+private:
+    int watch_ = -1;
+};
+
 using Make = std::function<void(const std::string&)>;
 
-// Beside each odd file made here lies a good one-second song, listed first and always playable;
-// every odd name sorts after it when case is ignored.
+// Beside each odd file lies a good one-second song, listed first (every odd name sorts after it).
 const std::string kGood = "m.mp3";
 
 // Runs a shell script that writes the file at "$1"; "$2" is a good song of `seconds`.
@@ -75,8 +118,7 @@ TEST_P(OddFileTest, ListsQueuesAndPlaysAsDefined) {
     const std::string path = folder / odd.fileName;
     Song(1.0)(folder / kGood);
     odd.make(path);
-    // Root reads every file whatever its mode, so the process gives up root to be refused one (the
-    // fixture takes it back).
+    // Root reads any file, so the process gives up root to be refused one.
     if ((fs::status(path).permissions() & fs::perms::owner_read) == fs::perms::none) {
         EXPECT_TRUE(geteuid() != 0 || seteuid(65534) == 0);
         if (std::ifstream(path).is_open()) GTEST_SKIP() << "cannot give up root here, so no file is unreadable";
@@ -86,22 +128,19 @@ TEST_P(OddFileTest, ListsQueuesAndPlaysAsDefined) {
     };
     if (!odd.change) WatchFolder(folder.Path());
 
-    // The totals count the good song and the odd one's listed time.
     const int listedTotal = 1 + (odd.time ? std::stoi(odd.time) * 60 + std::stoi(odd.time + 3) : 0);
-    // The listing's first yield to the window comes once the good song is measured.
+    // The listing's first yield comes once the good song is measured.
     if (odd.when == kDuringListing) QTimer::singleShot(0, [change = odd.change, path] { change(path); });
     ListFolder(folder.Path());
     EXPECT_TRUE(messages.empty());
     ASSERT_EQ(ListedFiles(), odd.time ? (Strings{kGood, odd.fileName}) : Strings{kGood});
-    EXPECT_EQ(Text(window->Label1), odd.time ? "2 Songs" : "1 Songs");
-    EXPECT_EQ(Text(window->Label2), TotalCaption(listedTotal));
+    EXPECT_EQ(Text(window->Label1) + Text(window->Label2),
+              (odd.time ? "2 Songs" : "1 Songs") + TotalCaption(listedTotal));
+    // Opening one that is not listed fails at once (a FIFO is not waited on).
     if (!odd.time) {
-        // Opening it anyway fails at once (a FIFO is not waited on).
         EXPECT_THROW(RealEngine().RenderFile(path), EngineError);
         return;
     }
-    // The row shows the file's name without its extension, its length and its size, grouped the
-    // Dutch way.
     const std::string shown = odd.shown ? odd.shown : odd.fileName.substr(0, odd.fileName.size() - 4);
     EXPECT_EQ(Rows().RowText(2), shown);
     EXPECT_EQ(Rows().SubItem(2, 1), odd.time);
@@ -109,8 +148,7 @@ TEST_P(OddFileTest, ListsQueuesAndPlaysAsDefined) {
     if (odd.when == kDuringListing) return;
     changeAt(kAfterListing);
 
-    // Queued by the file's exact bytes, whatever the row shows; the playlist's row keeps the
-    // listed time, its total takes the file as it is now.
+    // Queued by the file's exact bytes; the playlist keeps the listed time, its total measures anew.
     ClickSong(odd.fileName);
     ClickSong(kGood);
     ASSERT_EQ(QueuedPaths(), (Strings{path, folder / kGood}));
@@ -134,14 +172,11 @@ TEST_P(OddFileTest, ListsQueuesAndPlaysAsDefined) {
         EXPECT_EQ(QueuedPaths().size(), 2u);
         Press(kNext);
         EXPECT_TRUE(Playing());
-        EXPECT_EQ(Text(window->Label3), "m");
-        EXPECT_EQ(Text(window->Label5), "Totaal : 00:00:01");
+        EXPECT_EQ(Text(window->Label3) + Text(window->Label5), "mTotaal : 00:00:01");
     }
     ExpectPlayedOut();
     EXPECT_EQ(engines.Alive(), 1);  // the last engine, kept as the player keeps it
 }
-
-const std::string kSine = " synth 1 sine 440";
 
 INSTANTIATE_TEST_SUITE_P(
     Files, OddFileTest,
@@ -149,8 +184,8 @@ INSTANTIATE_TEST_SUITE_P(
         OddFile{"ZeroBytes", Shell(": >\"$1\""), "00:00", 0, "x.mp3", "000"},
         OddFile{"Text", Shell("printf \"Geen liedje:\\nmelk\\nbrood\\n\" >\"$1\""), "00:00", 0, "x.mp3", "024"},
         OddFile{"Jpeg", Shell("convert -size 64x48 plasma:fractal \"jpg:$1\""), "00:00"},
-        OddFile{"Wave", Shell("sox -n -r 44100 -c 2 -b 16 -t wav \"$1\"" + kSine), "00:00"},
-        OddFile{"Ogg", Shell("sox -n -r 44100 -c 2 -t ogg \"$1\"" + kSine), "00:00"},
+        OddFile{"Wave", Shell("sox -n -r 44100 -c 2 -b 16 -t wav \"$1\" synth 1 sine 440"), "00:00"},
+        OddFile{"Ogg", Shell("sox -n -r 44100 -c 2 -t ogg \"$1\" synth 1 sine 440"), "00:00"},
         OddFile{"CutInItsMiddle", Shell("head -c $(($(stat -c %s \"$2\") / 2)) \"$2\" >\"$1\"", 2.0), "00:01", 1.0},
         OddFile{"CutInItsFirstFrame", Shell("head -c 200 \"$2\" >\"$1\""), "00:00"},
         // An ID3v2.3 tag of 20 MiB (its size in four 7-bit bytes), all padding, before the song.
@@ -182,10 +217,9 @@ INSTANTIATE_TEST_SUITE_P(
                 Shell("truncate -s $(($(stat -c %s \"$1\") / 4)) \"$1\""), kWhilePlaying}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Real-world damaged and unusual MP3s (the shared corpus, read where it lies): every folder lists
-// as the reference says, row by row and in its totals, without a message; every song is queued,
-// and the queue plays out to its end, Next moving past the songs that cannot play. The raw streams
-// named .bit are reached through links named .mp3, as a user renaming them would.
+// Real-world damaged and unusual MP3s (the shared corpus, read where it lies) list as the reference
+// says and play out, Next moving past the songs that cannot play. The raw .bit streams are
+// reached through links named .mp3, as a user renaming them would.
 struct CorpusSet {
     const char* name;       // a folder of the corpus
     const char* extension;  // of its files listed, ".bit" through links
@@ -200,8 +234,7 @@ TEST_P(CorpusTest, FolderListsAsTheReferenceSaysQueuesAndPlaysOut) {
     if (!HaveCorpus()) GTEST_SKIP() << NoCorpus();
     const CorpusSet& param = GetParam();
     const bool raw = std::string(param.extension) == ".bit";
-    // The reference of each file, by the name it is listed under.
-    std::map<std::string, CorpusFile> references;
+    std::map<std::string, CorpusFile> references;  // by the name each file is listed under
     for (const CorpusFile& file : ReadCorpusTable()) {
         const fs::path path = file.name;
         if (path.parent_path() != param.name || strcasecmp(path.extension().c_str(), param.extension) != 0) continue;
@@ -225,12 +258,10 @@ TEST_P(CorpusTest, FolderListsAsTheReferenceSaysQueuesAndPlaysOut) {
         EXPECT_EQ(Rows().SubItem(row, 1), ToTimeValues(RoundHalfEven(exact))) << file;
         EXPECT_EQ(Rows().SubItem(row, 2), FormatByteCount(references[file].bytes, ".")) << file;
     }
-    EXPECT_EQ(Text(window->Label1), std::to_string(references.size()) + " Songs");
-    EXPECT_EQ(Text(window->Label2), TotalCaption(total));
+    EXPECT_EQ(Text(window->Label1) + Text(window->Label2),
+              std::to_string(references.size()) + " Songs" + TotalCaption(total));
 
-    // Every song is queued, Play pressed, and the queue kept going as a person would: Next
-    // whenever the timer stopped with songs still queued (the head song could not play, or ended
-    // with nothing after it). Songs found playing after a press are counted.
+    // Next whenever the timer stopped with songs still queued (the head song could not play).
     for (const std::string& file : ListedFiles()) ClickSong(file);
     EXPECT_EQ(QueuedPaths().size(), references.size());
     int started = 0;
@@ -250,6 +281,76 @@ INSTANTIATE_TEST_SUITE_P(Folders, CorpusTest,
                                            CorpusSet{"tinytag", ".mp3", true}, CorpusSet{"minimp3", ".mp3", false},
                                            CorpusSet{"minimp3", ".bit", true}),
                          [](const auto& info) { return std::string(info.param.name) + (info.param.extension + 1); });
+
+// Live heap bytes: AddressSanitizer's count when sanitized (its quarantine hides frees from glibc).
+std::int64_t LiveHeapBytes() {
+#if defined(__SANITIZE_ADDRESS__)
+    return static_cast<std::int64_t>(__sanitizer_get_current_allocated_bytes());
+#else
+    return static_cast<std::int64_t>(mallinfo2().uordblks);
+#endif
+}
+
+// A folder of 10,000 songs, hard links of one song named 10000 + i so that they sort as numbers
+// do, listed and totalled, and its last 100 played one after another.
+TEST_F(ReliabilityTest, TenThousandSongsListAndAHundredPlayInOrderWithFlatMemoryAndAtMostTwoEngines) {
+    constexpr int kSongs = 10000, kPlayed = 100;
+    CopyFile(CachedTone(1.0, 440), folder / ".song");
+    for (int i = kSongs; i < 2 * kSongs; ++i)
+        fs::create_hard_link(folder / ".song", folder / (std::to_string(i) + ".mp3"));
+    WatchFolder(folder.Path());
+    ListFolder(folder.Path());
+    EXPECT_TRUE(messages.empty());
+    ASSERT_EQ(Rows().RowCount(), kSongs);
+    EXPECT_EQ(Text(window->Label1) + Text(window->Label2), "10000 SongsTotaal : 02:46:40");
+    EXPECT_EQ(Rows().SubItem(kSongs, 1), "00:01");
+    Strings expected;
+    for (int i = 2 * kSongs - kPlayed; i < 2 * kSongs; ++i) expected.push_back(std::to_string(i));
+    for (const std::string& name : expected) ClickSong(name + ".mp3");
+    EXPECT_EQ(Text(window->Label5), "Totaal : 00:01:40");
+    EXPECT_EQ(engines.Alive(), 0);
+
+    Press(kPlay);
+    Strings started{Text(window->Label3)};
+    std::int64_t heapEarly = 0;
+    // Ticks come once per second of sound; a song ends within two of them.
+    for (int ticks = 0; TimerRuns() && ticks < 4 * kPlayed; ++ticks) {
+        TickUntilTheTimerStops(1);
+        if (Playing() && Text(window->Label3) != started.back()) started.push_back(Text(window->Label3));
+        if (QueuedPaths().size() == kPlayed - 20 && heapEarly == 0) heapEarly = LiveHeapBytes();
+    }
+    const std::int64_t heapLate = LiveHeapBytes();
+    EXPECT_EQ(started, expected);
+    ExpectPlayedOut();
+    EXPECT_EQ(engines.Alive(), 1);
+    // 80 songs later the live heap is where it was, give or take what the lists shed.
+    EXPECT_LT(heapLate - heapEarly, 256 * 1024) << "early " << heapEarly << ", late " << heapLate;
+}
+
+// Without any sound output, Play and Next say so rather than that the playlist ran out, and the
+// next song waits at the head for Play once there is sound.
+TEST_F(ReliabilityTest, SongsWaitAtTheHeadWhileThereIsNoSoundAndPlayOnceItIsBack) {
+    for (const char* name : {"a.mp3", "b.mp3"}) CopyFile(CachedTone(1.0, 440), folder / name);
+    ListFolder(folder.Path());
+    ClickSong("a.mp3");
+    ClickSong("b.mp3");
+    const std::string none = "Geen geluidsapparaat beschikbaar";
+    setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1);
+    Press(kPlay);
+    EXPECT_FALSE(Playing() || TimerRuns());
+    EXPECT_EQ(messages, Strings{none});
+    EXPECT_EQ(QueuedNames(), (Strings{"a", "b"}));
+    Press(kNext);
+    EXPECT_EQ(messages, (Strings{none, none}));
+    EXPECT_EQ(QueuedNames(), Strings{"b"});
+    EXPECT_FALSE(Playing());
+
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    messages.clear();
+    Press(kPlay);
+    EXPECT_TRUE(Playing());
+    ExpectPlayedOut();
+}
 
 }  // namespace
 }  // namespace tunekist::test
