@@ -125,8 +125,7 @@ TEST_P(SliderInput, MovesTheThumbThatWayAndRaisesItsEvents) {
 // On the thumb a press only clicks; on the track below it, it steps a page.
 INSTANTIATE_TEST_SUITE_P(
     Inputs, SliderInput,
-    ::testing::Values(InputCase{"Down", 5, kKey, Qt::Key_Down, 6, {"Change 6"}},
-                      InputCase{"PageUp", 7, kKey, Qt::Key_PageUp, 2, {"Change 2"}},
+    ::testing::Values(InputCase{"PageUp", 7, kKey, Qt::Key_PageUp, 2, {"Change 2"}},
                       InputCase{"UpAtTop", 1, kKey, Qt::Key_Up, 0, {"Change 0"}},
                       InputCase{"PageDownNearBottom", 18, kKey, Qt::Key_PageDown, 20, {"Change 20"}},
                       InputCase{"ClickOnTheThumb", 5, kClickThumb, {}, 5, {"MouseDown 1", "Click"}},
