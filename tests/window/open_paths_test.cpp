@@ -129,9 +129,9 @@ TEST_F(OpenPathsTest, ReturnEnterAndSpaceOnARowAddItAndWhilePlayingNothingGoesIn
     EXPECT_EQ(QueuedNames().size(), 3u);
 }
 
-// A song that cannot be played says so by name when the queue's own advance or Next reaches it,
-// and stays at the head.
-TEST_F(OpenPathsTest, UnplayableSongIsNamedWhenTheAdvanceOrNextReachesIt) {
+// A song that cannot be played says so by name when the queue's own advance, Next or Play reaches
+// it, and stays at the head.
+TEST_F(OpenPathsTest, UnplayableSongIsNamedWhereverItIsReached) {
     WriteBytes(a + "/Kapot.mp3", "");
     window->OpenPaths({a + "/Een.mp3", a + "/Kapot.mp3", a + "/Kapot.mp3"});
     Press(kPlay);
@@ -139,6 +139,8 @@ TEST_F(OpenPathsTest, UnplayableSongIsNamedWhenTheAdvanceOrNextReachesIt) {
     EXPECT_EQ(messages, Strings{kCannotPlay + "Kapot"});
     Press(kNext);
     EXPECT_EQ(messages, Strings(2, kCannotPlay + "Kapot"));
+    Press(kPlay);
+    EXPECT_EQ(messages, Strings(3, kCannotPlay + "Kapot"));
     EXPECT_FALSE(program().state.Playing);
     EXPECT_EQ(QueuedNames(), Strings{"Kapot"});
 }
