@@ -171,7 +171,7 @@ open_music() {  # the folder list's last entry is the music folder; Return lists
   wait_until_idle "$player_pid"
 }
 song() { click 150 $((272 + 15 * $1)); }  # the song list's rows: 0 Een, 1 Lang
-box_open() { xdotool search --onlyvisible --name '^Tunekist$' 2>/dev/null | head -n 1 | grep -q .; }
+box_open() { [[ -n $(xdotool search --onlyvisible --name '^Tunekist$' 2>/dev/null) ]]; }
 box_closed() { ! box_open; }
 # The program's message box (caption Tunekist): waits for it, keeps its picture, presses OK, and
 # the window must take the key.
