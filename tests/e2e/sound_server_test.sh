@@ -1,24 +1,15 @@
 #!/usr/bin/env bash
-# The real program playing through a real PulseAudio server of the test's own, used only with the
-# mouse and keys through xdotool under Xvfb. The server's null sink is recorded through its monitor
-# with parec, and what was heard is checked against the decoded songs: each song's length within
-# one device period, its level within 0.2 dB at two slider settings, its pitch, and no sound after
-# Stop. Whenever no song sounds (before the first, paused, stopped, played out) the player lets the
-# server suspend its sink. Then the server is ended while a song plays: the player stops the song and says so in its
-# message box, the window answers, and once the server is back Play plays again. Last, a player
-# started while no server runs opens, lists a folder, and says so only when Play is pressed.
-# The screenshots and recordings stay in OUT-DIR to be looked at.
-#
-#   sound_server_test.sh PLAYER OUT-DIR
-# Exits 77 (skipped) when pulseaudio, pactl, parec, xvfb-run, xdotool, ImageMagick, sox, lame or
-# python3 is missing.
-#
-# The server: `pulseaudio -n` (no default configuration) with a null sink and the native protocol
-# on a socket in a private runtime folder, in the foreground (--daemonize=no) in the background of
-# this script, never exiting on idle, with autospawn off for every client (PULSE_CLIENTCONFIG), and
-# HOME pointed into the same folder so that nothing of it lands in the user's home. As root
-# (CI), pulseaudio warns that it is not meant to run as root but runs in this per-user mode all
-# the same; --system is neither needed nor used.
+# The real program under Xvfb, driven with the mouse and keys, playing through a PulseAudio server
+# of the test's own whose null sink is recorded through its monitor. A song is heard whole, at its
+# pitch and level; nothing after Stop; whenever nothing sounds (before the first song, paused,
+# stopped, played out) the sink may suspend. The server ends while a song plays: the player says
+# so and answers, and Play plays once the server is back. SIGTERM during a song ends the program
+# by that signal. A player started with no server lists a folder, says so only when Play is
+# pressed, and ends with status 0 by Exit. Pictures and recordings stay in OUT-DIR.
+#   sound_server_test.sh PLAYER OUT-DIR     (exits 77, skipped, when a tool is missing)
+# The server runs without the default configuration, in the foreground of a background job, never
+# idle-exiting, autospawn off, with HOME and its runtime in a private folder (as root it warns, and
+# runs all the same).
 set -euo pipefail
 player=$(realpath "$1")
 outdir=$(realpath -m "$2")
@@ -48,61 +39,93 @@ trap cleanup EXIT
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# Waits, at most TENTHS tenths of a second, until CONDITION holds; fails with WHAT otherwise.
+wait_for() {  # what, tenths, condition...
+  local what=$1 tenths=$2
+  shift 2
+  for _ in $(seq "$tenths"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  fail "$what"
+  return 1
+}
 
 start_server() {
   pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --log-target=stderr \
     -L "module-null-sink sink_name=tunekist rate=44100 channels=2" -L "module-suspend-on-idle timeout=1" \
-    -L "module-native-protocol-unix socket=$runtime/native auth-anonymous=1" \
-    >>"$outdir/server.log" 2>&1 &
+    -L "module-native-protocol-unix socket=$runtime/native auth-anonymous=1" >>"$outdir/server.log" 2>&1 &
   server_pid=$!
-  for _ in $(seq 100); do
-    pactl info >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  echo "the sound server did not start"; cat "$outdir/server.log"; exit 1
+  wait_for "the sound server did not start" 100 server_answers
 }
+server_answers() { pactl info >/dev/null 2>&1; }
 stop_server() {
   kill "$server_pid"
   wait "$server_pid" 2>/dev/null || true
   server_pid=""
 }
-# Waits, at most 10 s, until CONDITION holds; fails with WHAT otherwise.
-wait_for() {  # what, condition...
-  local what=$1
-  shift
-  for _ in $(seq 100); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  fail "$what"
-}
 bytes() { stat -c %s "$outdir/$recording.raw"; }
 recording_grew() { (($(bytes) >= $1)); }
 player_streams() { [[ $(pactl list sink-inputs short | wc -l) -eq $1 ]]; }
 sink_is() { [[ $(pactl list sinks short | awk '$2 == "tunekist" { print $NF }') == "$1" ]]; }
-# The sink suspends once nothing plays: the player has closed its device within the server's
-# second of idleness and a little more.
-expect_suspended() {  # when
-  for _ in $(seq 50); do sink_is SUSPENDED && return 0; sleep 0.1; done
-  fail "$1: the sink is $(pactl list sinks short | awk '$2 == "tunekist" { print $NF }'), not SUSPENDED within 5 s"
-}
+# The player closes its device at once, so the sink suspends after the server's idle second.
+expect_suspended() { wait_for "$1: the sink did not suspend within 5 s" 50 sink_is SUSPENDED; }
 record() {  # name: records the sink's monitor into OUT-DIR/name.raw until end_record
   recording=$1
   parec -d tunekist.monitor --format=s16le --rate=44100 --channels=2 --latency-msec=20 \
     >"$outdir/$1.raw" 2>>"$outdir/parec.log" &
   recorder_pid=$!
-  wait_for "the recorder of $1 did not start" bash -c '[[ -n $(pactl list source-outputs short) ]]'
+  wait_for "the recorder of $1 did not start" 100 bash -c '[[ -n $(pactl list source-outputs short) ]]'
 }
 # Ends the recording once the player has no stream left and a tenth of a second more is recorded.
 end_record() {
-  wait_for "the player's stream did not end" player_streams 0
-  wait_for "the recording did not go on" recording_grew $(($(bytes) + 17640))
+  wait_for "the player's stream did not end" 100 player_streams 0
+  wait_for "the recording did not go on" 100 recording_grew $(($(bytes) + 17640))
   kill "$recorder_pid"
   wait "$recorder_pid" 2>/dev/null || true
   recorder_pid=""
 }
 # Waits until SECONDS more of the sink are recorded.
-record_for() { wait_for "the recording stands still" recording_grew $(($(bytes) + $1 * 176400)); }
+record_for() { wait_for "the recording stands still" 100 recording_grew $(($(bytes) + $1 * 176400)); }
+
+# A recording's stretches of sound (silences under a second inside one are a device's underrun, a
+# single silent frame a wave crossing zero) must be: none (HZ 0), or one at HZ; given a SONG, as
+# long as its decoded samples within a device period (2048 frames) and at their level within 0.2 dB.
+expect_heard() {  # what, recording, hz, [song]
+  echo "$1:"
+  python3 - "$outdir/$2.raw" "$3" "${4:+$stage/$4.wav}" <<'PY' || fail "$1"
+import array, math, sys, wave
+def samples(data):
+    kept = array.array("h")
+    kept.frombytes(data)
+    return kept
+with open(sys.argv[1], "rb") as f:
+    heard = samples(f.read())
+hz, wav = float(sys.argv[2]), sys.argv[3]
+silent = [heard[2 * i] == 0 == heard[2 * i + 1] for i in range(len(heard) // 2)]
+stretches, gap = [], 0
+for i, quiet in enumerate(silent):
+    if quiet and ((i > 0 and silent[i - 1]) or (i + 1 < len(silent) and silent[i + 1])):
+        gap += 1
+        continue
+    if not stretches or gap > 44100:
+        stretches.append([])
+    gap = 0
+    stretches[-1].append(heard[2 * i])
+level = lambda s: 10 * math.log10(sum((v / 32768.0) ** 2 for v in s) / len(s))
+pitch = lambda s: sum(1 for a, b in zip(s, s[1:]) if a < 0 <= b) * 44100 / len(s)
+print("  heard", [(len(s), round(pitch(s), 1), round(level(s), 3)) for s in stretches])
+if hz == 0:
+    sys.exit(0 if not stretches else 1)
+ok = len(stretches) == 1 and abs(pitch(stretches[0]) - hz) <= 2
+if ok and wav:
+    with wave.open(wav) as w:
+        decoded = samples(w.readframes(w.getnframes()))
+    print("  the song has", len(decoded) // 2, "frames at", round(level(decoded[0::2]), 3), "dB")
+    ok = abs(len(stretches[0]) - len(decoded) // 2) <= 2048 and abs(level(stretches[0]) - level(decoded[0::2])) <= 0.2
+sys.exit(0 if ok else 1)
+PY
+}
 
 # The song list starts in the program's own folder, so a copy stands beside the music folder.
 cp "$player" "$stage/tunekist"
@@ -113,11 +136,11 @@ make_song() {  # name, seconds, hz
 }
 make_song "Een" 3 440
 make_song "Lang" 30 660
-make_song "Twee" 2 880
 
+W=1225 H=711
 start_player() {
-  # Under AddressSanitizer the end of the program is checked for leaks; the display connection's
-  # and the sound server connection's system libraries keep buffers until exit, not the program's.
+  # Under AddressSanitizer the display's and the sound server's system libraries keep buffers
+  # until exit; they are not the program's leaks.
   (cd "$stage" && exec env SDL_AUDIODRIVER=pulseaudio QT_QPA_PLATFORM=xcb \
     LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan_sound_server.supp" \
     ./tunekist) >>"$outdir/player.log" 2>&1 &
@@ -126,24 +149,17 @@ start_player() {
   xdotool windowsize --sync "$window" $W $H 2>/dev/null || xdotool windowsize "$window" $W $H
   wait_until_idle "$player_pid"
 }
-end_player() {  # Exit, and the program must end
-  exit_knop
-  for _ in $(seq 100); do
-    kill -0 "$player_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$player_pid" 2>/dev/null; then
-    fail "$1: Exit did not end the program"
-    kill -9 "$player_pid"
-  fi
+player_ended() { ! kill -0 "$player_pid" 2>/dev/null; }
+sigterm() { kill -TERM "$player_pid"; }
+end_player() {  # what, how (exit_knop or sigterm), the status it must end with
+  $2
+  wait_for "$1: the program did not end" 100 player_ended
   local status=0
   wait "$player_pid" 2>/dev/null || status=$?
-  [[ $status -eq 0 ]] || fail "$1: the program ended with status $status"
+  [[ $status -eq $3 ]] || fail "$1: the program ended with status $status, expected $3"
   player_pid=""
 }
 
-W=1225 H=711
-shot() { import -window "$window" "$outdir/$1.png"; }
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.4; }
 # The command buttons: Knop(i) at W/2 + 600 + 930 i twips from the left, H - 1830 from the top,
 # 900 x 630 twips; ExitKnop at W - 1530. 15 twips to the pixel; clicks land in the middle.
@@ -154,192 +170,95 @@ open_music() {  # the folder list's last entry is the music folder; Return lists
   xdotool key --window "$window" End Return
   wait_until_idle "$player_pid"
 }
-song() { click 150 $((272 + 15 * $1)); }  # the song list's rows: 0 Een, 1 Lang, 2 Twee
-# The program's message box (caption Tunekist): waits for it, keeps its picture, presses OK.
+song() { click 150 $((272 + 15 * $1)); }  # the song list's rows: 0 Een, 1 Lang
+box_open() { [[ -n $(xdotool search --onlyvisible --name '^Tunekist$' 2>/dev/null) ]]; }
+box_closed() { ! box_open; }
+# The program's message box (caption Tunekist): waits for it, keeps its picture, presses OK, and
+# the window must take the key.
 answer_box() {  # what, picture
-  local box=""
-  for _ in $(seq 150); do
-    box=$(xdotool search --onlyvisible --name '^Tunekist$' 2>/dev/null | head -n 1) && [[ -n $box ]] && break
-    sleep 0.1
-  done
-  if [[ -z $box ]]; then
-    fail "$1: no message box"
-    return
-  fi
+  wait_for "$1: no message box" 150 box_open || return 0
+  local box
+  box=$(xdotool search --onlyvisible --name '^Tunekist$' | head -n 1)
   import -window "$box" "$outdir/$2.png"
   xdotool windowactivate --sync "$box" 2>/dev/null || true
   xdotool key Return
-  for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '^Tunekist$' >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  fail "$1: the message box did not close on Return: the window does not answer"
+  wait_for "$1: the message box did not close on Return: the window does not answer" 50 box_closed
 }
-no_box() {
-  ! xdotool search --onlyvisible --name '^Tunekist$' >/dev/null 2>&1 || fail "$1: a message box is open"
-}
-region() {  # picture, geometry -> a hash of the pixels there
-  convert "$outdir/$1.png" -crop "$2" +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
-}
-
-# What a recording holds: its stretches of sound (silences under a second inside one are
-# a device's underrun, not a song's end) as "frames hz level_dB", and each song's own level.
-heard() {  # recording -> one line per stretch
-  python3 - "$outdir/$1.raw" <<'PY'
-import array, math, sys
-samples = array.array("h")
-with open(sys.argv[1], "rb") as f:
-    samples.frombytes(f.read())
-left, right = samples[0::2], samples[1::2]
-n = min(len(left), len(right))
-silent = [left[i] == 0 and right[i] == 0 for i in range(n)]
-stretches, current, gap = [], None, 0
-for i in range(n):
-    # A single silent frame is a wave crossing zero; two in a row are silence.
-    quiet = silent[i] and ((i > 0 and silent[i - 1]) or (i + 1 < n and silent[i + 1]))
-    if quiet:
-        gap += 1
-        if current is not None and gap > 44100:
-            stretches.append(current)
-            current = None
-        continue
-    gap = 0
-    if current is None:
-        current = []
-    current.append(left[i])
-if current is not None:
-    stretches.append(current)
-for s in stretches:
-    energy = sum((v / 32768.0) ** 2 for v in s)
-    rising = sum(1 for a, b in zip(s, s[1:]) if a < 0 <= b)
-    print(len(s), round(rising * 44100 / len(s), 1), round(10 * math.log10(energy / len(s)), 3))
-PY
-}
-decoded_db() {  # song -> the RMS of its decoded left channel in dB
-  python3 - "$stage/$1.wav" <<'PY'
-import array, math, sys, wave
-with wave.open(sys.argv[1]) as w:
-    samples = array.array("h")
-    samples.frombytes(w.readframes(w.getnframes()))
-left = samples[0::2]
-print(round(10 * math.log10(sum((v / 32768.0) ** 2 for v in left) / len(left)), 3))
-PY
-}
-expect_tone() {  # what, hz, stretch lines...: one stretch, at that pitch
-  local what=$1 hz=$2
-  shift 2
-  [[ $# -eq 1 ]] && python3 -c "import sys; sys.exit(0 if abs(float('$1'.split()[1]) - $hz) <= 2 else 1)" ||
-    fail "$what: heard '$*', expected one stretch at $hz Hz"
-}
-expect_song() {  # what, stretch line, frames, hz, level dB
-  local frames hz db
-  read -r frames hz db <<<"$2"
-  echo "$1: heard $frames frames at $hz Hz, $db dB"
-  python3 -c "import sys; sys.exit(0 if abs($frames - $3) <= 2048 else 1)" ||
-    fail "$1: $frames frames heard, the song has $3 (a device period is 2048)"
-  python3 -c "import sys; sys.exit(0 if abs($hz - $4) <= 2 else 1)" || fail "$1: heard $hz Hz, the song is $4 Hz"
-  python3 -c "import sys; sys.exit(0 if abs($db - ($5)) <= 0.2 else 1)" || fail "$1: heard $db dB, expected $5 dB"
-}
+no_box() { box_closed || fail "$1: a message box is open"; }
 
 start_server
 start_player
-shot 01-start
 open_music
-shot 02-folder
 expect_suspended "before the first song"
-[[ $(region 01-start 1145x30+40+641) != $(region 02-folder 1145x30+40+641) ]] || fail "the folder's totals did not show"
 
-# Een at full volume, to its end.
 song 0
 record een
 knop 0
-answer_box "end of the queue after Een" 03-queue-ended
+answer_box "end of the queue after Een" 01-queue-ended
 end_record
 expect_suspended "the queue played out"
-mapfile -t stretches < <(heard een)
-[[ ${#stretches[@]} -eq 1 ]] || fail "Een: ${#stretches[@]} stretches of sound instead of one: ${stretches[*]}"
-expect_song "Een at Volume 100%" "${stretches[0]:-0 0 0}" $((3 * 44100)) 440 "$(decoded_db Een)"
-
-# The slider ten steps down (Volume 50%, 20 dB softer), then Twee to its end.
-click 611 55
-for _ in $(seq 10); do xdotool key --window "$window" Down; done
-sleep 0.3
-song 2
-record twee
-knop 0
-answer_box "end of the queue after Twee" 04-queue-ended
-end_record
-mapfile -t stretches < <(heard twee)
-[[ ${#stretches[@]} -eq 1 ]] || fail "Twee: ${#stretches[@]} stretches of sound instead of one: ${stretches[*]}"
-expect_song "Twee at Volume 50%" "${stretches[0]:-0 0 0}" $((2 * 44100)) 880 \
-  "$(python3 -c "print($(decoded_db Twee) - 20)")"
+expect_heard "Een, whole" een 440 Een
 
 # Lang, stopped after a while: nothing is heard after Stop.
 song 1
 record lang
 knop 0
 record_for 2
-knop 5   # Stop
+knop 5 # Stop
 end_record
 record after-stop
 record_for 1
 end_record
 expect_suspended "stopped"
-mapfile -t stretches < <(heard lang)
-expect_tone "Lang before Stop" 660 "${stretches[@]}"
-[[ -z $(heard after-stop) ]] || fail "sound after Stop: $(heard after-stop)"
+expect_heard "Lang before Stop" lang 660
+expect_heard "after Stop" after-stop 0
 
 # Paused, the song lets the sink suspend; it plays on from there.
 knop 0
-wait_for "Lang did not start" sink_is RUNNING
-knop 1   # Pauze
+wait_for "Lang did not start" 100 sink_is RUNNING
+knop 1 # Pauze
 expect_suspended "paused"
 knop 1
 
-# The server ends while Lang plays: the song stops, the message comes, the window answers.
-wait_for "Lang did not play on" sink_is RUNNING
+# The server ends while Lang plays: the song stops, the message comes, the window answers; once
+# the server is back, Play plays.
+wait_for "Lang did not play on" 100 sink_is RUNNING
 stop_server
-answer_box "the server ended while a song played" 05-server-gone
-shot 06-after-the-message
-kill -0 "$player_pid" 2>/dev/null || fail "the player ended with the server"
-# Back again: Play plays.
+answer_box "the server ended while a song played" 02-server-gone
+! player_ended || fail "the player ended with the server"
 start_server
 record back
 knop 0
 record_for 2
 knop 5
 end_record
-mapfile -t stretches < <(heard back)
-expect_tone "Play once the server was back" 660 "${stretches[@]}"
+expect_heard "Play once the server was back" back 660
 no_box "after Play with the server back"
-end_player "with a server"
+# SIGTERM ends it while a song plays: the audio library has not taken the signal over.
+knop 0
+wait_for "Lang did not start again" 100 sink_is RUNNING
+end_player "SIGTERM while a song plays" sigterm 143
 
-# A player started while no server runs: it opens and lists folders without a word, and says so
-# when Play is pressed; once a server runs, Play plays.
+# A player started with no server lists a folder without a word, says so when Play is pressed,
+# and plays once a server runs.
 stop_server
 start_player
-shot 07-no-server-start
 open_music
-shot 08-no-server-folder
-[[ $(region 07-no-server-start 1145x30+40+641) != $(region 08-no-server-folder 1145x30+40+641) ]] ||
-  fail "without a server the folder's totals did not show"
 no_box "without a server, before Play"
 song 0
 knop 0
-answer_box "Play without a server" 09-no-server-play
+answer_box "Play without a server" 03-no-server-play
 no_box "after the message"
 start_server
 record first-server
 knop 0
-answer_box "end of the queue once the server came" 10-queue-ended
+answer_box "end of the queue once the server came" 04-queue-ended
 end_record
-mapfile -t stretches < <(heard first-server)
-[[ ${#stretches[@]} -eq 1 ]] || fail "Een once the server came: heard ${stretches[*]:-nothing}"
-[[ ${#stretches[@]} -eq 0 ]] || expect_song "Een once the server came" "${stretches[0]}" $((3 * 44100)) 440 "$(decoded_db Een)"
-end_player "started without a server"
+expect_heard "Een once the server came" first-server 440 Een
+end_player "Exit" exit_knop 0
 
 if [[ $failures -ne 0 ]]; then
-  echo "$failures failures; screenshots and recordings in $outdir"
+  echo "$failures failures; pictures and recordings in $outdir"
   exit 1
 fi
-echo "passed; screenshots and recordings in $outdir"
+echo "passed; pictures and recordings in $outdir"
