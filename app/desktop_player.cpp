@@ -84,7 +84,8 @@ void DesktopPlayer::RunWaitingCommands() {
     // and none once the window has closed.
     if (running_) return;
     running_ = true;
-    while (!waiting_.empty() && !window_.MessageOpen() && !window_.Closed()) {
+    while (!waiting_.empty() && !window_.MessageOpen() && !window_.Closed() &&
+           !(window_.OpeningPaths && window_.OpeningPaths())) {
         const std::function<void()> command = std::move(waiting_.front());
         waiting_.pop_front();
         command();

@@ -47,6 +47,9 @@ struct DesktopWindow {
     std::function<void(std::int32_t value)> MoveVolSlider;
     // Shows the window in front of the others.
     std::function<void()> Raise;
+    // True while songs and folders handed to the program are going in (a folder being listed for
+    // them): a command that came after them waits, so that it sees them queued.
+    std::function<bool()> OpeningPaths;
 };
 
 class DesktopPlayer {

@@ -16,7 +16,8 @@ DesktopWindow WindowFor(MainWindow& window) {
                              if (window.isMinimized()) window.showNormal();
                              window.raise();
                              window.activateWindow();
-                         }};
+                         },
+                         [&window] { return window.OpeningPaths(); }};
 }
 
 }  // namespace

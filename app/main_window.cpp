@@ -105,12 +105,16 @@ void MainWindow::OpenWaitingPaths() {
     // listing, or a song added under an open message, would mix two events' work.
     if (openingPaths_) return;
     openingPaths_ = true;
+    bool opened = false;
     while (handling_ == 0 && !waitingPaths_.empty() && !unloaded_) {
         const std::vector<std::string> paths = std::move(waitingPaths_.front());
         waitingPaths_.pop_front();
         Handle([&] { tunekist::OpenPaths(*main_, paths); });
+        opened = true;
     }
     openingPaths_ = false;
+    // What waited for these paths (the desktop's commands) may go on now.
+    if (opened && AfterEvent) AfterEvent();
 }
 
 namespace {

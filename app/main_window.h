@@ -64,6 +64,8 @@ public:
     // OpenPaths does, as an event handler of the window: at once when no handler runs, and
     // otherwise as soon as the one that runs (a folder being listed, a message open) has ended.
     void OpenPaths(std::vector<std::string> paths);
+    // True while handed paths wait or go in.
+    bool OpeningPaths() const { return openingPaths_ || !waitingPaths_.empty(); }
 
     // True once Exit or the close box has been handled.
     bool Closed() const { return unloaded_; }
