@@ -3,6 +3,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/engine/sdl_library.h"
 #include "playback/media_engine.h"
 
 namespace tunekist {
@@ -20,13 +21,13 @@ std::mutex& SubsystemMutex() {
 SdlAudioOutput::Subsystem::Subsystem() {
     const std::lock_guard lock(SubsystemMutex());
     // SDL would otherwise catch SIGINT and SIGTERM and the program would no longer end on them.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) throw NoSoundOutputError("Geen geluidsapparaat beschikbaar");
+    SdlAudio().SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SdlAudio().InitSubSystem(SDL_INIT_AUDIO) != 0) throw NoSoundOutputError("Geen geluidsapparaat beschikbaar");
 }
 
 SdlAudioOutput::Subsystem::~Subsystem() {
     const std::lock_guard lock(SubsystemMutex());
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SdlAudio().QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 SdlAudioOutput::SdlAudioOutput(int sampleRate, Pull pull, Uint16 periodFrames) : pull_(std::move(pull)) {
@@ -40,7 +41,7 @@ SdlAudioOutput::SdlAudioOutput(int sampleRate, Pull pull, Uint16 periodFrames) :
     SDL_AudioSpec obtained{};
     const std::lock_guard lock(SubsystemMutex());
     // No changes allowed: the callback's buffer is always in the wanted format.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    device_ = SdlAudio().OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device_ == 0) throw NoSoundOutputError("Geen geluidsapparaat beschikbaar");
 }
 
@@ -49,20 +50,20 @@ SdlAudioOutput::~SdlAudioOutput() {
     // another device may be opened meanwhile. SDL frees the slot of a closed device only after its
     // thread has ended, and opening takes a free slot only; the subsystem itself stays up until
     // this output's hold on it goes, after the close.
-    SDL_CloseAudioDevice(device_);
+    SdlAudio().CloseAudioDevice(device_);
 }
 
-void SdlAudioOutput::Play() { SDL_PauseAudioDevice(device_, 0); }
+void SdlAudioOutput::Play() { SdlAudio().PauseAudioDevice(device_, 0); }
 
-void SdlAudioOutput::Pause() { SDL_PauseAudioDevice(device_, 1); }
+void SdlAudioOutput::Pause() { SdlAudio().PauseAudioDevice(device_, 1); }
 
-bool SdlAudioOutput::Lost() const { return SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED; }
+bool SdlAudioOutput::Lost() const { return SdlAudio().GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED; }
 
 void SdlAudioOutput::WhileHeld(const std::function<void()>& change) {
     struct Hold {
         SDL_AudioDeviceID device;
-        explicit Hold(SDL_AudioDeviceID id) : device(id) { SDL_LockAudioDevice(device); }
-        ~Hold() { SDL_UnlockAudioDevice(device); }
+        explicit Hold(SDL_AudioDeviceID id) : device(id) { SdlAudio().LockAudioDevice(device); }
+        ~Hold() { SdlAudio().UnlockAudioDevice(device); }
         Hold(const Hold&) = delete;
         Hold& operator=(const Hold&) = delete;
     } hold(device_);
