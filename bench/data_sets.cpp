@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
+#include <utility>
 
 #include "bench/child_process.h"
 
@@ -104,12 +105,13 @@ DataSets MakeDataSets(const std::string& folder, int songs) {
     data.untaggedFew = LinksTo(data.sets[1], 300, folder + "/untagged300", "untagged");
     data.emptyFolder = folder + "/empty";
     fs::create_directories(data.emptyFolder);
-    data.changeFolder = folder + "/change";
+    // Each song at another sample rate: Next and a song's end each change the device.
+    data.changeFolder = folder + "/change-rates";
     fs::create_directories(data.changeFolder);
-    for (const char* name : {"a", "b", "c"}) {
+    for (const auto& [name, rate] : {std::pair{"a", "44100"}, std::pair{"b", "48000"}, std::pair{"c", "22050"}}) {
         MakeOnce(data.changeFolder + "/" + name + ".mp3", [&](const std::string& path) {
             const std::string shortWav = path + ".wav";
-            Run({"sox", "-R", "-n", "-r", "44100", "-c", "2", "-b", "16", shortWav, "synth", "2", "sine", "440", "vol",
+            Run({"sox", "-R", "-n", "-r", rate, "-c", "2", "-b", "16", shortWav, "synth", "2", "sine", "440", "vol",
                  "0.3"});
             Run({"lame", "--quiet", "-b", "128", shortWav, path});
             fs::remove(shortWav);

@@ -250,14 +250,21 @@ bool WindowListingRows(const Programs& programs, const DataSet& set, const std::
 
 bool SongChangeRows(const Programs& programs, const DataSets& data) {
     const SongChangeGaps gaps = TimeSongChanges(programs, data.changeFolder, kSongChangeRounds);
+    const double atPlay = Median(gaps.atPlayMs);
     const double atNext = Median(gaps.atNextMs);
     const double atEnd = Median(gaps.atEndMs);
-    const bool met = atNext <= 30 && atEnd <= 30;
-    Row("window: longest event-loop gap at Next", Text("%.1f ms", atNext), "", "", "<= 30 ms", Met(atNext <= 30));
-    Row("  (median round; disk driver, paced)",
-        Text("worst round %.1f ms", *std::max_element(gaps.atNextMs.begin(), gaps.atNextMs.end())), "", "");
-    Row("window: ... when a song ends by itself", Text("%.1f ms", atEnd), "", "", "<= 30 ms", Met(atEnd <= 30));
-    Row("", Text("worst round %.1f ms", *std::max_element(gaps.atEndMs.begin(), gaps.atEndMs.end())), "", "");
+    const bool met = atPlay <= 30 && atNext <= 30 && atEnd <= 30;
+    const auto worst = [](const std::vector<double>& ms) {
+        return Text("worst round %.1f ms", *std::max_element(ms.begin(), ms.end()));
+    };
+    Row("window: longest event-loop gap at Play from rest", Text("%.1f ms", atPlay), "", "", "<= 30 ms",
+        Met(atPlay <= 30));
+    Row("  (median round; disk driver, paced)", worst(gaps.atPlayMs), "", "");
+    Row("  Play until the device took the first samples", Text("%.1f ms", Median(gaps.firstSamplesMs)), "", "");
+    Row("window: ... at Next, 44.1 to 48 kHz", Text("%.1f ms", atNext), "", "", "<= 30 ms", Met(atNext <= 30));
+    Row("", worst(gaps.atNextMs), "", "");
+    Row("window: ... when a song ends, 48 to 22.05 kHz", Text("%.1f ms", atEnd), "", "", "<= 30 ms", Met(atEnd <= 30));
+    Row("", worst(gaps.atEndMs), "", "");
     return met;
 }
 

@@ -5,10 +5,15 @@
 # PulseAudio with a null sink that suspends an idle sink after a second, under Xvfb, driven with
 # the mouse as a person would. Audacious is measured beside it in the same run when installed.
 #
-#   rest_figures.sh TUNEKIST
-# Prints one line per state: "program state wakeups/s ticks sink".
+#   rest_figures.sh TUNEKIST [WINDOW_PROBE]
+# Prints one line per state: "program state wakeups/s ticks sink". With the bench's window probe, it
+# also prints, three rounds each, what starting from rest and changing the sample rate cost the
+# window through the same server: the longest event-loop gap at Play, the time until the device
+# took the first samples, the gaps at Next (44.1 to 48 kHz) and at a song's end (48 to 22.05 kHz);
+# once as the program runs (SDL loaded at the first Play) and once with SDL loaded at start.
 set -euo pipefail
 player=$(realpath "$1")
+probe=${2:+$(realpath "$2")}
 for tool in pulseaudio pactl xvfb-run xdotool sox lame; do
   command -v "$tool" >/dev/null || { echo "rest: $tool is missing" >&2; exit 0; }
 done
@@ -40,6 +45,11 @@ make_song() {  # name, seconds
 }
 make_song Kort 2
 make_song Lang 60
+mkdir "$runtime/Rates"  # beside the player's folder: the window opens the last folder of its own
+for song in a:44100 b:48000 c:22050; do
+  sox -q -V1 -R -n -r "${song#*:}" -c 2 -b 16 -t wav - synth 2 sine 440 vol 0.3 |
+    lame --quiet -b 128 - "$runtime/Rates/${song%:*}.mp3"
+done
 cp "$player" "$stage/tunekist"
 
 sink() { pactl list sinks short | awk '$2 == "rest" { print $NF }'; }
@@ -107,6 +117,20 @@ xdotool key Return
 echo "tunekist played out: sink suspended after $(wait_sink SUSPENDED) s" >&2
 measure tunekist played-out "$pid"
 kill "$pid"
+
+if [[ -n $probe ]]; then
+  for preload in "" libSDL2-2.0.so.0; do
+    how="SDL loaded at Play"
+    [[ -n $preload ]] && how="SDL loaded at start"
+    for _ in 1 2 3; do
+      wait_sink SUSPENDED >/dev/null
+      read -r play first next end _ < <(env ${preload:+LD_PRELOAD=$preload} SDL_AUDIODRIVER=pulseaudio \
+        QT_QPA_PLATFORM=xcb "$probe" change "$runtime/Rates" 2>/dev/null)
+      printf 'tunekist %s: gap at Play %s ms, first samples %s ms, gap at Next %s ms, at the end %s ms\n' \
+        "$how" "$play" "$first" "$next" "$end"
+    done
+  done
+fi
 
 if command -v audacious >/dev/null && command -v audtool >/dev/null; then
   # Audacious is driven through audtool on a session bus of its own.

@@ -93,11 +93,15 @@ SongChangeGaps TimeSongChanges(const Programs& programs, const std::string& fold
     SongChangeGaps gaps;
     for (int round = 0; round < rounds; ++round) {
         const ChildRun run = Succeeded(RunChild({programs.probe, "change", folder}, options), "the song changes");
-        double atNext = 0, atEnd = 0;
+        double atPlay = 0, firstSamples = 0, atNext = 0, atEnd = 0;
         int left = -1;
-        if (std::sscanf(run.output.c_str(), "%lf %lf %d", &atNext, &atEnd, &left) != 3 || left != 1) {
-            throw std::runtime_error("the window did not move on to the third song");
+        if (std::sscanf(run.output.c_str(), "%lf %lf %lf %lf %d", &atPlay, &firstSamples, &atNext, &atEnd, &left) !=
+                5 ||
+            left != 1 || firstSamples < 0) {
+            throw std::runtime_error("the window did not play its songs in turn");
         }
+        gaps.atPlayMs.push_back(atPlay);
+        gaps.firstSamplesMs.push_back(firstSamples);
         gaps.atNextMs.push_back(atNext);
         gaps.atEndMs.push_back(atEnd);
     }

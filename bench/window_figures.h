@@ -40,12 +40,15 @@ WindowListing TimeWindowListing(const Programs& programs, const DataSet& set, co
                                 const std::map<std::uintmax_t, double>& referenceBySize, int rounds);
 
 struct SongChangeGaps {
-    std::vector<double> atNextMs;  // per round, around Next
-    std::vector<double> atEndMs;   // per round, around a song's own end
+    std::vector<double> atPlayMs;        // per round, around Play with no device open
+    std::vector<double> firstSamplesMs;  // per round, from Play until the device took the first samples
+    std::vector<double> atNextMs;        // per round, around Next
+    std::vector<double> atEndMs;         // per round, around a song's own end
 };
 
-// Plays the three songs of `folder` in the window `rounds` times (SDL's disk driver, paced as a
-// device would be) and measures the gaps around Next and around a song's end.
+// Plays the three songs of `folder` (44.1, 48 and 22.05 kHz) in the window `rounds` times (SDL's disk
+// driver, paced as a device would be) and measures the gaps around Play from rest, Next and a
+// song's end, each of the last two a change of sample rate.
 SongChangeGaps TimeSongChanges(const Programs& programs, const std::string& folder, int rounds);
 
 }  // namespace tunekist::bench

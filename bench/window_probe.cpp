@@ -10,8 +10,10 @@
 //
 // bench-window-probe change FOLDER: lists FOLDER (at least three short songs), clicks the first
 // three into the playlist and presses Play, then Next, then lets the second song end by itself;
-// prints the longest stretch in ms between two turns of the event loop around Next and around the
-// song's own end.
+// prints the longest stretch in ms between two turns of the event loop around Play (from rest: no
+// sound device open yet), the time from Play until the device has taken the song's first samples,
+// and the longest stretches around Next and around the song's own end. With songs at different
+// sample rates, Next and the end each change the device.
 
 #include <unistd.h>
 #include <QApplication>
@@ -163,9 +165,19 @@ int ChangeSongs(const std::string& folder) {
         window.ListView1->setCurrentItem(window.ListView1->topLevelItem(row));
         window.program().playlist.ListView1_ItemClick();
     }
-    window.program().Knop_Click(0);
-    Wait(300);
     GapWatch gaps;
+    gaps.Reset();
+    QElapsedTimer sincePlay;
+    sincePlay.start();
+    window.program().Knop_Click(0);
+    const tunekist::IMediaPosition& position = window.program().state.GraphPosition;
+    double firstSamples = -1;
+    for (int i = 0; i < 2000 && firstSamples < 0; ++i) {
+        if (position && position->get_CurrentPosition() > 0) firstSamples = sincePlay.nsecsElapsed() / 1e6;
+        Wait(1);
+    }
+    const double atPlay = gaps.LongestMs();
+    Wait(300);
     gaps.Reset();
     window.program().Knop_Click(4);
     Wait(300);
@@ -176,7 +188,7 @@ int ChangeSongs(const std::string& folder) {
     for (int i = 0; i < 1000 && window.List1->count() > 1; ++i) Wait(10);
     Wait(300);
     const double atEnd = gaps.LongestMs();
-    std::printf("%.3f %.3f %d\n", atNext, atEnd, window.List1->count());
+    std::printf("%.3f %.3f %.3f %.3f %d\n", atPlay, firstSamples, atNext, atEnd, window.List1->count());
     std::fflush(stdout);
     _exit(0);
 }
