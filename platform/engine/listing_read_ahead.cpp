@@ -1,6 +1,7 @@
 #include "platform/engine/listing_read_ahead.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +36,23 @@ private:
     std::int64_t size_ = -1;
 };
 
+// True when nearly all of the file is in the page cache: measuring it read it whole (or it was
+// read lately anyway, and its neighbours likely were too).
+bool ReadWhole(const std::string& path) {
+    const HintedFile file(path);
+    if (file.Size() <= 0) return false;
+    const auto length = static_cast<std::size_t>(file.Size());
+    void* const mapped = mmap(nullptr, length, PROT_READ, MAP_SHARED, file.Descriptor(), 0);
+    if (mapped == MAP_FAILED) return false;
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    std::vector<unsigned char> resident((length + page - 1) / page);
+    const bool known = mincore(mapped, length, resident.data()) == 0;
+    munmap(mapped, length);
+    const auto inCache = std::count_if(resident.begin(), resident.end(), [](unsigned char p) { return (p & 1) != 0; });
+    // The head and tail alone are a few pages; a song read whole has all of them.
+    return known && static_cast<std::size_t>(inCache) * 10 >= resident.size() * 9;
+}
+
 }  // namespace
 
 ListingReadAhead::ListingReadAhead(std::vector<std::string> paths) : paths_(std::move(paths)) {}
@@ -43,12 +61,19 @@ void ListingReadAhead::MeasuringAt(std::size_t index) {
     if (index >= paths_.size()) return;
     const std::size_t next = index + 1;
     const std::size_t end = std::min(paths_.size(), next + kSongsAhead);
-    for (hintedUpTo_ = std::max(hintedUpTo_, next); hintedUpTo_ < end; ++hintedUpTo_) {
-        const HintedFile file(paths_[hintedUpTo_]);
+    const bool whole = index > 0 && ReadWhole(paths_[index - 1]);
+    std::size_t& upTo = whole ? hintedWholeUpTo_ : hintedUpTo_;
+    for (upTo = std::max(upTo, next); upTo < end; ++upTo) {
+        const HintedFile file(paths_[upTo]);
         if (file.Size() <= 0) continue;
+        if (whole && file.Size() <= kWholeSongBytes) {
+            HintWillRead(file.Descriptor(), 0, file.Size());
+            continue;
+        }
         HintWillRead(file.Descriptor(), 0, std::min(file.Size(), kHeadBytes));
         HintWillRead(file.Descriptor(), file.Size() - kTailBytes, file.Size());
     }
+    hintedUpTo_ = std::max(hintedUpTo_, hintedWholeUpTo_);
 }
 
 }  // namespace tunekist
