@@ -49,8 +49,6 @@ appstreamcli validate --no-net --explain "$metainfo" || fail "appstreamcli rejec
 # What the launcher promises: it opens the MP3 files it is given, under every name desktops give
 # their type.
 entry() { sed -n "s/^$1=//p" "$desktop"; }
-[[ $(entry Name) == Tunekist ]] || fail "launcher name is '$(entry Name)'"
-[[ $(entry Categories) == "AudioVideo;Audio;Player;" ]] || fail "categories are '$(entry Categories)'"
 [[ $(entry Icon) == "$app_id" ]] || fail "launcher icon is '$(entry Icon)'"
 [[ $(entry MimeType) == "audio/mpeg;audio/mp3;audio/x-mp3;audio/x-mpeg;audio/mpeg3;audio/x-mpeg-3;" ]] ||
   fail "the launcher claims '$(entry MimeType)'"
