@@ -111,12 +111,6 @@ TEST_F(PlayerWindowTest, PauzeHoldsTheSongRewAndForewMoveItAndPauzeOrPlayResumeI
         EXPECT_EQ(Position(), to) << "from " << from;
         EXPECT_TRUE(!BarShowsFill()) << "the bar starts afresh";
     }
-    // A seek from the desktop's controls is kept within the song and starts the bar afresh.
-    for (const auto& [asked, reached] : {std::pair{4.5, 4.5}, {-3.0, 0.0}, {150.0, 20.0}}) {
-        program().SeekTo(asked);
-        EXPECT_EQ(Position(), reached) << "asked " << asked;
-        EXPECT_TRUE(!BarShowsFill());
-    }
     program().state.GraphPosition->put_CurrentPosition(paused);
 
     Press(kPauze);

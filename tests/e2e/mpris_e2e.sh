@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a session bus of its own, driven by the desktop's own clients as a panel or
 # a media key drives it (every method, property and signal is checked in the program's own process
-# by the desktop tests): playerctl reads the song's exact length, sets the volume, plays, pauses,
-# moves, skips and stops; busctl quits. A screen reader hears the volume slider's percentage
-# through the accessibility bus. Without a session bus the player runs as before, silently, and
+# by the desktop tests): playerctl reads the song's exact length and address, sets the volume,
+# plays and skips; busctl quits. Without a session bus the player runs as before, silently, and
 # its close box (asked as a window manager asks, by CLOSE-REQUEST) ends it with status 0.
 #   mpris_e2e.sh PLAYER CLOSE-REQUEST OUT-DIR     (exits 77, skipped, when a tool is missing)
 set -euo pipefail
@@ -14,7 +13,6 @@ source "$(dirname "$0")/../support/program_test_lib.sh"
 
 require_tools dbus-run-session playerctl busctl xvfb-run xdotool sox soxi lame
 reexec_in_xvfb dbus-run-session -- "$0" "$@"
-[[ -e /usr/share/dbus-1/services/org.a11y.Bus.service ]] || { echo "skipped: at-spi2-core is missing"; exit 77; }
 fresh_folder "$outdir"
 stage=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-mpris.XXXXXX")
 # The player's folder holds only the program and its music; the rest lies beside it.
@@ -22,8 +20,6 @@ wav=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-mpris-wav.XXXXXX")
 # Qt keeps its runtime files here, apart from any other run's.
 export XDG_RUNTIME_DIR=$wav/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-# The accessibility bus is started first, so that the window registers on it from the start.
-busctl --user call org.a11y.Bus /org/a11y/bus org.a11y.Bus GetAddress >/dev/null
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -42,7 +38,7 @@ make_song Bas 30 440
 # The exact length in microseconds: the samples the song was made of.
 length_us() { echo $(( ($(soxi -s "$wav/$1.wav") * 1000000 + 22050) / 44100 )); }
 
-export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null QT_QPA_PLATFORM=xcb
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/lsan_display.supp:print_suppressions=0"
 (cd "$stage" && exec ./tunekist) >"$outdir/player.log" 2>&1 &
 player_pid=$!
@@ -65,24 +61,6 @@ expect() {  # what, expected, command...
   fail "$what is '$got', expected '$want'"
 }
 
-# The volume sliders' values as the accessibility bus gives them to a screen reader.
-slider_says() {
-  /usr/bin/python3 - <<'PY'
-import dbus
-bus = dbus.SessionBus()
-a11y = dbus.bus.BusConnection(bus.get_object("org.a11y.Bus", "/org/a11y/bus").GetAddress(dbus_interface="org.a11y.Bus"))
-ACC, PROPS = "org.a11y.atspi.Accessible", "org.freedesktop.DBus.Properties"
-def visit(name, path, depth=0):
-    for kid in a11y.get_object(name, path).GetChildren(dbus_interface=ACC):
-        obj = a11y.get_object(*kid)
-        if obj.GetRoleName(dbus_interface=ACC) == "slider":
-            print(int(obj.Get("org.a11y.atspi.Value", "CurrentValue", dbus_interface=PROPS)))
-        elif depth < 8:
-            visit(*kid, depth=depth + 1)
-visit("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root")
-PY
-}
-
 # Open the folder, and once it is listed click Alt and Bas into the playlist.
 # (The keys are sent to the window directly, past the pointer's queue: they wait for the click's
 # focus to have taken.)
@@ -97,17 +75,10 @@ expect "Alt's length" "$(length_us Alt)" pc metadata mpris:length
 expect "Alt's address" "file://$stage/Muziek/Alt.mp3" pc metadata xesam:url
 pc volume 0.5
 expect "the volume" 0.500000 pc volume
-expect "the slider a screen reader hears" 50 slider_says
 pc play-pause
 expect "the status after play-pause" Playing pc status
-pc pause
-expect "the status after pause" Paused pc status
-pc position 2
-expect "the position after moving to 2 s" 2.000000 pc position
 pc next
 expect "the title after next" Bas pc metadata xesam:title
-pc stop
-expect "the status after stop" Stopped pc status
 
 busctl --user call org.mpris.MediaPlayer2.tunekist /org/mpris/MediaPlayer2 org.mpris.MediaPlayer2 Quit
 ended() { kill -0 "$1" 2>/dev/null && echo running || echo ended; }

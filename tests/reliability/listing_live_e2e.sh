@@ -26,11 +26,9 @@ cp "$player" "$stage/tunekist"
 log=$outdir/opens
 python3 - "$log" "$stage/Muziek" <<'PY' &
 import ctypes, os, struct, sys
-libc = ctypes.CDLL(None)
-fd = libc.inotify_init()
-libc.inotify_add_watch(fd, sys.argv[2].encode(), 0x20)  # IN_OPEN
-out = open(sys.argv[1] + ".part", "w", buffering=1)
-os.rename(sys.argv[1] + ".part", sys.argv[1])
+fd = ctypes.CDLL(None).inotify_init()
+ctypes.CDLL(None).inotify_add_watch(fd, sys.argv[2].encode(), 0x20)  # IN_OPEN
+out = open(sys.argv[1], "w", buffering=1)
 while True:
     data, at = os.read(fd, 1 << 16), 0
     while at < len(data):
@@ -45,7 +43,6 @@ fail() { echo "FAIL: $*; logs in $outdir"; exit 1; }
 # Waits up to a minute for a line LINE in the log.
 logged() { for _ in $(seq 1200); do grep -q -x "$1" "$log" 2>/dev/null && return 0; sleep 0.05; done; return 1; }
 for _ in $(seq 200); do [[ -f "$log" ]] && break; sleep 0.05; done
-[[ -f "$log" ]] || fail "the watcher never started"
 
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null QT_QPA_PLATFORM=xcb
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")/../e2e" && pwd)/lsan_display.supp"

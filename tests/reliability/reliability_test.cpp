@@ -1,7 +1,6 @@
-// Damaged, unusual and changing files, made here or found in the real world, and long sessions,
-// through the real window and engine; no file in a listed folder is ever written.
+// Damaged, unusual and changing files, made here or found in the real world, through the real
+// window and engine; no file in a listed folder is ever written.
 #include <gtest/gtest.h>
-#include <malloc.h>
 #include <strings.h>
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -21,11 +20,6 @@
 #include "tests/support/corpus.h"
 #include "tests/support/player_window.h"
 #include "tests/support/test_audio.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-// From AddressSanitizer's runtime; GCC ships no header for it.
-extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
-#endif
 
 namespace tunekist::test {
 namespace {
@@ -281,51 +275,6 @@ INSTANTIATE_TEST_SUITE_P(Folders, CorpusTest,
                                            CorpusSet{"tinytag", ".mp3", true}, CorpusSet{"minimp3", ".mp3", false},
                                            CorpusSet{"minimp3", ".bit", true}),
                          [](const auto& info) { return std::string(info.param.name) + (info.param.extension + 1); });
-
-// Live heap bytes: AddressSanitizer's count when sanitized (its quarantine hides frees from glibc).
-std::int64_t LiveHeapBytes() {
-#if defined(__SANITIZE_ADDRESS__)
-    return static_cast<std::int64_t>(__sanitizer_get_current_allocated_bytes());
-#else
-    return static_cast<std::int64_t>(mallinfo2().uordblks);
-#endif
-}
-
-// A folder of 10,000 songs, hard links of one song named 10000 + i so that they sort as numbers
-// do, listed and totalled, and its last 100 played one after another.
-TEST_F(ReliabilityTest, TenThousandSongsListAndAHundredPlayInOrderWithFlatMemoryAndAtMostTwoEngines) {
-    constexpr int kSongs = 10000, kPlayed = 100;
-    CopyFile(CachedTone(1.0, 440), folder / ".song");
-    for (int i = kSongs; i < 2 * kSongs; ++i)
-        fs::create_hard_link(folder / ".song", folder / (std::to_string(i) + ".mp3"));
-    WatchFolder(folder.Path());
-    ListFolder(folder.Path());
-    EXPECT_TRUE(messages.empty());
-    ASSERT_EQ(Rows().RowCount(), kSongs);
-    EXPECT_EQ(Text(window->Label1) + Text(window->Label2), "10000 SongsTotaal : 02:46:40");
-    EXPECT_EQ(Rows().SubItem(kSongs, 1), "00:01");
-    Strings expected;
-    for (int i = 2 * kSongs - kPlayed; i < 2 * kSongs; ++i) expected.push_back(std::to_string(i));
-    for (const std::string& name : expected) ClickSong(name + ".mp3");
-    EXPECT_EQ(Text(window->Label5), "Totaal : 00:01:40");
-    EXPECT_EQ(engines.Alive(), 0);
-
-    Press(kPlay);
-    Strings started{Text(window->Label3)};
-    std::int64_t heapEarly = 0;
-    // Ticks come once per second of sound; a song ends within two of them.
-    for (int ticks = 0; TimerRuns() && ticks < 4 * kPlayed; ++ticks) {
-        TickUntilTheTimerStops(1);
-        if (Playing() && Text(window->Label3) != started.back()) started.push_back(Text(window->Label3));
-        if (QueuedPaths().size() == kPlayed - 20 && heapEarly == 0) heapEarly = LiveHeapBytes();
-    }
-    const std::int64_t heapLate = LiveHeapBytes();
-    EXPECT_EQ(started, expected);
-    ExpectPlayedOut();
-    EXPECT_EQ(engines.Alive(), 1);
-    // 80 songs later the live heap is where it was, give or take what the lists shed.
-    EXPECT_LT(heapLate - heapEarly, 256 * 1024) << "early " << heapEarly << ", late " << heapLate;
-}
 
 // Without any sound output, Play and Next say so rather than that the playlist ran out, and the
 // next song waits at the head for Play once there is sound.

@@ -27,23 +27,6 @@ reexec_in_xvfb() {
 # Empties (or makes) the folder where a test leaves its screenshots and sound.
 fresh_folder() { rm -rf "$1" && mkdir -p "$1"; }
 
-# Points SDL's disk driver at a FIFO whose reader appends to HEARD. The driver truncates its file
-# whenever a device opens; through the FIFO every song stays, in the order it was played.
-# The reader's process id joins the array `pids`; release_capture ends a reader still waiting.
-capture_disk_sound() {  # FIFO HEARD
-  capture_fifo=$1
-  mkfifo "$capture_fifo"
-  : >"$2"
-  (while true; do cat "$capture_fifo" >>"$2"; done) &
-  pids+=($!)
-  export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$capture_fifo"
-}
-
-# The reader's cat may still wait for a writer on the FIFO: one that opens and closes ends it.
-release_capture() {
-  [[ -p "${capture_fifo:-}" ]] && timeout 2 bash -c ': >"$1"' _ "$capture_fifo" 2>/dev/null || true
-}
-
 # Waits until process PID has used at most one clock tick (10 ms) of processor time in half a
 # second, as an idle window with an open sound device does: a folder it was told to list is listed
 # then, however long a loaded machine took. Fails when PID is gone or still busy after a minute.
