@@ -2,7 +2,6 @@
 // and an engine's error box.
 #include <QApplication>
 #include <QFontInfo>
-#include <QHeaderView>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -18,9 +17,8 @@ namespace {
 // Texts in the Arial look-alike at their design size; labels transparent in their strip, as large
 // as their caption, in their layout colour (invalid: the button text's); spoken names, visited by
 // the keyboard in the rows' order. The form's size and its timer ticking every second; both song
-// lists' columns and text colour, rows kept in the order added after a click on a header; our own
-// logo squeezed into its control, behind every control the frame panel spanning the screen, and
-// the design colours where the layout puts them.
+// lists' columns and text colour; our own logo squeezed into its control, behind every control
+// the frame panel spanning the screen, and the design colours where the layout puts them.
 TEST_F(QuietWindowTest, FormHasItsDesignFontsColoursNamesTabOrderListsAndLogo) {
     const QColor grey(64, 64, 64), listText(230, 230, 250), black(0, 0, 0);
     const struct {
@@ -86,12 +84,6 @@ TEST_F(QuietWindowTest, FormHasItsDesignFontsColoursNamesTabOrderListsAndLogo) {
         EXPECT_EQ(header->textAlignment(1) & header->textAlignment(2) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         EXPECT_EQ(view->palette().color(QPalette::Text), listText);
         EXPECT_EQ(view->toolTip(), view == window->ListView2 ? " Playlist " : "");
-        QtListView rows(*view);
-        for (const char* name : {"Zwaan", "Appel", "Mier"}) rows.AddRow(name);
-        QHeaderView* columns = view->header();
-        QTest::mouseClick(columns->viewport(), Qt::LeftButton, {},
-                          QPoint(columns->sectionViewportPosition(0) + 10, columns->height() / 2));
-        EXPECT_EQ(rows.RowText(1) + rows.RowText(2) + rows.RowText(3), "ZwaanAppelMier");
     }
     const QImage logo(":/tunekist/logo.png");
     EXPECT_TRUE(logo.size() == QSize(349, 198) && !logo.hasAlphaChannel());
