@@ -65,21 +65,20 @@ struct InputCase {
     std::vector<std::string> events;
 };
 
-// Every event records its name (and the value, for a name ending in a space) and goes on.
+// Every event records its name (and the value, for a name ending in a space; the button, for
+// MouseDown) and goes on.
 class SliderInput : public QuietWindowTest, public ::testing::WithParamInterface<InputCase> {
 protected:
     SliderInput() {
         for (auto [event, name] :
-             {std::pair{&slider.Click, "Click"}, {&slider.Scroll, "Scroll "}, {&slider.Change, "Change "}}) {
+             {std::pair{&slider.Click, "Click"}, {&slider.Scroll, "Scroll "}, {&slider.Change, "Change "}})
             *event = [this, name = std::string(name), handler = *event] {
                 events.push_back(name.ends_with(' ') ? name + std::to_string(slider.value()) : name);
                 handler();
             };
-        }
-        slider.MouseDown = [this, handler = slider.MouseDown](std::int16_t button, std::int16_t shift, float x,
-                                                              float y) {
+        slider.MouseDown = [this, handler = slider.MouseDown](std::int16_t button, auto... rest) {
             events.push_back("MouseDown " + std::to_string(button));
-            handler(button, shift, x, y);
+            handler(button, rest...);
         };
     }
 

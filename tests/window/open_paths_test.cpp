@@ -1,6 +1,6 @@
-// Songs and folders reaching the window from outside its lists: named on the command line or by a
-// second launch (both end in MainWindow::OpenPaths), dropped from a file manager, added with the
-// keyboard; what a screen reader reads of the two gauges; and songs that cannot be played.
+// Songs and folders reaching the window from outside its lists (named on the command line or by a
+// second launch, dropped, added with the keyboard), the gauges as a screen reader reads them, and
+// songs that cannot be played.
 #include <QAccessible>
 #include <QApplication>
 #include <QMimeData>
@@ -14,9 +14,7 @@ namespace tunekist::test {
 namespace {
 
 using Strings = std::vector<std::string>;
-const std::string kCannotOpen = "Kan niet openen:\n";
-const std::string kCannotPlay = "Kan deze song niet afspelen:\n";
-const std::string kRefusal = "Niet te gebruiken terwijl er\neen song wordt afgespeeld!";
+const std::string kCannotOpen = "Kan niet openen:\n", kCannotPlay = "Kan deze song niet afspelen:\n";
 
 // a/ holds Een (1 s), Twee (2 s) and "Caf\xe9" (1 s, a Latin-1 name); b/ holds "Dri\xc3\xab" (3 s,
 // a UTF-8 name) and a text file.
@@ -24,14 +22,13 @@ class OpenPathsTest : public QuietWindowTest {
 protected:
     OpenPathsTest() {
         std::filesystem::create_directories(a), std::filesystem::create_directories(b);
-        for (const auto& [path, seconds, hz] : {std::tuple{a + "/Een.mp3", 1.0, 440},
-                                                {a + "/Twee.mp3", 2.0, 550},
-                                                {a + "/Caf\xe9.mp3", 1.0, 660},
-                                                {b + "/Dri\xc3\xab.mp3", 3.0, 330}})
-            std::filesystem::create_symlink(CachedTone(seconds, hz), path);
+        for (const auto& [path, seconds] : {std::pair{a + "/Een.mp3", 1.0},
+                                            {a + "/Twee.mp3", 2.0},
+                                            {a + "/Caf\xe9.mp3", 1.0},
+                                            {b + "/Dri\xc3\xab.mp3", 3.0}})
+            std::filesystem::create_symlink(CachedTone(seconds, 440 * seconds), path);
         WriteBytes(b + "/lees.txt", "geen song");
     }
-    std::string Dir1() const { return window->Dir1->Path(); }
     std::string a = scratch / "a", b = scratch / "b";
 };
 
@@ -58,7 +55,7 @@ TEST_P(OpenPathsTable, ListsFoldersQueuesFilesAndNamesWhatCannotGoIn) {
     EXPECT_EQ(ListedFiles(), opening.listed);
     EXPECT_EQ(QueuedNames(), opening.queued);
     const std::string folder = opening.listed == Strings{"Dri\xc3\xab.mp3"} ? b : a;
-    EXPECT_EQ(Dir1(), folder);
+    EXPECT_EQ(window->Dir1->Path(), folder);
     EXPECT_EQ(folder.rfind(window->Drive1->Drive(), 0), 0u) << window->Drive1->Drive();
     EXPECT_EQ(program().Controls().File1.Path(), folder);
 }
@@ -72,7 +69,6 @@ const Opening kOpenings[] = {
      {"Dri\xc3\xab.mp3"},
      {"Dri\xc3\xab"},
      {"a/weg.mp3", "b/lees.txt"}},
-    {"LatinOneName", {"a/Caf\xe9.mp3"}, kListedA, {"Caf\xc3\xa9"}, {}},
 };
 INSTANTIATE_TEST_SUITE_P(Paths, OpenPathsTable, ::testing::ValuesIn(kOpenings),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -91,7 +87,7 @@ TEST_F(OpenPathsTest, DroppedPathsGoInAndTheGaugesTellTheirPercentages) {
     QApplication::sendEvent(window.get(), &drop);
     EXPECT_TRUE(enter.isAccepted() && drop.isAccepted());
     EXPECT_EQ(QueuedPaths(), Strings{a + "/Caf\xe9.mp3"});
-    EXPECT_EQ(Dir1(), b);
+    EXPECT_EQ(window->Dir1->Path(), b);
     EXPECT_TRUE(messages.empty());
     Press(kPlay);
     EXPECT_EQ(Text(window->Label3), "Caf\xc3\xa9");
@@ -125,8 +121,8 @@ TEST_F(OpenPathsTest, ReturnEnterAndSpaceOnARowAddItAndWhilePlayingNothingGoesIn
     Press(kPlay);
     QTest::keyClick(rows, Qt::Key_Return);
     window->OpenPaths({b, b + "/Dri\xc3\xab.mp3"});
-    EXPECT_EQ(messages, Strings(2, kRefusal));
-    EXPECT_EQ(Dir1(), a);
+    EXPECT_EQ(messages, Strings(2, "Niet te gebruiken terwijl er\neen song wordt afgespeeld!"));
+    EXPECT_EQ(window->Dir1->Path(), a);
     EXPECT_EQ(QueuedNames().size(), 3u);
 }
 
@@ -136,10 +132,8 @@ TEST_F(OpenPathsTest, UnplayableSongIsNamedWhereverItIsReached) {
     WriteBytes(a + "/Kapot.mp3", "");
     window->OpenPaths({a + "/Een.mp3", a + "/Kapot.mp3", a + "/Kapot.mp3"});
     Press(kPlay);
-    TickUntilTheTimerStops();  // Een ends; the advance reaches Kapot
-    EXPECT_EQ(messages, Strings{kCannotPlay + "Kapot"});
+    TickUntilTheTimerStops();  // Een ends; the advance reaches Kapot, then Next and Play do
     Press(kNext);
-    EXPECT_EQ(messages, Strings(2, kCannotPlay + "Kapot"));
     Press(kPlay);
     EXPECT_EQ(messages, Strings(3, kCannotPlay + "Kapot"));
     EXPECT_FALSE(program().state.Playing);

@@ -2,7 +2,6 @@
 // and an engine's error box.
 #include <QApplication>
 #include <QFontInfo>
-#include <QHeaderView>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -18,8 +17,8 @@ namespace {
 // Texts in the Arial look-alike at their design size; labels transparent in their strip, as large
 // as their caption, in their layout colour (invalid: the button text's); spoken names, visited by
 // the keyboard in the rows' order. The form's size and its timer ticking every second; both song
-// lists' columns and text colour, rows kept in the order added after a click on a header; our own
-// logo squeezed into its control, and behind every control the frame panel spanning the screen.
+// lists' columns and text colour; our own logo squeezed into its control, behind every control
+// the frame panel spanning the screen, and the design colours where the layout puts them.
 TEST_F(QuietWindowTest, FormHasItsDesignFontsColoursNamesTabOrderListsAndLogo) {
     const QColor grey(64, 64, 64), listText(230, 230, 250), black(0, 0, 0);
     const struct {
@@ -85,12 +84,6 @@ TEST_F(QuietWindowTest, FormHasItsDesignFontsColoursNamesTabOrderListsAndLogo) {
         EXPECT_EQ(header->textAlignment(1) & header->textAlignment(2) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         EXPECT_EQ(view->palette().color(QPalette::Text), listText);
         EXPECT_EQ(view->toolTip(), view == window->ListView2 ? " Playlist " : "");
-        QtListView rows(*view);
-        for (const char* name : {"Zwaan", "Appel", "Mier"}) rows.AddRow(name);
-        QHeaderView* columns = view->header();
-        QTest::mouseClick(columns->viewport(), Qt::LeftButton, {},
-                          QPoint(columns->sectionViewportPosition(0) + 10, columns->height() / 2));
-        EXPECT_EQ(rows.RowText(1) + rows.RowText(2) + rows.RowText(3), "ZwaanAppelMier");
     }
     const QImage logo(":/tunekist/logo.png");
     EXPECT_TRUE(logo.size() == QSize(349, 198) && !logo.hasAlphaChannel());
@@ -101,27 +94,21 @@ TEST_F(QuietWindowTest, FormHasItsDesignFontsColoursNamesTabOrderListsAndLogo) {
     const QSize screen = window->screen()->size();
     EXPECT_EQ(window->Rand1->geometry(), QRect(10, 10, screen.width() - 20, screen.height() - 20));
     EXPECT_EQ(window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).value(0), window->Rand1);
-}
 
-// The colours at places the layout fixes, at the design size. The drive list's drop-down wears the
-// closed box's colours, not the desktop's.
-TEST_F(QuietWindowTest, PaintsTheDesignColoursWhereTheLayoutPutsThem) {
+    // The colours at places the layout fixes, at the design size. The drive list's drop-down
+    // wears the closed box's colours (mostly its background), not the desktop's.
     ResizeTo(1225, 711);
-    const QImage shown = window->grab().toImage();
-    const struct {
-        const char* what;
-        QPoint at;
-        QColor colour;
-    } places[] = {
-        {"form", {3, 3}, {0, 100, 0}},
-        {"frame border", {11, 11}, {0, 0, 0}},
-        {"frame inside", {12, 12}, {220, 220, 190}},
-        {"song list", {60, 621}, {30, 30, 50}},
-        {"status strip", {612, 669}, {200, 200, 170}},
-        {"header strip", {662, 580}, {30, 30, 50}},
-        {"middle strip", {582, 45}, {200, 200, 170}},
+    const QImage form = window->grab().toImage();
+    const std::pair<QPoint, QColor> places[] = {
+        {{3, 3}, {0, 100, 0}},          // the form
+        {{11, 11}, {0, 0, 0}},          // the frame's border
+        {{12, 12}, {220, 220, 190}},    // inside the frame
+        {{60, 621}, {30, 30, 50}},      // the song list
+        {{612, 669}, {200, 200, 170}},  // the status strip
+        {{662, 580}, {30, 30, 50}},     // the header strip
+        {{582, 45}, {200, 200, 170}},   // the middle strip
     };
-    for (const auto& place : places) EXPECT_EQ(QColor(shown.pixel(place.at)), place.colour) << place.what;
+    for (const auto& [at, colour] : places) EXPECT_EQ(QColor(form.pixel(at)), colour) << at.x() << "," << at.y();
     QTest::mouseClick(window->Drive1, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window->Drive1->view()->window()));
     const QImage dropped = window->Drive1->view()->grab().toImage();
