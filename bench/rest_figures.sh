@@ -34,8 +34,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# norewinds: a null sink woken from suspend otherwise takes no data for its first 2 s (it runs
+# ahead by its idle block and, unlike a sound card's sink, does not rewind for a new stream).
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --log-target=stderr \
-  -L "module-null-sink sink_name=rest rate=44100 channels=2" -L "module-suspend-on-idle timeout=1" \
+  -L "module-null-sink sink_name=rest rate=44100 channels=2 norewinds=1" -L "module-suspend-on-idle timeout=1" \
   -L "module-native-protocol-unix socket=$runtime/native auth-anonymous=1" >"$runtime/server.log" 2>&1 &
 pids+=($!)
 until pactl info >/dev/null 2>&1; do sleep 0.1; done

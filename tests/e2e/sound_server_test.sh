@@ -50,8 +50,9 @@ wait_for() {  # what, tenths, condition...
 }
 
 start_server() {
+  # norewinds: a null sink woken from suspend otherwise takes no data for its first 2 s.
   pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --log-target=stderr \
-    -L "module-null-sink sink_name=tunekist rate=44100 channels=2" -L "module-suspend-on-idle timeout=1" \
+    -L "module-null-sink sink_name=tunekist rate=44100 channels=2 norewinds=1" -L "module-suspend-on-idle timeout=1" \
     -L "module-native-protocol-unix socket=$runtime/native auth-anonymous=1" >>"$outdir/server.log" 2>&1 &
   server_pid=$!
   wait_for "the sound server did not start" 100 server_answers
