@@ -34,10 +34,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# norewinds: a null sink woken from suspend otherwise takes no data for its first 2 s (it runs
-# ahead by its idle block and, unlike a sound card's sink, does not rewind for a new stream).
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --log-target=stderr \
-  -L "module-null-sink sink_name=rest rate=44100 channels=2 norewinds=1" -L "module-suspend-on-idle timeout=1" \
+  -L "module-null-sink sink_name=rest rate=44100 channels=2" -L "module-suspend-on-idle timeout=1" \
+  -L "module-null-sink sink_name=probe rate=44100 channels=2 norewinds=1" \
   -L "module-native-protocol-unix socket=$runtime/native auth-anonymous=1" >"$runtime/server.log" 2>&1 &
 pids+=($!)
 until pactl info >/dev/null 2>&1; do sleep 0.1; done
@@ -54,12 +53,12 @@ for song in a:44100 b:48000 c:22050; do
 done
 cp "$player" "$stage/tunekist"
 
-sink() { pactl list sinks short | awk '$2 == "rest" { print $NF }'; }
-# Waits, at most 10 s, until the sink is in STATE; prints how long it took or "never".
-wait_sink() {  # state
+sink() { pactl list sinks short | awk -v name="${1:-rest}" '$2 == name { print $NF }'; }
+# Waits, at most 10 s, until the sink (rest, or SINK) is in STATE; prints how long it took or "never".
+wait_sink() {  # state [sink]
   local start=$SECONDS
   for _ in $(seq 100); do
-    [[ $(sink) == "$1" ]] && { echo "$((SECONDS - start))"; return; }
+    [[ $(sink "${2:-rest}") == "$1" ]] && { echo "$((SECONDS - start))"; return; }
     sleep 0.1
   done
   echo never
@@ -125,8 +124,10 @@ if [[ -n $probe ]]; then
     how="SDL loaded at Play"
     [[ -n $preload ]] && how="SDL loaded at start"
     for _ in 1 2 3; do
-      wait_sink SUSPENDED >/dev/null
-      read -r play first next end _ < <(env ${preload:+LD_PRELOAD=$preload} SDL_AUDIODRIVER=pulseaudio \
+      wait_sink SUSPENDED probe >/dev/null
+      # On a sink of its own without rewinds: a null sink woken from suspend otherwise takes no
+      # data for its first 2 s (its idle block; unlike a sound card's sink it does not rewind).
+      read -r play first next end _ < <(env ${preload:+LD_PRELOAD=$preload} SDL_AUDIODRIVER=pulseaudio PULSE_SINK=probe \
         QT_QPA_PLATFORM=xcb "$probe" change "$runtime/Rates" 2>/dev/null)
       printf 'tunekist %s: gap at Play %s ms, first samples %s ms, gap at Next %s ms, at the end %s ms\n' \
         "$how" "$play" "$first" "$next" "$end"
