@@ -25,62 +25,31 @@ constexpr const char* kPalettes[5] = {
     "F4F4F4 F4F4F4 F4F4F4 F4F4F4 FCFCFC FCFCFC FCFCFC FCFCFC ADB2B5 FCFCFC B7BBBE AFB4B7 B1B5B8 C0C3C6 F1F2F2 "
     "AEB3B6 F2F2F3 FBFBFB ADB2B5 FCFCFC B0B5B8 AEB3B6 B1B6B9 C0C3C6 F3F3F4 AEB3B6 F2F2F3 FBFBFB FCFCFC"};
 
-// The face a button of W × H promises in a state, pixel by pixel; a gradient's rows hold the exact
-// linear value between its end colours.
-std::vector<Colour> Worked(int state, int W, int H) {
-    std::vector<Colour> p;
-    std::istringstream in(kPalettes[state]);
-    for (unsigned rgb; in >> std::hex >> rgb;)
-        p.push_back({1.0 * (rgb >> 16), 1.0 * (rgb >> 8 & 255), 1.0 * (rgb & 255)});
-    const auto G = [&](int i) { return p[static_cast<std::size_t>(i)]; };
-    const auto E = [&](int i) { return p[static_cast<std::size_t>(8 + i)]; };
-    std::vector<Colour> f(static_cast<std::size_t>(W * H));
-    // Columns x0..x1 of rows y0..y1, running from `top` on row `from` toward `bottom` on row `to`.
-    const auto band = [&](int x0, int x1, int y0, int y1, Colour top, Colour bottom, int from, int to) {
-        for (int y = std::max(y0, 0); y <= std::min(y1, H - 1); ++y) {
-            for (int x = std::max(x0, 0); x <= std::min(x1, W - 1); ++x) {
-                for (int i = 0; i < 3; ++i) f[y * W + x][i] = top[i] + (bottom[i] - top[i]) * (y - from) / (to - from);
-            }
-        }
+// The colour a button of W × H promises at (x, y) in a state; a gradient's rows hold the exact
+// linear value between its end colours. The face is mirrored, but for the pressed face's lower accent.
+Colour Worked(const std::vector<Colour>& palette, int state, int W, int H, int x, int y) {
+    const auto G = [&](int i) { return palette[static_cast<std::size_t>(i)]; };
+    const auto E = [&](int i) { return G(8 + i); };
+    const auto lerp = [y](Colour top, Colour bottom, int from, int to) {
+        for (int i = 0; i < 3; ++i) top[i] += (bottom[i] - top[i]) * (y - from) / (to - from);
+        return top;
     };
-    const auto run = [&](int x0, int x1, int y, Colour c) { band(x0, x1, y, y, c, c, y, y + 1); };
-    const int M = static_cast<int>(std::nearbyint(H / 2.2));
-    band(2, W - 3, 2, M - 1, G(0), G(1), 2, M);
-    band(2, W - 3, M, H - 3, G(2), G(3), M, H - 2);
-    for (const int x : {1, W - 2}) {
-        band(x, x, 3, M - 1, G(4), G(5), 3, M);
-        band(x, x, M, H - 4, G(6), G(7), M, H - 3);
-    }
-    if (state == StateDown) {  // the row H - 3 accent is on the left only
-        run(3, 6, 2, {220, 237, 246});
-        run(W - 7, W - 4, 2, {220, 237, 246});
-        run(3, 6, H - 3, {109, 181, 220});
-        run(2, 2, 3, {220, 237, 245});
-        run(W - 3, W - 3, 3, {220, 237, 245});
-    }
-    if (state == StateFocus) {
-        run(3, W - 4, 2, {166, 233, 251});
-        run(3, W - 4, H - 3, {132, 213, 239});
-        for (const int x : {2, W - 3}) {
-            band(x, x, 3, M - 1, {165, 232, 251}, {161, 230, 249}, 3, M);
-            band(x, x, M, H - 4, {146, 222, 245}, {133, 213, 240}, M, H - 3);
-        }
-    }
-    for (const int y : {0, H - 1}) run(0, W - 1, y, E(0));
-    for (const int x : {0, W - 1}) band(x, x, 0, H - 1, E(0), E(0), 0, 1);
-    run(3, W - 4, 1, E(1));
-    run(3, W - 4, H - 2, E(20));
-    // The corner pixels, left column by column (-1: not a corner pixel), mirrored on the right;
-    // the outermost ones keep the border's E0.
-    const int rows[7] = {0, 1, 2, 3, H - 3, H - 2, H - 1};
+    const int M = static_cast<int>(std::nearbyint(H / 2.2)), c = std::min(x, W - 1 - x);
+    // The edge colour of each corner pixel by row (top 0 to 3, then H - 3 to H - 1) and column from
+    // the side; -1: the face shows there.
     const int corner[7][3] = {{0, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, -1}, {17, 18, 19}, {14, 15, 16}, {0, 12, 13}};
-    for (int r = 0; r < 7; ++r) {
-        for (int x = 0; x < 3; ++x) {
-            if (corner[r][x] < 0) continue;
-            for (const int column : {x, W - 1 - x}) run(column, column, rows[r], E(corner[r][x]));
-        }
-    }
-    return f;
+    const int row = y >= H - 3 ? y - H + 7 : y < 4 ? y : -1;
+    if (row >= 0 && c < 3 && corner[row][c] >= 0) return E(corner[row][c]);
+    if (c == 0 || y == 0 || y == H - 1) return E(0);
+    if (y == 1 || y == H - 2) return E(y == 1 ? 1 : 20);
+    if (state == StateDown && y == 2 && c <= 6) return {220, 237, 246};
+    if (state == StateDown && y == H - 3 && x >= 3 && x <= 6) return {109, 181, 220};  // on the left only
+    if (state == StateDown && y == 3 && c == 2) return {220, 237, 245};
+    if (state == StateFocus && (y == 2 || y == H - 3)) return y == 2 ? Colour{166, 233, 251} : Colour{132, 213, 239};
+    if (state == StateFocus && c == 2)
+        return y < M ? lerp({165, 232, 251}, {161, 230, 249}, 3, M) : lerp({146, 222, 245}, {133, 213, 240}, M, H - 3);
+    if (c == 1) return y < M ? lerp(G(4), G(5), 3, M) : lerp(G(6), G(7), M, H - 3);
+    return y < M ? lerp(G(0), G(1), 2, M) : lerp(G(2), G(3), M, H - 2);
 }
 
 // A size, a state reached by real input, and whether NoBackground is set.
@@ -95,15 +64,18 @@ TEST_P(Faces, EveryPixelIsTheWorkedFaceAndTheWindowLeavesOutTheFourCorners) {
     hosted.button->resize(size);
     const char* reach[] = {"=0", "@1,1 =1", "@1,1 press =2", "focus =3", "disable =4"};
     hosted.Do(reach[state]);
+    std::vector<Colour> palette;
+    std::istringstream in(kPalettes[state]);
+    for (unsigned rgb; in >> std::hex >> rgb;)
+        palette.push_back({1.0 * (rgb >> 16), 1.0 * (rgb >> 8 & 255), 1.0 * (rgb & 255)});
     const bool cleared = noBackground && state != StateHover && state != StateDown;
-    const std::vector<Colour> worked = cleared ? std::vector<Colour>(W * H, {255, 255, 255}) : Worked(state, W, H);
     const QImage shown = hosted.Rendered();
     const QRegion outline = QRegion(0, 0, W, H) - QRegion(0, 0, 1, 1) - QRegion(0, H - 1, 1, 1) -
                             QRegion(W - 1, 0, 1, 1) - QRegion(W - 1, H - 1, 1, 1);
     // Faces under 6 × 6 are left to the painting; buttons of up to 2 × 2 are all corner.
     for (int i = 0, wrong = 0; W >= 6 && i < W * H; ++i) {
         const int x = i % W, y = i / W;
-        const Colour want = worked[static_cast<std::size_t>(i)];
+        const Colour want = cleared ? Colour{255, 255, 255} : Worked(palette, state, W, H, x, y);
         // The painted image holds the cut corners too; the window shows the rest.
         const ColorValue got =
             outline.contains(QPoint(x, y)) ? FromPixel(shown.pixel(x, y)) : hosted.button->hDC().Point(x, y);
@@ -113,12 +85,8 @@ TEST_P(Faces, EveryPixelIsTheWorkedFaceAndTheWindowLeavesOutTheFourCorners) {
         EXPECT_TRUE(near || ++wrong > 5) << "(" << x << "," << y << ") is " << have[0] << "," << have[1] << ","
                                          << have[2] << ", not " << want[0] << "," << want[1] << "," << want[2];
     }
+    // A click on a cut corner reaches the host.
     EXPECT_EQ(hosted.button->mask() & QRect(0, 0, W, H), outline);
-    for (const QPoint corner : {QPoint(0, 0), QPoint(0, H - 1), QPoint(W - 1, 0), QPoint(W - 1, H - 1)}) {
-        EXPECT_NE(QApplication::widgetAt(hosted.button->mapToGlobal(corner)), hosted.button)
-            << "a click there reaches the host";
-    }
-    EXPECT_TRUE(W < 3 || QApplication::widgetAt(hosted.button->mapToGlobal(QPoint(1, 0))) == hosted.button);
 }
 
 // 25 high splits at row 11, 22 at row 10, 33 at row 15; 6 × 6 is the smallest face fully painted.
