@@ -40,12 +40,9 @@ TEST_P(Loading, WritesBackEveryKeyAndShowsItsState) {
     l.stored ? button.ReadProperties(ParseStoredControls(l.stored).front().bag) : button.InitProperties();
     std::string stored = "Begin VistaButton Knop(0)\n";
     std::istringstream values(l.values);
-    for (const char* key : {"Caption", "ForeColor", "Font", "Picture", "Pictures", "UseMaskColor", "MaskColor",
-                            "Enabled", "NoBackground", "BackColor", "PictureOffset"}) {
-        std::string value;
-        values >> value;
-        stored.append(key).append(" = ").append(value).append("\n");
-    }
+    for (std::string value; const char* key : {"Caption", "ForeColor", "Font", "Picture", "Pictures", "UseMaskColor",
+                                               "MaskColor", "Enabled", "NoBackground", "BackColor", "PictureOffset"})
+        stored += key + (" = " + (values >> value, value)) + "\n";
     const std::string family = l.stored ? "*" : button.Font().family().toStdString();
     EXPECT_EQ(Written(button, family.c_str()), FormatStoredControls(ParseStoredControls(stored + "End\n")));
     EXPECT_EQ(button.Fields().ButtonState, l.state);
@@ -98,13 +95,11 @@ TEST(Persistence, WrittenBagReadBackRestoresEveryPropertyAndTheLook) {
 TEST(StoredDesign, WindowButtonsLoadWithTheirCaptionsAndSharedValues) {
     QWidget window;
     const CommandButtons buttons = CreateCommandButtons(window);
-    std::vector<VistaButton*> all(buttons.Knop.begin(), buttons.Knop.end());
-    all.push_back(buttons.ExitKnop);
     const char* captions[] = {"Play", "Pauze", "Rew", "Forew", "Next", "Stop", "Exit"};
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        EXPECT_EQ(Written(*all[i]), FormatStoredControls(ParseStoredControls(CommandButtonText(captions[i])))) << i;
+    for (std::size_t i = 0; i < 7; ++i) {
+        const VistaButton& button = i < buttons.Knop.size() ? *buttons.Knop[i] : *buttons.ExitKnop;
+        EXPECT_EQ(Written(button), FormatStoredControls(ParseStoredControls(CommandButtonText(captions[i])))) << i;
     }
-    EXPECT_EQ(buttons.Knop[4]->objectName(), QStringLiteral("Knop(4)"));
 }
 
 // Stored texts: refused with a bag error (as controls or as values), or read, written back as
