@@ -45,7 +45,20 @@ struct HostedButton {
         host->show();
         QApplication::setActiveWindow(host.get());  // focus reaches a widget only in the active window
         PointAway();
-        Listen();
+        const auto add = [this](const char* name) {
+            return [this, name](auto&... args) {
+                QStringList texts;
+                (texts.append(QString::number(static_cast<double>(args))), ...);
+                const QString values = texts.isEmpty() ? QString() : QStringLiteral("(%1)").arg(texts.join(','));
+                log.append(name).append(values.toStdString()).append(" ");
+            };
+        };
+        VistaButtonEvents& events = button->Events();
+        events.Click = add("Click"), events.MouseIn = add("MouseIn"), events.MouseOut = add("MouseOut");
+        events.MouseDown = add("MouseDown"), events.MouseMove = add("MouseMove"), events.MouseUp = add("MouseUp");
+        events.KeyDown = add("KeyDown"), events.KeyUp = add("KeyUp"), events.KeyPress = add("KeyPress");
+        events.OLECompleteDrag = add("OLECompleteDrag");
+        events.OLEStartDrag = [this](DataObject&, std::int32_t&) { log += "OLEStartDrag "; };
     }
 
     // A button left held is let go, so the next test's input starts with no mouse button down.
@@ -106,24 +119,6 @@ struct HostedButton {
     std::unique_ptr<QWidget> host;
     VistaButton* button = nullptr;
     std::string log;
-
-private:
-    void Listen() {
-        const auto add = [this](const char* name) {
-            return [this, name](auto&... args) {
-                QStringList texts;
-                (texts.append(QString::number(static_cast<double>(args))), ...);
-                const QString values = texts.isEmpty() ? QString() : QStringLiteral("(%1)").arg(texts.join(','));
-                log.append(name).append(values.toStdString()).append(" ");
-            };
-        };
-        VistaButtonEvents& events = button->Events();
-        events.Click = add("Click"), events.MouseIn = add("MouseIn"), events.MouseOut = add("MouseOut");
-        events.MouseDown = add("MouseDown"), events.MouseMove = add("MouseMove"), events.MouseUp = add("MouseUp");
-        events.KeyDown = add("KeyDown"), events.KeyUp = add("KeyUp"), events.KeyPress = add("KeyPress");
-        events.OLECompleteDrag = add("OLECompleteDrag");
-        events.OLEStartDrag = [this](DataObject&, std::int32_t&) { log += "OLEStartDrag "; };
-    }
 };
 
 }  // namespace tunekist::testing

@@ -102,16 +102,12 @@ INSTANTIATE_TEST_SUITE_P(Tiny, Faces,
 
 constexpr QRgb Green = qRgb(0, 255, 0);  // the command buttons' mask colour
 
-// A picture whose every pixel names its own column and row, (100 + x, 100 + y, 77), but for a
-// pure green square of half a frame's size in the middle of each frame.
-QImage Pixels(int width, int height, int frames) {
+// A picture whose every pixel names its own column and row, (100 + x, 100 + y, 77), but for
+// diagonals of the mask colour.
+QImage Pixels(int width, int height) {
     QImage pixels(width, height, QImage::Format_RGB32);
-    const int fw = width / frames;
-    for (int i = 0; i < width * height; ++i) {
-        const int x = i % width, y = i / width;
-        const bool middle = std::abs(2 * (x % fw) - fw + 1) < fw / 2 && std::abs(2 * y - height + 1) < height / 2;
-        pixels.setPixel(x, y, middle ? Green : qRgb(100 + x, 100 + y, 77));
-    }
+    for (int x = 0; x < width; ++x)
+        for (int y = 0; y < height; ++y) pixels.setPixel(x, y, (x + y) % 7 ? qRgb(100 + x, 100 + y, 77) : Green);
     return pixels;
 }
 
@@ -123,10 +119,10 @@ struct Placement {
     int W, H;
     const char* caption;
     int pictureWidth, pictureHeight, frames;  // a width of 0: no picture
-    QRect text, drawn;
-    QPoint from;
-    QRect heldDrawn;
-    QPoint heldFrom;
+    QRect text{}, drawn{};
+    QPoint from{};
+    QRect heldDrawn{};
+    QPoint heldFrom{};
     std::int16_t offset = 0;
     bool enabled = true, mask = true;
 };
@@ -155,7 +151,7 @@ class Placements : public ::testing::TestWithParam<Placement> {};
 TEST_P(Placements, PutThePictureFrameAndTheCaptionWhereTheGroupFits) {
     const Placement& p = GetParam();
     HostedButton hosted(p.W, p.H);
-    const QImage picture = p.pictureWidth ? Pixels(p.pictureWidth, p.pictureHeight, p.frames) : QImage();
+    const QImage picture = p.pictureWidth ? Pixels(p.pictureWidth, p.pictureHeight) : QImage();
     PropertyBag bag = CommandButtonBag(p.caption);
     WritePicture(bag, "Picture", p.pictureWidth ? std::make_shared<const Picture>(picture) : nullptr);
     WriteInteger(bag, "Pictures", static_cast<std::int16_t>(p.frames));
