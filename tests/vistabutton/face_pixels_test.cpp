@@ -1,10 +1,12 @@
-// Every pixel of every state's face, as the real button renders it, against a face worked out here
-// from the palettes and the geometry the control promises; and the outline its window is cut to.
+// Every pixel of rendered buttons: every state's face against a face worked out here from the
+// palettes and the geometry the control promises, and the outline its window is cut to; then where
+// the caption and which picture frame land, held and not, against each row's boxes written out.
 #include <gtest/gtest.h>
 #include <array>
 #include <cmath>
 #include <sstream>
 
+#include "controls/vistabutton/bag_values.h"
 #include "tests/vistabutton/button_fixture.h"
 
 namespace tunekist::testing {
@@ -25,62 +27,31 @@ constexpr const char* kPalettes[5] = {
     "F4F4F4 F4F4F4 F4F4F4 F4F4F4 FCFCFC FCFCFC FCFCFC FCFCFC ADB2B5 FCFCFC B7BBBE AFB4B7 B1B5B8 C0C3C6 F1F2F2 "
     "AEB3B6 F2F2F3 FBFBFB ADB2B5 FCFCFC B0B5B8 AEB3B6 B1B6B9 C0C3C6 F3F3F4 AEB3B6 F2F2F3 FBFBFB FCFCFC"};
 
-// The face a button of W × H promises in a state, pixel by pixel; a gradient's rows hold the exact
-// linear value between its end colours.
-std::vector<Colour> Worked(int state, int W, int H) {
-    std::vector<Colour> p;
-    std::istringstream in(kPalettes[state]);
-    for (unsigned rgb; in >> std::hex >> rgb;)
-        p.push_back({1.0 * (rgb >> 16), 1.0 * (rgb >> 8 & 255), 1.0 * (rgb & 255)});
-    const auto G = [&](int i) { return p[static_cast<std::size_t>(i)]; };
-    const auto E = [&](int i) { return p[static_cast<std::size_t>(8 + i)]; };
-    std::vector<Colour> f(static_cast<std::size_t>(W * H));
-    // Columns x0..x1 of rows y0..y1, running from `top` on row `from` toward `bottom` on row `to`.
-    const auto band = [&](int x0, int x1, int y0, int y1, Colour top, Colour bottom, int from, int to) {
-        for (int y = std::max(y0, 0); y <= std::min(y1, H - 1); ++y) {
-            for (int x = std::max(x0, 0); x <= std::min(x1, W - 1); ++x) {
-                for (int i = 0; i < 3; ++i) f[y * W + x][i] = top[i] + (bottom[i] - top[i]) * (y - from) / (to - from);
-            }
-        }
+// The colour a button of W × H promises at (x, y) in a state; a gradient's rows hold the exact
+// linear value between its end colours. The face is mirrored, but for the pressed face's lower accent.
+Colour Worked(const std::vector<Colour>& palette, int state, int W, int H, int x, int y) {
+    const auto G = [&](int i) { return palette[static_cast<std::size_t>(i)]; };
+    const auto E = [&](int i) { return G(8 + i); };
+    const auto lerp = [y](Colour top, Colour bottom, int from, int to) {
+        for (int i = 0; i < 3; ++i) top[i] += (bottom[i] - top[i]) * (y - from) / (to - from);
+        return top;
     };
-    const auto run = [&](int x0, int x1, int y, Colour c) { band(x0, x1, y, y, c, c, y, y + 1); };
-    const int M = static_cast<int>(std::nearbyint(H / 2.2));
-    band(2, W - 3, 2, M - 1, G(0), G(1), 2, M);
-    band(2, W - 3, M, H - 3, G(2), G(3), M, H - 2);
-    for (const int x : {1, W - 2}) {
-        band(x, x, 3, M - 1, G(4), G(5), 3, M);
-        band(x, x, M, H - 4, G(6), G(7), M, H - 3);
-    }
-    if (state == StateDown) {  // the row H - 3 accent is on the left only
-        run(3, 6, 2, {220, 237, 246});
-        run(W - 7, W - 4, 2, {220, 237, 246});
-        run(3, 6, H - 3, {109, 181, 220});
-        run(2, 2, 3, {220, 237, 245});
-        run(W - 3, W - 3, 3, {220, 237, 245});
-    }
-    if (state == StateFocus) {
-        run(3, W - 4, 2, {166, 233, 251});
-        run(3, W - 4, H - 3, {132, 213, 239});
-        for (const int x : {2, W - 3}) {
-            band(x, x, 3, M - 1, {165, 232, 251}, {161, 230, 249}, 3, M);
-            band(x, x, M, H - 4, {146, 222, 245}, {133, 213, 240}, M, H - 3);
-        }
-    }
-    for (const int y : {0, H - 1}) run(0, W - 1, y, E(0));
-    for (const int x : {0, W - 1}) band(x, x, 0, H - 1, E(0), E(0), 0, 1);
-    run(3, W - 4, 1, E(1));
-    run(3, W - 4, H - 2, E(20));
-    // The corner pixels, left column by column (-1: not a corner pixel), mirrored on the right;
-    // the outermost ones keep the border's E0.
-    const int rows[7] = {0, 1, 2, 3, H - 3, H - 2, H - 1};
+    const int M = static_cast<int>(std::nearbyint(H / 2.2)), c = std::min(x, W - 1 - x);
+    // The edge colour of each corner pixel by row (top 0 to 3, then H - 3 to H - 1) and column from
+    // the side; -1: the face shows there.
     const int corner[7][3] = {{0, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, -1}, {17, 18, 19}, {14, 15, 16}, {0, 12, 13}};
-    for (int r = 0; r < 7; ++r) {
-        for (int x = 0; x < 3; ++x) {
-            if (corner[r][x] < 0) continue;
-            for (const int column : {x, W - 1 - x}) run(column, column, rows[r], E(corner[r][x]));
-        }
-    }
-    return f;
+    const int row = y >= H - 3 ? y - H + 7 : y < 4 ? y : -1;
+    if (row >= 0 && c < 3 && corner[row][c] >= 0) return E(corner[row][c]);
+    if (c == 0 || y == 0 || y == H - 1) return E(0);
+    if (y == 1 || y == H - 2) return E(y == 1 ? 1 : 20);
+    if (state == StateDown && y == 2 && c <= 6) return {220, 237, 246};
+    if (state == StateDown && y == H - 3 && x >= 3 && x <= 6) return {109, 181, 220};  // on the left only
+    if (state == StateDown && y == 3 && c == 2) return {220, 237, 245};
+    if (state == StateFocus && (y == 2 || y == H - 3)) return y == 2 ? Colour{166, 233, 251} : Colour{132, 213, 239};
+    if (state == StateFocus && c == 2)
+        return y < M ? lerp({165, 232, 251}, {161, 230, 249}, 3, M) : lerp({146, 222, 245}, {133, 213, 240}, M, H - 3);
+    if (c == 1) return y < M ? lerp(G(4), G(5), 3, M) : lerp(G(6), G(7), M, H - 3);
+    return y < M ? lerp(G(0), G(1), 2, M) : lerp(G(2), G(3), M, H - 2);
 }
 
 // A size, a state reached by real input, and whether NoBackground is set.
@@ -95,30 +66,28 @@ TEST_P(Faces, EveryPixelIsTheWorkedFaceAndTheWindowLeavesOutTheFourCorners) {
     hosted.button->resize(size);
     const char* reach[] = {"=0", "@1,1 =1", "@1,1 press =2", "focus =3", "disable =4"};
     hosted.Do(reach[state]);
+    std::vector<Colour> palette;
+    std::istringstream in(kPalettes[state]);
+    for (unsigned rgb; in >> std::hex >> rgb;)
+        palette.push_back({1.0 * (rgb >> 16), 1.0 * (rgb >> 8 & 255), 1.0 * (rgb & 255)});
     const bool cleared = noBackground && state != StateHover && state != StateDown;
-    const std::vector<Colour> worked = cleared ? std::vector<Colour>(W * H, {255, 255, 255}) : Worked(state, W, H);
     const QImage shown = hosted.Rendered();
     const QRegion outline = QRegion(0, 0, W, H) - QRegion(0, 0, 1, 1) - QRegion(0, H - 1, 1, 1) -
                             QRegion(W - 1, 0, 1, 1) - QRegion(W - 1, H - 1, 1, 1);
     // Faces under 6 × 6 are left to the painting; buttons of up to 2 × 2 are all corner.
     for (int i = 0, wrong = 0; W >= 6 && i < W * H; ++i) {
         const int x = i % W, y = i / W;
-        const Colour want = worked[static_cast<std::size_t>(i)];
+        const Colour want = cleared ? Colour{255, 255, 255} : Worked(palette, state, W, H, x, y);
         // The painted image holds the cut corners too; the window shows the rest.
         const ColorValue got =
             outline.contains(QPoint(x, y)) ? FromPixel(shown.pixel(x, y)) : hosted.button->hDC().Point(x, y);
-        const Colour have{1.0 * RedOf(got), 1.0 * GreenOf(got), 1.0 * BlueOf(got)};
-        const bool near =
-            std::abs(have[0] - want[0]) < 1 && std::abs(have[1] - want[1]) < 1 && std::abs(have[2] - want[2]) < 1;
-        EXPECT_TRUE(near || ++wrong > 5) << "(" << x << "," << y << ") is " << have[0] << "," << have[1] << ","
-                                         << have[2] << ", not " << want[0] << "," << want[1] << "," << want[2];
+        const double miss = std::max(
+            {std::abs(RedOf(got) - want[0]), std::abs(GreenOf(got) - want[1]), std::abs(BlueOf(got) - want[2])});
+        EXPECT_TRUE(miss < 1 || ++wrong > 5) << "(" << x << "," << y << ") is " << std::hex << got << ", not "
+                                             << want[0] << "," << want[1] << "," << want[2];
     }
+    // A click on a cut corner reaches the host.
     EXPECT_EQ(hosted.button->mask() & QRect(0, 0, W, H), outline);
-    for (const QPoint corner : {QPoint(0, 0), QPoint(0, H - 1), QPoint(W - 1, 0), QPoint(W - 1, H - 1)}) {
-        EXPECT_NE(QApplication::widgetAt(hosted.button->mapToGlobal(corner)), hosted.button)
-            << "a click there reaches the host";
-    }
-    EXPECT_TRUE(W < 3 || QApplication::widgetAt(hosted.button->mapToGlobal(QPoint(1, 0))) == hosted.button);
 }
 
 // 25 high splits at row 11, 22 at row 10, 33 at row 15; 6 × 6 is the smallest face fully painted.
@@ -130,6 +99,91 @@ INSTANTIATE_TEST_SUITE_P(EveryState, Faces,
 INSTANTIATE_TEST_SUITE_P(Tiny, Faces,
                          ::testing::Combine(::testing::Values(QSize(0, 0), QSize(1, 1), QSize(2, 2)),
                                             ::testing::Values(StateNormal), ::testing::Values(false)));
+
+constexpr QRgb Green = qRgb(0, 255, 0);  // the command buttons' mask colour
+
+// A picture whose every pixel names its own column and row, (100 + x, 100 + y, 77), but for
+// diagonals of the mask colour.
+QImage Pixels(int width, int height) {
+    QImage pixels(width, height, QImage::Format_RGB32);
+    for (int x = 0; x < width; ++x)
+        for (int y = 0; y < height; ++y) pixels.setPixel(x, y, (x + y) % 7 ? qRgb(100 + x, 100 + y, 77) : Green);
+    return pixels;
+}
+
+// `drawn` is where the picture shows and `from` the pixel of the picture shown at its top left;
+// `held*` are the same once pressed (rows without them are not pressed). The caption's box stays
+// put while held.
+struct Placement {
+    const char* name;
+    int W, H;
+    const char* caption;
+    int pictureWidth, pictureHeight, frames;  // a width of 0: no picture
+    QRect text{}, drawn{};
+    QPoint from{};
+    QRect heldDrawn{};
+    QPoint heldFrom{};
+    std::int16_t offset = 0;
+    bool enabled = true, mask = true;
+};
+
+// The group (picture, a 5-pixel gap, the caption) is centred and cut to the inner area 3 pixels
+// in from every side; a cut on the left pins the picture to it and left-aligns the caption. Two
+// frames: the second is the disabled look; three: the third is the pressed look, and a disabled
+// button shows its second frame.
+const Placement kRows[] = {
+    {"Caption", 75, 25, "Play", 0, 0, 1, {28, 8, 20, 10}},
+    {"CaptionDisabled", 75, 25, "Play", 0, 0, 1, {28, 8, 20, 10}, {}, {}, {}, {}, 0, false},
+    {"CaptionWrapped", 40, 60, "Play Play Play", 0, 0, 1, {10, 14, 20, 34}},
+    {"TwoFrames", 75, 30, "", 40, 20, 2, {}, {28, 5, 20, 20}, {0, 0}, {28, 5, 20, 20}, {0, 0}},
+    {"ThreeFrames", 75, 30, "", 60, 20, 3, {}, {28, 5, 20, 20}, {0, 0}, {28, 5, 20, 20}, {40, 0}},
+    {"ThreeFramesDisabled", 75, 30, "", 60, 20, 3, {}, {28, 5, 20, 20}, {20, 0}, {28, 5, 20, 20}, {20, 0}, 0, false},
+    {"DisabledWhileHeld", 75, 30, "", 40, 20, 2, {}, {28, 5, 20, 20}, {20, 0}, {30, 7, 20, 20}, {20, 0}, 2, false},
+    {"WithoutMask", 75, 30, "", 40, 20, 2, {}, {28, 5, 20, 20}, {0, 0}, {}, {}, 0, true, false},
+    {"Beside", 90, 30, "Rew", 40, 20, 2, {47, 11, 22, 8}, {22, 5, 20, 20}, {0, 0}, {22, 6, 20, 20}, {0, 0}, 1},
+    {"OddWidth", 91, 30, "Rew", 40, 20, 2, {48, 11, 22, 8}, {22, 5, 20, 20}, {0, 0}, {23, 6, 20, 20}, {0, 0}, 1},
+    {"PastTheRightEdge", 50, 60, "", 40, 20, 1, {}, {5, 20, 40, 20}, {0, 0}, {15, 30, 32, 20}, {0, 0}, 10},
+    {"WiderThanTheButton", 50, 30, "Forew", 40, 20, 1, {33, 11, 14, 8}, {3, 5, 24, 20}, {16, 0}},
+    {"TallerThanTheButton", 75, 25, "", 20, 40, 1, {}, {28, 3, 20, 19}, {0, 11}}};
+
+class Placements : public ::testing::TestWithParam<Placement> {};
+
+TEST_P(Placements, PutThePictureFrameAndTheCaptionWhereTheGroupFits) {
+    const Placement& p = GetParam();
+    HostedButton hosted(p.W, p.H);
+    const QImage picture = p.pictureWidth ? Pixels(p.pictureWidth, p.pictureHeight) : QImage();
+    PropertyBag bag = CommandButtonBag(p.caption);
+    WritePicture(bag, "Picture", p.pictureWidth ? std::make_shared<const Picture>(picture) : nullptr);
+    WriteInteger(bag, "Pictures", static_cast<std::int16_t>(p.frames));
+    WriteBoolean(bag, "UseMaskColor", p.mask);
+    WriteBoolean(bag, "Enabled", p.enabled);
+    WriteInteger(bag, "PictureOffset", p.offset);
+    hosted.button->ReadProperties(bag);
+    for (const bool held : {false, true}) {
+        SCOPED_TRACE(held ? "held" : "not held");
+        if (held && p.heldDrawn.isNull()) break;
+        if (held) hosted.Do(p.enabled ? "@5,5 press" : "enable @5,5 press disable");  // disabled while held
+        const QRect drawn = held ? p.heldDrawn : p.drawn;
+        const QPoint shift = (held ? p.heldFrom : p.from) - drawn.topLeft();
+        const QImage face = hosted.Rendered();
+        // The caption is black, or grey while disabled; a pixel of the picture has blue 77.
+        QRect text, otherText;
+        for (int i = 0, wrong = 0; i < p.W * p.H; ++i) {
+            const QPoint at(i % p.W, i / p.W);
+            const QRgb want = drawn.contains(at) ? picture.pixel(at + shift) : 0;
+            const QRgb got = face.pixel(at);
+            const bool right = want == Green ? (got == Green) != p.mask : want ? got == want : qBlue(got) != 77;
+            EXPECT_TRUE(right || ++wrong > 5) << at.x() << "," << at.y() << ": " << std::hex << got << " not " << want;
+            if (got == qRgb(0, 0, 0) || got == qRgb(131, 131, 131))
+                (p.enabled == !qRed(got) ? text : otherText) |= QRect(at, at);
+        }
+        EXPECT_TRUE(otherText.isEmpty());
+        EXPECT_EQ(text, p.text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Placements, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tunekist::testing
