@@ -1,5 +1,5 @@
 // The command buttons, the volume slider and the play timer through the shipped engine: what is
-// heard after Play, Pauze, Rew, Forew, Stop, Next and Exit, measured in the sound the audio device
+// heard after Play, Pauze, Rew, Forew, Stop and Next, measured in the sound the audio device
 // received, and the level each slider setting gives.
 #include <gtest/gtest.h>
 
