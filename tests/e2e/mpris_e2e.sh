@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # The real program on a session bus of its own, driven by the desktop's own clients as a panel or
 # a media key drives it (every method, property and signal is checked in the program's own process
-# by the desktop tests): playerctl reads the song's exact length and address, sets the volume,
-# plays and skips; busctl quits. Without a session bus the player runs as before, silently, and
+# by the desktop tests): playerctl reads the song's exact length and address and plays; busctl quits. Without a session bus the player runs as before, silently, and
 # its close box (asked as a window manager asks, by CLOSE-REQUEST) ends it with status 0.
 #   mpris_e2e.sh PLAYER CLOSE-REQUEST OUT-DIR     (exits 77, skipped, when a tool is missing)
 set -euo pipefail
@@ -14,21 +13,15 @@ source "$(dirname "$0")/../support/program_test_lib.sh"
 require_tools dbus-run-session playerctl busctl xvfb-run xdotool sox soxi lame
 reexec_in_xvfb dbus-run-session -- "$0" "$@"
 fresh_folder "$outdir"
-stage=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-mpris.XXXXXX")
-# The player's folder holds only the program and its music; the rest lies beside it.
-wav=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-mpris-wav.XXXXXX")
-# Qt keeps its runtime files here, apart from any other run's.
-export XDG_RUNTIME_DIR=$wav/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+work=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-mpris.XXXXXX")
+# The player's folder holds only the program and its music; the rest lies beside it, and Qt keeps
+# its runtime files there, apart from any other run's.
+stage=$work/player wav=$work/wav XDG_RUNTIME_DIR=$work/runtime
+export XDG_RUNTIME_DIR
+mkdir -p "$stage/Muziek" "$wav" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$stage" "$wav"
-}
-trap cleanup EXIT
-
+trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
 cp "$player" "$stage/tunekist"
-mkdir "$stage/Muziek"
 make_song() {  # name, seconds, hz
   sox -q -V1 -R -n -r 44100 -c 2 -b 16 "$wav/$1.wav" synth "$2" sine "$3" vol 0.5
   lame --quiet -b 128 "$wav/$1.wav" "$stage/Muziek/$1.mp3"
@@ -46,8 +39,7 @@ pids+=("$player_pid")
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
 xdotool windowsize --sync "$window" 1225 711
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+fail() { echo "FAIL: $*"; exit 1; }
 pc() { playerctl -p tunekist "$@" 2>/dev/null || true; }
 # Waits until COMMAND prints EXPECTED, for at most 20 seconds; says what it printed otherwise.
 expect() {  # what, expected, command...
@@ -73,20 +65,14 @@ expect "the title before Play" Alt pc metadata xesam:title
 xdotool mousemove --window "$window" 150 287 click 1
 expect "Alt's length" "$(length_us Alt)" pc metadata mpris:length
 expect "Alt's address" "file://$stage/Muziek/Alt.mp3" pc metadata xesam:url
-pc volume 0.5
-expect "the volume" 0.500000 pc volume
 pc play-pause
 expect "the status after play-pause" Playing pc status
-pc next
-expect "the title after next" Bas pc metadata xesam:title
 
 busctl --user call org.mpris.MediaPlayer2.tunekist /org/mpris/MediaPlayer2 org.mpris.MediaPlayer2 Quit
-ended() { kill -0 "$1" 2>/dev/null && echo running || echo ended; }
-# Once the program is gone its status is read: it must be 0, and the log empty where given.
+# The program must end within 20 seconds with status 0, and say nothing where a log is given.
 expect_ended() {  # what, pid, [log]
-  expect "$1" ended ended "$2"
-  [[ $(ended "$2") == ended ]] || return 0
   local status=0
+  timeout 20 tail --pid="$2" -f /dev/null || fail "$1: the program still runs"
   wait "$2" || status=$?
   [[ $status -eq 0 ]] || fail "$1: the program ended with status $status"
   [[ -z ${3:-} || ! -s $3 ]] || fail "$1: the program said: $(cat "$3")"
@@ -102,9 +88,4 @@ lone=$(timeout 60 xdotool search --sync --onlyvisible --name '^Form1$' | head -n
 wait_until_idle "$lone_pid"
 "$close_request" "$lone" || fail "could not ask the window to close"
 expect_ended "the player without a session bus after its close box" "$lone_pid" "$outdir/player-without-bus.log"
-
-if [[ $failures -ne 0 ]]; then
-  echo "$failures failures"
-  exit 1
-fi
 echo passed
