@@ -5,8 +5,9 @@
 // into this process, no file is ever written, and a file that vanished or cannot be opened is
 // passed over; measuring it then fails as it would have.
 // Most songs are measured from their head and tail. Songs without a tag are read whole, and a
-// folder's songs mostly come from one encoder: once the song before the one being measured was
-// read whole, the songs ahead are hinted whole too (up to kWholeSongBytes each). A wrong guess
+// folder's songs mostly come from one encoder: once a song measured was read whole (the one before
+// the song being measured, judged every kSongsAhead songs), the songs ahead are hinted whole too
+// (up to kWholeSongBytes each). A wrong guess
 // costs at most the bounded look-ahead.
 
 #include <cstddef>
@@ -31,14 +32,15 @@ public:
     explicit ListingReadAhead(std::vector<std::string> paths);
 
     // Measuring has reached paths[index]: hints the kSongsAhead songs after it that were not
-    // hinted yet, by their heads and tails, or whole when the song before paths[index] was read
-    // whole. Each song is hinted once each way; an index past the end hints nothing.
+    // hinted yet, by their heads and tails, or whole when the last song judged was read whole.
+    // Each song is hinted once each way; an index past the end hints nothing.
     void MeasuringAt(std::size_t index);
 
 private:
     std::vector<std::string> paths_;
     std::size_t hintedUpTo_ = 0;       // songs before this have had their heads and tails hinted
     std::size_t hintedWholeUpTo_ = 0;  // songs before this have been hinted whole
+    bool readingWhole_ = false;        // the last song judged was read whole
 };
 
 }  // namespace tunekist
