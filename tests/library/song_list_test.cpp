@@ -295,7 +295,10 @@ TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) 
         if (InMemory(path(i), 0, {}, true)) GTEST_SKIP() << "the page cache cannot be emptied here";
     }
     const std::int64_t tail = static_cast<std::int64_t>(fs::file_size(path(0))) - 1;
-    const std::string other = MakeFolder("ander", {{"x.mp3", Song(0.6), 4000}, {"y.mp3", Song(0.6), 4000}});
+    // Long enough that a read-ahead kept from the first folder would reach past its bound.
+    std::vector<File> others;
+    for (const char* name : {"w.mp3", "x.mp3", "y.mp3", "z.mp3"}) others.push_back({name, Song(0.6), 4000});
+    const std::string other = MakeFolder("ander", others);
     int madeAtFirstYield = -1;  // each song is measured by an engine of its own
     QTimer atEachYield;
     QObject::connect(&atEachYield, &QTimer::timeout, [&] {
