@@ -312,8 +312,12 @@ TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) 
         }
         if (engines.Made() == madeAtFirstYield) return;
         atEachYield.stop();
+        // Hints are read in the background: the last tagged song's middle must stay out for a second.
+        const auto settled = untagged ? until : Clock::now() + std::chrono::seconds(1);
         for (std::size_t i = 2; i <= kReach + 1; ++i)
-            EXPECT_EQ(InMemory(path(i), tail / 2, untagged ? until : Clock::time_point{}), untagged) << i;
+            EXPECT_EQ(InMemory(path(i), tail / 2, untagged || i == kReach + 1 ? settled : Clock::time_point{}),
+                      untagged)
+                << i;
         fs::remove(path(2));
         if (midway.ends_with("AnotherFolder")) ListFolder(other);
         if (midway.ends_with("Exit")) Press(kExit);
