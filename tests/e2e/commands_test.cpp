@@ -16,8 +16,6 @@
 namespace tunekist::test {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 struct Tone {
     const char* name;
     double hz;
