@@ -96,11 +96,8 @@ Strings PlayerWindowTest::QueuedPaths() const {
 bool PlayerWindowTest::BarShowsFill() const {
     const QImage& image = window->Bar->Image();
     const QRgb fill = ToQColor(kBarColor).rgb();
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) == fill) return true;
-        }
-    }
+    for (int i = 0; i < image.width() * image.height(); ++i)
+        if (image.pixel(i % image.width(), i / image.width()) == fill) return true;
     return false;
 }
 
