@@ -2,9 +2,7 @@
 // test's own (dbus-run-session) calls the player's methods and properties and hears its signals,
 // while the real window plays real songs.
 #include <QApplication>
-#include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 #include <QtDBus>
 #include <filesystem>
 #include <functional>
@@ -78,15 +76,6 @@ QString TitleIn(const QVariant& metadata) { return MapOf(metadata).value("xesam:
 class DesktopTest : public QuietWindowTest {
 protected:
     DesktopTest() {
-        window->BeforeMessage = [this] {
-            QTimer::singleShot(0, [this] {
-                if (duringMessage) duringMessage();
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                if (!box) return ADD_FAILURE() << "a message box was announced but none opened";
-                messages.push_back(box->text().toStdString());
-                box->accept();
-            });
-        };
         session.emplace(*window, MakeRealEngineFactory());
         client.emplace([this] { return listing; });
     }
@@ -104,7 +93,6 @@ protected:
 
     std::optional<DesktopSession> session;
     std::optional<DesktopClient> client;
-    std::function<void()> duringMessage;
     bool listing = false;
 };
 
@@ -129,35 +117,28 @@ TEST_F(DesktopTest, CommandsActAsTheWindowsControlsAndAnnounceEveryJump) {
         EXPECT_EQ(heard, expected) << asked;
     }
     QueueSongs();
-    struct Step {
-        const char* method;
-        const char* status;
-        const char* head;
-        bool newEngine;
-    };
-    const Step steps[] = {
-        {.method = "PlayPause", .status = "Playing", .head = "A", .newEngine = true},
-        {.method = "Play", .status = "Playing", .head = "A", .newEngine = false},
-        {.method = "PlayPause", .status = "Paused", .head = "A", .newEngine = false},
-        {.method = "Pause", .status = "Paused", .head = "A", .newEngine = false},
-        {.method = "Play", .status = "Playing", .head = "A", .newEngine = false},
-        {.method = "Pause", .status = "Paused", .head = "A", .newEngine = false},
-        {.method = "PlayPause", .status = "Playing", .head = "A", .newEngine = false},
-        {.method = "Stop", .status = "Stopped", .head = "A", .newEngine = false},
-        {.method = "Pause", .status = "Stopped", .head = "A", .newEngine = false},
-        {.method = "Play", .status = "Playing", .head = "A", .newEngine = true},
-        {.method = "Next", .status = "Playing", .head = "B", .newEngine = true},
-    };
-    for (const Step& row : steps) {
+    // Each command, the status it leaves, the song at the head, and whether it started a new engine.
+    for (const auto& [method, status, head, newEngine] : {std::tuple{"PlayPause", "Playing", "A", true},
+                                                          {"Play", "Playing", "A", false},
+                                                          {"PlayPause", "Paused", "A", false},
+                                                          {"Pause", "Paused", "A", false},
+                                                          {"Play", "Playing", "A", false},
+                                                          {"Pause", "Paused", "A", false},
+                                                          {"PlayPause", "Playing", "A", false},
+                                                          {"Stop", "Stopped", "A", false},
+                                                          {"Pause", "Stopped", "A", false},
+                                                          {"Play", "Playing", "A", true},
+                                                          {"Next", "Playing", "B", true}}) {
+        SCOPED_TRACE(method);
         const MediaEngine* before = program().state.Graph.get();
-        Command(row.method);
-        const bool stopped = row.status == std::string("Stopped");
-        EXPECT_EQ(Status(), row.status) << row.method;
-        EXPECT_EQ(TitleIn(client->Get("Metadata")), row.head) << row.method;
-        EXPECT_EQ(Text(window->Label3), row.head) << row.method;
-        EXPECT_EQ(client->Get("CanPause").toBool(), !stopped) << row.method;
-        EXPECT_EQ(client->Get("CanSeek").toBool(), !stopped) << row.method;
-        EXPECT_TRUE(stopped || (program().state.Graph.get() != before) == row.newEngine) << row.method;
+        Command(method);
+        const bool stopped = status == std::string("Stopped");
+        EXPECT_EQ(Status(), status);
+        EXPECT_EQ(TitleIn(client->Get("Metadata")), head);
+        EXPECT_EQ(Text(window->Label3), head);
+        EXPECT_EQ(client->Get("CanPause").toBool(), !stopped);
+        EXPECT_EQ(client->Get("CanSeek").toBool(), !stopped);
+        EXPECT_TRUE(stopped || (program().state.Graph.get() != before) == newEngine);
     }
     EXPECT_TRUE(messages.empty());
     Command("Pause");
@@ -238,12 +219,12 @@ TEST_F(DesktopTest, CommandsWaitOutAListingOrAMessageAndAnnounceWhatChanged) {
               (QStringList{"CanGoNext", "CanPause", "CanPlay", "CanSeek", "Metadata", "PlaybackStatus"}));
     for (const char* can : {"CanGoNext", "CanPause", "CanPlay", "CanSeek"}) EXPECT_EQ(emptied[can], false) << can;
     EXPECT_EQ(emptied["PlaybackStatus"], "Stopped");
-    EXPECT_EQ(messages, std::vector<std::string>{kFillPlaylist});
+    EXPECT_EQ(messages, Strings{kFillPlaylist});
 
     QueueSongs();
     Press(kPlay);
     std::string statusUnderTheMessage;
-    duringMessage = [&] {
+    duringMessage = [&](QMessageBox&) {
         client->Send(kPlayer, "Pause");
         EXPECT_TRUE(QTest::qWaitFor([&] { return session->player().Waiting() == 1; }, 20000));
         statusUnderTheMessage = PlaybackStatusName(session->player().Status().playback).toStdString();
@@ -262,7 +243,7 @@ TEST_F(DesktopTest, CommandsWaitOutAListingOrAMessageAndAnnounceWhatChanged) {
     client->Call(kPlayer, "Play");
     EXPECT_TRUE(window->Closed());
     EXPECT_EQ(engines.Made(), engines_made);
-    EXPECT_EQ(QueuedNames(), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(QueuedNames(), (Strings{"A", "B", "C"}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <regex>
 #include <tuple>
 
@@ -15,8 +16,6 @@
 
 namespace tunekist::test {
 namespace {
-
-using Strings = std::vector<std::string>;
 
 struct Tone {
     const char* name;
@@ -64,9 +63,7 @@ TEST_P(PlayIsHeard, AtTheSongsPitchAndLengthAndTheSlidersLevel) {
     EXPECT_NEAR(heard[0].hz, tone.hz, 2.0);
     const double spread = 10 * std::log10(heard[0].frames / static_cast<double>(FramesOf(2.0)));
     EXPECT_NEAR(heard[0].rmsDb + spread - DecodedRmsDb(song), tone.decibels, tone.whilePaused ? 0.2 : 0.05);
-    if (!tone.whilePaused) {
-        EXPECT_NEAR(static_cast<double>(heard[0].frames), FramesOf(2.0), 10.0);
-    }
+    if (!tone.whilePaused) EXPECT_NEAR(static_cast<double>(heard[0].frames), FramesOf(2.0), 10.0);
     EXPECT_TRUE(messages.empty());
 }
 
@@ -209,15 +206,6 @@ TEST_F(PlayerWindowTest, NextAndThenTheTicksPlayTheQueueToItsEnd) {
     EXPECT_NEAR(static_cast<double>(heard[2].frames), FramesOf(4.0), 10.0);
 }
 
-// The stereo frames that carry sound: a device plays silence between songs.
-std::vector<std::pair<std::int16_t, std::int16_t>> Sounding(const std::vector<std::int16_t>& samples) {
-    std::vector<std::pair<std::int16_t, std::int16_t>> frames;
-    for (std::size_t i = 0; i + 1 < samples.size(); i += 2) {
-        if (samples[i] != 0 || samples[i + 1] != 0) frames.emplace_back(samples[i], samples[i + 1]);
-    }
-    return frames;
-}
-
 // Songs at 44.1, 48, 22.05 and 8 kHz follow one another, each on a device at its own rate: the
 // device receives every sample of each song, in queue order, and nothing else but silence.
 TEST_F(PlayerWindowTest, SongsAtOtherSampleRatesPlayExactlyInTurn) {
@@ -241,10 +229,8 @@ TEST_F(PlayerWindowTest, SongsAtOtherSampleRatesPlayExactlyInTurn) {
     EXPECT_TRUE(Eventually([] { return SharedAudioOutput::Instance().OpenDevices() == 0; }));
     window->close();
     std::vector<std::int16_t> heard;
-    for (const std::vector<float>& played : engines.Played()) {
-        for (const float sample : played) heard.push_back(static_cast<std::int16_t>(sample * 32768));
-    }
-    EXPECT_TRUE(Sounding(heard) == Sounding(expected));
+    for (const auto& played : engines.Played()) std::ranges::copy(Sounding(played), std::back_inserter(heard));
+    EXPECT_TRUE(heard == Sounding(expected));
 }
 
 }  // namespace

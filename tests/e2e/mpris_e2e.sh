@@ -18,8 +18,8 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-mpris.XXXXXX")
 stage=$work/player wav=$work/wav XDG_RUNTIME_DIR=$work/runtime
 export XDG_RUNTIME_DIR
 mkdir -p "$stage/Muziek" "$wav" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
+player_pid="" lone_pid=""
+trap 'kill $player_pid $lone_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 cp "$player" "$stage/tunekist"
 make_song() {  # name, seconds, hz
   sox -q -V1 -R -n -r 44100 -c 2 -b 16 "$wav/$1.wav" synth "$2" sine "$3" vol 0.5
@@ -31,26 +31,13 @@ make_song Bas 30 440
 length_us() { echo $(( ($(soxi -s "$wav/$1.wav") * 1000000 + 22050) / 44100 )); }
 
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null QT_QPA_PLATFORM=xcb
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/lsan_display.supp:print_suppressions=0"
-(cd "$stage" && exec ./tunekist) >"$outdir/player.log" 2>&1 &
-player_pid=$!
-pids+=("$player_pid")
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
-xdotool windowsize --sync "$window" 1225 711
+start_program player_pid "$stage" "$outdir/player.log"
 
 fail() { echo "FAIL: $*"; exit 1; }
 pc() { playerctl -p tunekist "$@" 2>/dev/null || true; }
+prints() { [[ "$("${@:2}")" == "$1" ]]; }  # expected, command...
 # Waits until COMMAND prints EXPECTED, for at most 20 seconds; says what it printed otherwise.
-expect() {  # what, expected, command...
-  local what=$1 want=$2 got=""
-  shift 2
-  for _ in $(seq 200); do
-    got=$("$@" 2>/dev/null || true)
-    [[ "$got" == "$want" ]] && return 0
-    sleep 0.1
-  done
-  fail "$what is '$got', expected '$want'"
-}
+expect() { poll 200 prints "$2" "${@:3}" || fail "$1 is '$("${@:3}")', expected '$2'"; }  # what, expected, command...
 
 # Open the folder, and once it is listed click Alt and Bas into the playlist.
 # (The keys are sent to the window directly, past the pointer's queue: they wait for the click's
@@ -70,21 +57,14 @@ expect "the status after play-pause" Playing pc status
 busctl --user call org.mpris.MediaPlayer2.tunekist /org/mpris/MediaPlayer2 org.mpris.MediaPlayer2 Quit
 # The program must end within 20 seconds with status 0, and say nothing where a log is given.
 expect_ended() {  # what, pid, [log]
-  local status=0
   timeout 20 tail --pid="$2" -f /dev/null || fail "$1: the program still runs"
-  wait "$2" || status=$?
-  [[ $status -eq 0 ]] || fail "$1: the program ended with status $status"
+  wait "$2" || fail "$1: the program ended with status $?"
   [[ -z ${3:-} || ! -s $3 ]] || fail "$1: the program said: $(cat "$3")"
 }
 expect_ended "the program after Quit" "$player_pid"
 
 # Without a session bus the player starts and ends as before, and says nothing about it.
-(cd "$stage" && exec env -u DBUS_SESSION_BUS_ADDRESS SDL_AUDIODRIVER=dummy ./tunekist) \
-  >"$outdir/player-without-bus.log" 2>&1 &
-lone_pid=$!
-pids+=("$lone_pid")
-lone=$(timeout 60 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
-wait_until_idle "$lone_pid"
-xdotool mousemove --window "$lone" 1153 610 click 1  # ExitKnop's middle at the design size
+start_program lone_pid "$stage" "$outdir/player-without-bus.log" -u DBUS_SESSION_BUS_ADDRESS SDL_AUDIODRIVER=dummy
+xdotool mousemove --window "$window" 1153 610 click 1  # ExitKnop's middle at the design size
 expect_ended "the player without a session bus after Exit" "$lone_pid" "$outdir/player-without-bus.log"
 echo passed

@@ -11,8 +11,6 @@
 set -euo pipefail
 player=$(realpath "$1")
 outdir=$(realpath -m "$2")
-here=$(cd "$(dirname "$0")" && pwd)
-
 source "$(dirname "$0")/../support/program_test_lib.sh"
 require_tools pulseaudio pactl parec xvfb-run xdotool import sox lame python3
 reexec_in_xvfb "$0" "$@"
@@ -27,9 +25,7 @@ export HOME="$runtime" XDG_RUNTIME_DIR="$runtime" PULSE_RUNTIME_PATH="$runtime/p
 
 server_pid="" recorder_pid="" player_pid=""
 cleanup() {
-  for pid in "$player_pid" "$recorder_pid" "$server_pid"; do
-    [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
-  done
+  kill $player_pid $recorder_pid $server_pid 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$stage" "$runtime"
 }
@@ -38,16 +34,7 @@ trap cleanup EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # Waits, at most TENTHS tenths of a second, until CONDITION holds; fails with WHAT otherwise.
-wait_for() {  # what, tenths, condition...
-  local what=$1 tenths=$2
-  shift 2
-  for _ in $(seq "$tenths"); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  fail "$what"
-  return 1
-}
+wait_for() { poll "$2" "${@:3}" || { fail "$1"; return 1; }; }  # what, tenths, condition...
 
 start_server() {
   # norewinds: a null sink woken from suspend otherwise takes no data for its first 2 s.
@@ -132,18 +119,8 @@ make_song() {  # name, seconds, hz
 make_song "Een" 3 440
 make_song "Lang" 30 660
 
-W=1225 H=711
-start_player() {
-  # Under AddressSanitizer the display's and the sound server's system libraries keep buffers
-  # until exit; they are not the program's leaks.
-  (cd "$stage" && exec env SDL_AUDIODRIVER=pulseaudio QT_QPA_PLATFORM=xcb \
-    LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan_sound_server.supp" \
-    ./tunekist) >>"$outdir/player.log" 2>&1 &
-  player_pid=$!
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
-  xdotool windowsize --sync "$window" $W $H 2>/dev/null || xdotool windowsize "$window" $W $H
-  wait_until_idle "$player_pid"
-}
+W=1225 H=711  # the design size, which start_program gives the window
+start_player() { start_program player_pid "$stage" "$outdir/player.log" SDL_AUDIODRIVER=pulseaudio QT_QPA_PLATFORM=xcb; }
 player_ended() { ! kill -0 "$player_pid" 2>/dev/null; }
 sigterm() { kill -TERM "$player_pid"; }
 end_player() {  # what, how (exit_knop or sigterm), the status it must end with

@@ -10,7 +10,6 @@
 
 #include "platform/engine/mpg123_decoder.h"
 #include "platform/engine/real_engine.h"
-#include "platform/engine/sample_gain.h"
 #include "platform/engine/sample_ring.h"
 #include "platform/engine/sdl_audio_output.h"
 #include "tests/support/sound_capture.h"
@@ -20,16 +19,6 @@ namespace tunekist {
 namespace {
 
 using Samples = std::vector<Sample>;
-
-// The stereo frames of `samples` but those of exact silence, which the device plays whenever it
-// is fed late or nothing plays.
-Samples Sounding(std::span<const Sample> samples) {
-    Samples sounding;
-    for (std::size_t i = 0; i + 1 < samples.size(); i += 2) {
-        if (samples[i] != 0 || samples[i + 1] != 0) sounding.insert(sounding.end(), {samples[i], samples[i + 1]});
-    }
-    return sounding;
-}
 
 TEST(Playback, HeardIsWhatThePositionSaysFromTheNearestFrameAtTheLevelSet) {
     // Rendering and settings need no device: the song list measures with engines that never open one.
@@ -61,36 +50,17 @@ TEST(Playback, HeardIsWhatThePositionSaysFromTheNearestFrameAtTheLevelSet) {
     const auto end = std::filesystem::file_size(capture) + 2 * SdlAudioOutput::kDeviceFrames * 2 * sizeof(Sample);
     ASSERT_TRUE(test::Eventually([&] { return std::filesystem::file_size(capture) >= end; }));
     engine.reset();
-    Samples captured;
-    for (const float sample : test::ReadCaptureFile(capture, 0, static_cast<std::int64_t>(end))) {
-        captured.push_back(static_cast<Sample>(sample * 32768));
-    }
+    const Samples heard = test::Sounding(test::ReadCaptureFile(capture, 0, static_cast<std::int64_t>(end)));
     std::filesystem::remove(capture);
 
     Samples whole(test::FramesOf(3.0) * 2);
     ASSERT_EQ(Mpg123Decoder(song).Read(whole), test::FramesOf(3.0));
-    Samples expected = Sounding(std::span(whole).first(paused * 2));
+    Samples expected = test::Sounding(std::span(whole).first(paused * 2));
+    // -2000 is 20 dB down: a tenth of the amplitude, each sample times 3277 / 32768 rounded half up.
     const std::span<Sample> rest = std::span(whole).subspan(11026 * 2);
-    ApplyGain(rest, GainToQ15(0.1f));  // -2000 is 20 dB down: a tenth of the amplitude
-    std::ranges::copy(Sounding(rest), std::back_inserter(expected));
-    const Samples heard = Sounding(captured);
+    for (Sample& sample : rest) sample = static_cast<Sample>(std::floor(sample * 3277 / 32768.0 + 0.5));
+    std::ranges::copy(test::Sounding(rest), std::back_inserter(expected));
     EXPECT_TRUE(heard == expected) << "same up to " << std::ranges::mismatch(heard, expected).in1 - heard.begin();
-}
-
-TEST(SampleGain, ScalesEverySampleRoundingHalvesUp) {
-    const struct {
-        float gain;
-        Samples samples, scaled;
-    } rows[] = {
-        // Halves: -1.5 -> -1, -0.5 -> 0, 0.5 -> 1, 1.5 -> 2, 16383.5 -> 16384.
-        {0.5f, {-32768, -3, -1, 0, 1, 3, 32767}, {-16384, -1, 0, 0, 1, 2, 16384}},
-        {1.5f, {-32768, -1, 0, 12345, 32767}, {-32768, -1, 0, 12345, 32767}},  // no more than unity
-        {0.0f, {-32768, -7, 7, 32767}, {0, 0, 0, 0}},
-    };
-    for (auto [gain, samples, scaled] : rows) {
-        ApplyGain(samples, GainToQ15(gain));
-        EXPECT_EQ(samples, scaled) << gain;
-    }
 }
 
 TEST(SampleRing, KeepsTheOrderAcrossTheBufferEnd) {

@@ -24,7 +24,6 @@ namespace tunekist::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Strings = std::vector<std::string>;
 using Rows = std::vector<Strings>;
 
 // A song of `seconds`, small enough to make in a moment and exact to the sample.
@@ -127,13 +126,7 @@ TEST_F(SongListTest, ListsAFolderAndQueuesTheClickedSongs) {
 // refusal, without an icon: the list, its folder and the playlist stay as they were.
 TEST_F(SongListTest, WhileASongPlaysOrIsPausedFolderChangesAndClicksOnlyShowTheRefusal) {
     std::vector<std::pair<QMessageBox::Icon, QMessageBox::StandardButtons>> boxes;
-    window->BeforeMessage = [&, closeWithOk = window->BeforeMessage] {
-        QTimer::singleShot(0, [&] {
-            if (const auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                boxes.emplace_back(box->icon(), box->standardButtons());
-        });
-        closeWithOk();
-    };
+    duringMessage = [&](QMessageBox& box) { boxes.emplace_back(box.icon(), box.standardButtons()); };
     Queue("tien", CachedTone(10.0, 440));
     const std::string listed = window->File1.Path();
     Press(kPlay);

@@ -37,21 +37,15 @@ while True:
         if mask & 0x4000 or name.endswith(".mp3") and not mask & 0x40000000:  # overflow, or a file opened
             out.write("overflow\n" if mask & 0x4000 else name + "\n")
 PY
-pids=($!)
-trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
+logger_pid=$! player_pid=""
+trap 'kill $logger_pid $player_pid 2>/dev/null || true' EXIT
 fail() { echo "FAIL: $*; logs in $outdir"; exit 1; }
 # Waits up to a minute for a line LINE in the log.
 logged() { for _ in $(seq 1200); do grep -q -x "$1" "$log" 2>/dev/null && return 0; sleep 0.05; done; return 1; }
 for _ in $(seq 200); do [[ -f "$log" ]] && break; sleep 0.05; done
 
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null QT_QPA_PLATFORM=xcb
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")/../e2e" && pwd)/lsan_display.supp"
-(cd "$stage" && exec ./tunekist) >"$outdir/player.log" 2>&1 &
-player_pid=$!
-pids+=("$player_pid")
-window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$player_pid" --name '^Form1$' | head -n 1)
-xdotool windowsize --sync "$window" 1225 711 2>/dev/null || xdotool windowsize "$window" 1225 711
-wait_until_idle "$player_pid"
+start_program player_pid "$stage" "$outdir/player.log"
 # The folder list's last entry is Muziek: End and Return open it; its first row is clicked once
 # the listing is under way.
 xdotool mousemove --window "$window" 150 80 click 1 key --window "$window" End Return

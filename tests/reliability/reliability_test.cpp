@@ -25,7 +25,6 @@ namespace tunekist::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Strings = std::vector<std::string>;
 
 class ReliabilityTest : public QuietWindowTest {
 protected:

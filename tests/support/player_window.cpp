@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -24,6 +23,7 @@ PlayerWindowTest::PlayerWindowTest(Sound sound) {
         QTimer::singleShot(0, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) return ADD_FAILURE() << "a message box was announced but none opened";
+            if (duringMessage) duringMessage(*box);
             messages.push_back(box->text().toStdString());
             box->accept();
         });
@@ -45,7 +45,7 @@ void PlayerWindowTest::ResizeTo(int width, int height) {
 void PlayerWindowTest::ListFolder(const std::string& folder) { window->Dir1->SetPath(folder); }
 
 void PlayerWindowTest::ClickSong(const std::string& fileName) {
-    const std::vector<std::string> files = ListedFiles();
+    const Strings files = ListedFiles();
     const auto row = std::ranges::find(files, fileName);
     ASSERT_NE(row, files.end()) << "no row for " << fileName;
     program().Controls().ListView1.Refresh();  // rows still waiting to be shown reach the tree
@@ -72,23 +72,23 @@ void PlayerWindowTest::Tick() {
     if (TimerRuns()) window->Handle([&] { program().PlayTimer_Timer(); });
 }
 
-std::vector<std::string> PlayerWindowTest::ListedFiles() const {
+Strings PlayerWindowTest::ListedFiles() const {
     const ListView& rows = program().Controls().ListView1;
-    std::vector<std::string> files;
+    Strings files;
     for (int row = 1; row <= rows.RowCount(); ++row) files.push_back(rows.RowTag(row));
     return files;
 }
 
-std::vector<std::string> PlayerWindowTest::QueuedNames() const {
+Strings PlayerWindowTest::QueuedNames() const {
     const ListView& rows = program().Controls().ListView2;
-    std::vector<std::string> names;
+    Strings names;
     for (int row = 1; row <= rows.RowCount(); ++row) names.push_back(rows.RowText(row));
     return names;
 }
 
-std::vector<std::string> PlayerWindowTest::QueuedPaths() const {
+Strings PlayerWindowTest::QueuedPaths() const {
     const ListBox& list = program().Controls().List1;
-    std::vector<std::string> paths;
+    Strings paths;
     for (int i = 0; i < list.ListCount(); ++i) paths.push_back(list.List(i));
     return paths;
 }
@@ -96,11 +96,8 @@ std::vector<std::string> PlayerWindowTest::QueuedPaths() const {
 bool PlayerWindowTest::BarShowsFill() const {
     const QImage& image = window->Bar->Image();
     const QRgb fill = ToQColor(kBarColor).rgb();
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) == fill) return true;
-        }
-    }
+    for (int i = 0; i < image.width() * image.height(); ++i)
+        if (image.pixel(i % image.width(), i / image.width()) == fill) return true;
     return false;
 }
 

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 #include <QLabel>
+#include <QMessageBox>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +23,7 @@ namespace tunekist::test {
 
 inline constexpr std::int16_t kPlay = 0, kPauze = 1, kRew = 2, kForew = 3, kNext = 4, kStop = 5, kExit = 6;
 inline constexpr const char* kFillPlaylist = "Playlist vullen a.u.b. ";
+using Strings = std::vector<std::string>;
 
 class PlayerWindowTest : public ::testing::Test {
 protected:
@@ -47,10 +50,10 @@ protected:
     bool TimerRuns() const { return window->PlayTimer->isActive(); }
 
     // The files of the song list's rows, in order.
-    std::vector<std::string> ListedFiles() const;
+    Strings ListedFiles() const;
     // The texts of the playlist's rows and the paths queued behind them (raw bytes), in order.
-    std::vector<std::string> QueuedNames() const;
-    std::vector<std::string> QueuedPaths() const;
+    Strings QueuedNames() const;
+    Strings QueuedPaths() const;
     static std::string Text(const QLabel* label) { return label->text().toStdString(); }
     // Whether the progress bar shows any fill.
     bool BarShowsFill() const;
@@ -80,8 +83,9 @@ protected:
 
     RealEngines engines{"window"};
     ScratchFolder scratch{"player-window"};
-    // Every message box shown, closed with OK as soon as it opened.
-    std::vector<std::string> messages;
+    // Every message box shown, closed with OK as soon as it opened and `duringMessage` (if set) has run.
+    Strings messages;
+    std::function<void(QMessageBox&)> duringMessage;
     std::unique_ptr<MainWindow> window;
 
 private:

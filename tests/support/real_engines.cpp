@@ -29,8 +29,6 @@ public:
         counts_->peak = std::max(counts_->peak, ++counts_->alive);
     }
     ~CountedEngine() override { --counts_->alive; }
-    CountedEngine(const CountedEngine&) = delete;
-    CountedEngine& operator=(const CountedEngine&) = delete;
 
     void Run() override {
         if (ran_) return RealEngine::Run();

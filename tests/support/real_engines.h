@@ -22,8 +22,6 @@ public:
     // removed when this object goes.
     explicit RealEngines(std::string name);
     ~RealEngines();
-    RealEngines(const RealEngines&) = delete;
-    RealEngines& operator=(const RealEngines&) = delete;
 
     // The factory to give the program; it refers to this object, which must outlive it.
     EngineFactory Factory();
@@ -46,9 +44,7 @@ public:
     int PeakAlive() const { return counts_->peak; }
 
     struct Counts {
-        int made = 0;
-        int alive = 0;
-        int peak = 0;
+        int made = 0, alive = 0, peak = 0;
     };
 
 private:

@@ -28,14 +28,9 @@ std::string CaptureNextDevice(const std::string& name) {
 std::vector<float> ReadCaptureFile(const std::string& path, std::int64_t begin, std::int64_t end) {
     std::ifstream in(path, std::ios::binary);
     in.seekg(begin);
-    std::vector<char> bytes;
-    if (end < 0) {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } else {
-        bytes.resize(static_cast<std::size_t>(std::max<std::int64_t>(end - begin, 0)));
-        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-    }
+    std::vector<char> bytes(static_cast<std::size_t>(std::max<std::int64_t>(end - begin, 0)));
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
     std::vector<float> samples(bytes.size() / sizeof(std::int16_t));
     for (std::size_t i = 0; i < samples.size(); ++i) {
         std::int16_t sample = 0;
@@ -43,6 +38,20 @@ std::vector<float> ReadCaptureFile(const std::string& path, std::int64_t begin, 
         samples[i] = static_cast<float>(sample) / 32768.0f;
     }
     return samples;
+}
+
+std::vector<std::int16_t> Sounding(std::span<const std::int16_t> samples) {
+    std::vector<std::int16_t> sounding;
+    for (std::size_t i = 0; i + 1 < samples.size(); i += 2) {
+        if (samples[i] != 0 || samples[i + 1] != 0) sounding.insert(sounding.end(), {samples[i], samples[i + 1]});
+    }
+    return sounding;
+}
+
+std::vector<std::int16_t> Sounding(std::span<const float> captured) {
+    std::vector<std::int16_t> samples;
+    for (const float sample : captured) samples.push_back(static_cast<std::int16_t>(sample * 32768));
+    return Sounding(samples);
 }
 
 Heard Analyse(const std::vector<float>& samples, int sampleRate) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,13 @@ namespace tunekist::test {
 // Directs the next opened device's sound into a fresh file named after `name`, unthrottled.
 std::string CaptureNextDevice(const std::string& name);
 
-// The capture at `path` from byte `begin` up to byte `end` (or its end), as interleaved stereo
-// samples scaled to -1 ... 1.
-std::vector<float> ReadCaptureFile(const std::string& path, std::int64_t begin = 0, std::int64_t end = -1);
+// The capture at `path` from byte `begin` up to byte `end`, as interleaved stereo samples scaled to -1 ... 1.
+std::vector<float> ReadCaptureFile(const std::string& path, std::int64_t begin, std::int64_t end);
+
+// The 16-bit stereo samples but the frames of exact silence, which a device plays whenever it is
+// fed late or nothing plays; captured samples (-1 ... 1) are first taken back to 16 bits.
+std::vector<std::int16_t> Sounding(std::span<const std::int16_t> samples);
+std::vector<std::int16_t> Sounding(std::span<const float> captured);
 
 // What reached the device: the frames that carried sound, their level and their pitch.
 struct Heard {

@@ -13,7 +13,6 @@
 namespace tunekist::test {
 namespace {
 
-using Strings = std::vector<std::string>;
 const std::string kCannotOpen = "Kan niet openen:\n", kCannotPlay = "Kan deze song niet afspelen:\n";
 
 // a/ holds Een (1 s), Twee (2 s) and "Caf\xe9" (1 s, a Latin-1 name); b/ holds "Dri\xc3\xab" (3 s,

@@ -47,7 +47,7 @@ TEST_F(QuietWindowTest, FormHasItsDesignFontsColoursNamesTabOrderListsAndLogo) {
                     {"Knop(4)", 0, "Next"},
                     {"VolSlider", 0, "Volume"},
                     {"ExitKnop", 0, "Exit"}};
-    std::vector<std::string> stops, visited;
+    Strings stops, visited;
     for (const auto& expected : controls) {
         SCOPED_TRACE(expected.name);
         auto* control = window->findChild<QWidget*>(expected.name);
@@ -186,8 +186,7 @@ TEST_F(QuietWindowTest, PlacesEveryControlFromTheOuterSizeAndKeepsTheCaptions) {
         return std::vector{Text(window->Label3), Text(window->TijdLabel), Text(window->BarLabel),
                            Text(window->Label1), Text(window->Label2),    Text(window->Label5)};
     };
-    EXPECT_EQ(Captions(),
-              (std::vector<std::string>{name, "00:05", "50%", "1 Songs", "Totaal : 00:00:10", "Totaal : 00:00:10"}));
+    EXPECT_EQ(Captions(), (Strings{name, "00:05", "50%", "1 Songs", "Totaal : 00:00:10", "Totaal : 00:00:10"}));
     const QImage header = window->KopPic->grab().toImage();
     const auto inked = [&](int x, int y) {  // far from the strip's background
         const QColor c = header.pixelColor(x, y);
@@ -234,24 +233,21 @@ TEST_F(PlayerWindowTest, ErrorBoxHoldsTheTicksWhileItIsOpen) {
     int ticks = 0, shown = 0;
     bool playingUnderTheBox = false;
     QObject::connect(window->PlayTimer, &QTimer::timeout, [&] { ++ticks; });
-    window->BeforeMessage = [&, closeWithOk = window->BeforeMessage] {
-        if (shown++ > 0) return closeWithOk();
-        // The timer ticks on under the open box, as it does while a person reads it.
-        QTimer::singleShot(0, [&, closeWithOk] {
-            window->PlayTimer->setInterval(1);
-            EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3 || !program().state.Playing; }));
-            playingUnderTheBox = program().state.Playing;
-            window->PlayTimer->setInterval(24 * 3600 * 1000);
-            closeWithOk();
-        });
+    // The timer ticks on under the first box, as it does while a person reads it.
+    duringMessage = [&](QMessageBox&) {
+        if (shown++ > 0) return;
+        window->PlayTimer->setInterval(1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3 || !program().state.Playing; }));
+        playingUnderTheBox = program().state.Playing;
+        window->PlayTimer->setInterval(24 * 3600 * 1000);
     };
     Press(kRew);
     EXPECT_TRUE(playingUnderTheBox) << "no tick may run under the open message";
     // Closed, the next tick finds the lost device: the song stops and waits at the queue's head.
     Tick();
-    EXPECT_EQ(messages, (std::vector<std::string>(2, "Geluidsapparaat weggevallen")));
+    EXPECT_EQ(messages, (Strings(2, "Geluidsapparaat weggevallen")));
     EXPECT_FALSE(program().state.Playing || TimerRuns());
-    EXPECT_EQ(QueuedNames(), std::vector<std::string>{"Eerste"});
+    EXPECT_EQ(QueuedNames(), Strings{"Eerste"});
 }
 
 }  // namespace
