@@ -117,28 +117,35 @@ TEST_F(DesktopTest, CommandsActAsTheWindowsControlsAndAnnounceEveryJump) {
         EXPECT_EQ(heard, expected) << asked;
     }
     QueueSongs();
-    // Each command, the status it leaves, the song at the head, and whether it started a new engine.
-    for (const auto& [method, status, head, newEngine] : {std::tuple{"PlayPause", "Playing", "A", true},
-                                                          {"Play", "Playing", "A", false},
-                                                          {"PlayPause", "Paused", "A", false},
-                                                          {"Pause", "Paused", "A", false},
-                                                          {"Play", "Playing", "A", false},
-                                                          {"Pause", "Paused", "A", false},
-                                                          {"PlayPause", "Playing", "A", false},
-                                                          {"Stop", "Stopped", "A", false},
-                                                          {"Pause", "Stopped", "A", false},
-                                                          {"Play", "Playing", "A", true},
-                                                          {"Next", "Playing", "B", true}}) {
-        SCOPED_TRACE(method);
+    struct Step {
+        const char* method;
+        const char* status;
+        const char* head;
+        bool newEngine;
+    };
+    const Step steps[] = {
+        {.method = "PlayPause", .status = "Playing", .head = "A", .newEngine = true},
+        {.method = "Play", .status = "Playing", .head = "A", .newEngine = false},
+        {.method = "PlayPause", .status = "Paused", .head = "A", .newEngine = false},
+        {.method = "Pause", .status = "Paused", .head = "A", .newEngine = false},
+        {.method = "Play", .status = "Playing", .head = "A", .newEngine = false},
+        {.method = "Pause", .status = "Paused", .head = "A", .newEngine = false},
+        {.method = "PlayPause", .status = "Playing", .head = "A", .newEngine = false},
+        {.method = "Stop", .status = "Stopped", .head = "A", .newEngine = false},
+        {.method = "Pause", .status = "Stopped", .head = "A", .newEngine = false},
+        {.method = "Play", .status = "Playing", .head = "A", .newEngine = true},
+        {.method = "Next", .status = "Playing", .head = "B", .newEngine = true},
+    };
+    for (const Step& row : steps) {
         const MediaEngine* before = program().state.Graph.get();
-        Command(method);
-        const bool stopped = status == std::string("Stopped");
-        EXPECT_EQ(Status(), status);
-        EXPECT_EQ(TitleIn(client->Get("Metadata")), head);
-        EXPECT_EQ(Text(window->Label3), head);
-        EXPECT_EQ(client->Get("CanPause").toBool(), !stopped);
-        EXPECT_EQ(client->Get("CanSeek").toBool(), !stopped);
-        EXPECT_TRUE(stopped || (program().state.Graph.get() != before) == newEngine);
+        Command(row.method);
+        const bool stopped = row.status == std::string("Stopped");
+        EXPECT_EQ(Status(), row.status) << row.method;
+        EXPECT_EQ(TitleIn(client->Get("Metadata")), row.head) << row.method;
+        EXPECT_EQ(Text(window->Label3), row.head) << row.method;
+        EXPECT_EQ(client->Get("CanPause").toBool(), !stopped) << row.method;
+        EXPECT_EQ(client->Get("CanSeek").toBool(), !stopped) << row.method;
+        EXPECT_TRUE(stopped || (program().state.Graph.get() != before) == row.newEngine) << row.method;
     }
     EXPECT_TRUE(messages.empty());
     Command("Pause");
