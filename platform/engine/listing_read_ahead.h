@@ -7,8 +7,7 @@
 // Most songs are measured from their head and tail. Songs without a tag are read whole, and a
 // folder's songs mostly come from one encoder: once a song measured was read whole (the one before
 // the song being measured, judged every kSongsAhead songs), the songs ahead are hinted whole too
-// (up to kWholeSongBytes each). A wrong guess
-// costs at most the bounded look-ahead.
+// (up to kWholeSongBytes each). A wrong guess costs at most the bounded look-ahead.
 
 #include <cstddef>
 #include <cstdint>

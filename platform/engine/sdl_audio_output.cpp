@@ -22,7 +22,7 @@ SdlAudioOutput::Subsystem::Subsystem() {
     const std::lock_guard lock(SubsystemMutex());
     // SDL would otherwise catch SIGINT and SIGTERM and the program would no longer end on them.
     SdlAudio().SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SdlAudio().InitSubSystem(SDL_INIT_AUDIO) != 0) throw NoSoundOutputError("Geen geluidsapparaat beschikbaar");
+    if (SdlAudio().InitSubSystem(SDL_INIT_AUDIO) != 0) throw NoSoundOutputError(kNoSoundDevice);
 }
 
 SdlAudioOutput::Subsystem::~Subsystem() {
@@ -42,7 +42,7 @@ SdlAudioOutput::SdlAudioOutput(int sampleRate, Pull pull, Uint16 periodFrames) :
     const std::lock_guard lock(SubsystemMutex());
     // No changes allowed: the callback's buffer is always in the wanted format.
     device_ = SdlAudio().OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-    if (device_ == 0) throw NoSoundOutputError("Geen geluidsapparaat beschikbaar");
+    if (device_ == 0) throw NoSoundOutputError(kNoSoundDevice);
 }
 
 SdlAudioOutput::~SdlAudioOutput() {

@@ -13,13 +13,13 @@ constexpr const char* kLibrary = "libSDL2-2.0.so.0";
 template <typename Call>
 void Resolve(void* library, const char* name, Call& call) {
     call = reinterpret_cast<Call>(dlsym(library, name));
-    if (call == nullptr) throw NoSoundOutputError("Geen geluidsapparaat beschikbaar");
+    if (call == nullptr) throw NoSoundOutputError(kNoSoundDevice);
 }
 
 SdlAudioCalls Load() {
     // Never closed: SDL's threads and the sound system's libraries may outlive any one device.
     void* const library = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) throw NoSoundOutputError("Geen geluidsapparaat beschikbaar");
+    if (library == nullptr) throw NoSoundOutputError(kNoSoundDevice);
     SdlAudioCalls calls{};
     Resolve(library, "SDL_SetHint", calls.SetHint);
     Resolve(library, "SDL_InitSubSystem", calls.InitSubSystem);

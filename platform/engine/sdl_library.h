@@ -7,6 +7,9 @@
 
 namespace tunekist {
 
+// What every failure to get a sound device says, whether SDL or the device itself is missing.
+inline constexpr const char* kNoSoundDevice = "Geen geluidsapparaat beschikbaar";
+
 struct SdlAudioCalls {
     decltype(&SDL_SetHint) SetHint;
     decltype(&SDL_InitSubSystem) InitSubSystem;
