@@ -1,5 +1,7 @@
 #include "platform/qt/qt_list_view.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QHeaderView>
 #include <stdexcept>
 
@@ -75,6 +77,11 @@ int QtListView::AddRow(const std::string& text) {
 
 void QtListView::Refresh() {
     ShowWaitingRows();
+    // The tree lays out new rows a moment later, and the scroll bar that many rows bring then
+    // narrows the list and has every visible row painted again. Laid out now, scroll bar included,
+    // the rows are painted once.
+    tree_.doItemsLayout();
+    QCoreApplication::sendPostedEvents(&tree_, QEvent::MetaCall);
     tree_.viewport()->repaint();
 }
 

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTreeWidget>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -213,6 +215,27 @@ TEST_F(QuietWindowTest, PlacesEveryControlFromTheOuterSizeAndKeepsTheCaptions) {
     ResizeTo(50, 50);
     EXPECT_EQ(window->frameGeometry().size(), QSize(204, 324));
     EXPECT_EQ(window->ListView1->height(), 0);
+}
+
+// Rows shown on request come laid out as they stay: a song list that gains its scroll bar with them
+// paints its rows once, not once more when the bar narrows the list a moment later.
+TEST_F(QuietWindowTest, SongListPaintsTheRowsItShowsOnce) {
+    struct PaintCount : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } count;
+    QTreeWidget& tree = *window->ListView1;
+    ListView& rows = program().Controls().ListView1;
+    for (int row = 1; row <= 200; ++row) rows.AddRow("Song " + std::to_string(row));
+    tree.viewport()->installEventFilter(&count);
+    rows.Refresh();
+    for (int turn = 0; turn < 10; ++turn) QCoreApplication::processEvents();
+    EXPECT_EQ(tree.topLevelItemCount(), 200);
+    EXPECT_TRUE(tree.verticalScrollBar()->isVisible());
+    EXPECT_EQ(count.paints, 1);
 }
 
 // An engine's failure told in a message box while a song plays: the ticks wait until it is closed.
