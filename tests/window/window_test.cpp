@@ -4,9 +4,9 @@
 #include <QFontInfo>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTreeWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <algorithm>
 #include <map>
 
