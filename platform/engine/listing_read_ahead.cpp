@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/engine/file_reader.h"
 
@@ -36,21 +37,59 @@ private:
     std::int64_t size_ = -1;
 };
 
-// True when nearly all of the file is in the page cache: measuring it read it whole (or it was
-// read lately anyway, and its neighbours likely were too).
-bool ReadWhole(const std::string& path) {
-    const HintedFile file(path);
-    if (file.Size() <= 0) return false;
-    const auto length = static_cast<std::size_t>(file.Size());
-    void* const mapped = mmap(nullptr, length, PROT_READ, MAP_SHARED, file.Descriptor(), 0);
-    if (mapped == MAP_FAILED) return false;
-    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-    std::vector<unsigned char> resident((length + page - 1) / page);
-    const bool known = mincore(mapped, length, resident.data()) == 0;
-    munmap(mapped, length);
-    const auto inCache = std::count_if(resident.begin(), resident.end(), [](unsigned char p) { return (p & 1) != 0; });
-    // The head and tail alone are a few pages; a song read whole has all of them.
-    return known && static_cast<std::size_t>(inCache) * 10 >= resident.size() * 9;
+// A file mapped only to ask which of its pages are in the page cache (mincore): nothing is read,
+// and a page is looked at only when asked about.
+class CachedPages {
+public:
+    explicit CachedPages(const std::string& path) : file_(path) {
+        if (file_.Size() <= 0) return;
+        length_ = static_cast<std::size_t>(file_.Size());
+        mapped_ = mmap(nullptr, length_, PROT_READ, MAP_SHARED, file_.Descriptor(), 0);
+    }
+    ~CachedPages() {
+        if (mapped_ != MAP_FAILED) munmap(mapped_, length_);
+    }
+    CachedPages(const CachedPages&) = delete;
+    CachedPages& operator=(const CachedPages&) = delete;
+
+    // The share of the pages holding bytes `from` to `to` that are in the page cache; 0 when that
+    // cannot be told.
+    double Share(std::int64_t from, std::int64_t to) const {
+        if (mapped_ == MAP_FAILED) return 0;
+        const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+        const std::size_t first = static_cast<std::size_t>(std::max<std::int64_t>(from, 0)) / page;
+        const std::size_t last =
+            (std::min(static_cast<std::size_t>(std::max<std::int64_t>(to, 0)), length_) + page - 1) / page;
+        if (last <= first) return 0;
+        std::vector<unsigned char> pages(last - first);
+        if (mincore(static_cast<char*>(mapped_) + first * page, (last - first) * page, pages.data()) != 0) return 0;
+        const auto cached = std::count_if(pages.begin(), pages.end(), [](unsigned char p) { return (p & 1) != 0; });
+        return static_cast<double>(cached) / static_cast<double>(pages.size());
+    }
+    std::int64_t Size() const { return file_.Size(); }
+
+private:
+    HintedFile file_;
+    std::size_t length_ = 0;
+    void* mapped_ = MAP_FAILED;
+};
+
+// How much of a song's middle is looked at to tell whether it was read whole: enough pages to
+// judge by, few enough that looking costs little beside measuring.
+constexpr std::int64_t kMiddleBytes = 256 * 1024;
+
+// True when the song's middle is (nearly) all in the page cache: measuring read it whole, or it
+// was read lately anyway, and its neighbours likely were too. A head and tail alone leave the
+// middle of all but the shortest songs out.
+bool ReadWhole(const CachedPages& song) {
+    const std::int64_t middle = song.Size() / 2;
+    return song.Share(middle - kMiddleBytes / 2, middle + kMiddleBytes / 2) >= 0.9;
+}
+
+// True when what a hint by head and tail would ask for is all in the page cache already.
+bool HeadAndTailCached(const CachedPages& song) {
+    return song.Share(0, ListingReadAhead::kHeadBytes) == 1 &&
+           song.Share(song.Size() - ListingReadAhead::kTailBytes, song.Size()) == 1;
 }
 
 }  // namespace
@@ -61,9 +100,16 @@ void ListingReadAhead::MeasuringAt(std::size_t index) {
     if (index >= paths_.size()) return;
     const std::size_t next = index + 1;
     const std::size_t end = std::min(paths_.size(), next + kSongsAhead);
-    // Judged on the song before, once every kSongsAhead songs: a folder's songs mostly come
-    // alike, and judging costs an open and a mapping, as much as measuring a small tagged song.
-    if (index % kSongsAhead == 1) readingWhole_ = ReadWhole(paths_[index - 1]);
+    // Judged at the start and then once every kSongsAhead songs, on the song before and the
+    // farthest song ahead: a folder's songs mostly come alike, and judging costs an open and a
+    // mapping, as much as measuring a small tagged song. Hints for songs already in memory (a
+    // folder listed or played lately) would find nothing to read and only cost their calls.
+    if ((index == 0 || index % kSongsAhead == 1) && end > next) {
+        readingWhole_ = index > 0 && ReadWhole(CachedPages(paths_[index - 1]));
+        const CachedPages farthest(paths_[end - 1]);
+        aheadInMemory_ = HeadAndTailCached(farthest) && (!readingWhole_ || ReadWhole(farthest));
+    }
+    if (aheadInMemory_) return;
     const bool whole = readingWhole_;
     std::size_t& upTo = whole ? hintedWholeUpTo_ : hintedUpTo_;
     for (upTo = std::max(upTo, next); upTo < end; ++upTo) {

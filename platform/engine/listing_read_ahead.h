@@ -7,7 +7,9 @@
 // Most songs are measured from their head and tail. Songs without a tag are read whole, and a
 // folder's songs mostly come from one encoder: once a song measured was read whole (the one before
 // the song being measured, judged every kSongsAhead songs), the songs ahead are hinted whole too
-// (up to kWholeSongBytes each). A wrong guess costs at most the bounded look-ahead.
+// (up to kWholeSongBytes each). A wrong guess costs at most the bounded look-ahead. When the
+// farthest song of a stretch is already in memory as far as its hint would ask, the stretch gets
+// no hints.
 
 #include <cstddef>
 #include <cstdint>
@@ -31,8 +33,9 @@ public:
     explicit ListingReadAhead(std::vector<std::string> paths);
 
     // Measuring has reached paths[index]: hints the kSongsAhead songs after it that were not
-    // hinted yet, by their heads and tails, or whole when the last song judged was read whole.
-    // Each song is hinted once each way; an index past the end hints nothing.
+    // hinted yet, by their heads and tails, or whole when the last song judged was read whole,
+    // unless the farthest of them was judged in memory already. Each song is hinted once each
+    // way; an index past the end hints nothing.
     void MeasuringAt(std::size_t index);
 
 private:
@@ -40,6 +43,7 @@ private:
     std::size_t hintedUpTo_ = 0;       // songs before this have had their heads and tails hinted
     std::size_t hintedWholeUpTo_ = 0;  // songs before this have been hinted whole
     bool readingWhole_ = false;        // the last song judged was read whole
+    bool aheadInMemory_ = false;       // the farthest song judged ahead needs no hint
 };
 
 }  // namespace tunekist

@@ -7,11 +7,13 @@
 #include <QTimer>
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 #include "library/size_text.h"
@@ -329,6 +331,34 @@ TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) 
 INSTANTIATE_TEST_SUITE_P(Midway, ReadAhead,
                          ::testing::Values("ListOn", "AnotherFolder", "Exit", "UntaggedListOn", "UntaggedExit"),
                          [](const auto& info) { return std::string(info.param); });
+
+// A folder already in memory (listed or played lately) is listed without hints: apart from the
+// few songs the read-ahead looks at to tell, each song is opened once, to be measured.
+TEST_F(SongListTest, ReadAheadLeavesAFolderInMemoryAlone) {
+    constexpr std::size_t kReach = ListingReadAhead::kSongsAhead, kSongs = 3 * kReach;
+    const std::string song = ReadBytes(CachedTone(10.0, 440));
+    std::vector<File> files;
+    for (std::size_t i = 0; i < kSongs; ++i) files.push_back({std::to_string(10 + i) + ".mp3", song, song.size()});
+    const std::string folder = MakeFolder("in-het-geheugen", files);  // just written, so in memory
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(inotify_add_watch(watch, folder.c_str(), IN_OPEN), 0);
+    ListFolder(folder);
+    std::map<std::string, int> opened;
+    alignas(inotify_event) char events[64 * 1024];
+    for (ssize_t got = 0; (got = read(watch, events, sizeof events)) > 0;) {
+        for (const char* at = events; at < events + got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if (event->len > 0) ++opened[event->name];
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    close(watch);
+    EXPECT_EQ(RowsOf(window->ListView1).size(), kSongs);
+    EXPECT_EQ(opened.size(), kSongs);
+    // Looked at: the farthest song ahead at the start, then the song before and the farthest ahead
+    // once every kReach songs.
+    EXPECT_LE(std::ranges::count_if(opened, [](const auto& file) { return file.second > 1; }), 2 * kSongs / kReach + 1);
+}
 
 }  // namespace
 }  // namespace tunekist::test
