@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <thread>
@@ -340,7 +341,15 @@ TEST_F(SongListTest, ReadAheadLeavesAFolderInMemoryAlone) {
     std::vector<File> files;
     for (std::size_t i = 0; i < kSongs; ++i) files.push_back({std::to_string(10 + i) + ".mp3", song, song.size()});
     const std::string folder = MakeFolder("in-het-geheugen", files);  // just written, so in memory
+    for (std::size_t i = 0; i < kSongs; ++i) {
+        const std::string path = folder + "/" + files[i].name;
+        for (const std::size_t offset : {std::size_t{0}, song.size() / 2, song.size() - 1}) {
+            if (!InMemory(path, static_cast<std::int64_t>(offset)))
+                GTEST_SKIP() << "the page cache keeps no songs here";
+        }
+    }
     const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watch < 0) GTEST_SKIP() << "no inotify here: " << std::strerror(errno);
     ASSERT_GE(inotify_add_watch(watch, folder.c_str(), IN_OPEN), 0);
     ListFolder(folder);
     std::map<std::string, int> opened;
