@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A click from the X server reaches the real program while it lists a large folder: the first song,
-# clicked once the listing has opened its 200th song, joins the playlist (which opens it again)
-# before the listing opens the last one. The order of opens comes from inotify.
+# clicked once the listing has opened its 3,000th song (its row has been shown for a while by then:
+# rows reach the list in batches, 50 ms apart), joins the playlist (which opens it again) before
+# the listing opens the last one. The order of opens comes from inotify.
 #   listing_live_e2e.sh PLAYER OUT-DIR SONG-CACHE
 # SONG-CACHE keeps the generated songs (real copies, one inode each) between runs.
 set -euo pipefail
@@ -11,7 +12,7 @@ require_tools xvfb-run xdotool sox lame python3
 reexec_in_xvfb "$0" "$@"
 
 # Many songs of a second at 32 kb/s (4 KB each): the listing runs for a fair share of a second.
-N=10000 under_way=s00200.mp3 last=s10000.mp3
+N=10000 under_way=s03000.mp3 last=s10000.mp3
 if [[ "$(cat "$stage/.complete" 2>/dev/null)" != "$N" ]]; then
   rm -rf "$stage" && mkdir -p "$stage/Muziek"
   sox -q -V1 -R -n -r 44100 -c 1 -b 16 -t wav - synth 1 sine 440 vol 0.5 | lame --quiet -b 32 - "$stage/.song"
