@@ -157,7 +157,11 @@ void MainWindow::WireEvents() {
     new RowKeys(*ListView1, [this] { Handle([&] { main_->playlist.ListView1_ItemClick(); }); });  // owned by the list
     setAcceptDrops(true);
     Drive1->Change = [this] { Handle([&] { main_->songList.Drive1_Change(); }); };
-    Dir1->Change = [this] { Handle([&] { main_->songList.Dir1_Change(); }); };
+    Dir1->Change = [this] {
+        // The song list lists the folder the folder list has just read: one pass over it, not two.
+        const FolderFileList::FreshReading fresh(File1, Dir1->TakeReading());
+        Handle([&] { main_->songList.Dir1_Change(); });
+    };
     VolSlider->Click = [this] { Handle([&] { main_->volume.VolSlider_Click(); }); };
     VolSlider->MouseDown = [this](std::int16_t button, std::int16_t shift, float x, float y) {
         Handle([&] { main_->volume.VolSlider_MouseDown(button, shift, x, y); });

@@ -3,15 +3,22 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <utility>
+
 #include "platform/files/folder_paths.h"
 
 namespace tunekist {
 namespace {
 
-std::vector<std::string> ReadMatchingNames(const std::string& path, const std::string& pattern) {
-    return ReadFolderEntries(
-        path, [&](const std::string& name) { return MatchesPattern(name, pattern); },
+std::vector<std::string> MatchingNames(const FolderReading& reading, const std::string& pattern) {
+    return SortedNames(
+        reading, [&](const std::string& name) { return MatchesPattern(name, pattern); },
         [](mode_t mode) { return S_ISREG(mode); });
+}
+
+std::vector<std::string> ReadMatchingNames(const std::string& path, const std::string& pattern) {
+    return MatchingNames(ReadFolder(path, [&](const std::string& name) { return MatchesPattern(name, pattern); }),
+                         pattern);
 }
 
 }  // namespace
@@ -23,9 +30,14 @@ bool MatchesPattern(const std::string& name, const std::string& pattern) {
     return name.size() > suffix.size() && strcasecmp(name.c_str() + (name.size() - suffix.size()), suffix.c_str()) == 0;
 }
 
+FolderFileList::FreshReading::FreshReading(FolderFileList& list, std::optional<FolderReading> reading) : list_(list) {
+    list_.fresh_ = std::move(reading);
+}
+
 void FolderFileList::SetPath(const std::string& path) {
+    const std::optional<FolderReading> fresh = std::exchange(fresh_, std::nullopt);
     // Read first: a folder that cannot be read leaves the list as it was.
-    names_ = ReadMatchingNames(path, pattern_);
+    names_ = fresh && fresh->path == path ? MatchingNames(*fresh, pattern_) : ReadMatchingNames(path, pattern_);
     path_ = path;
     readAhead_.reset();
 }

@@ -1,9 +1,11 @@
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/engine/listing_read_ahead.h"
+#include "platform/files/folder_paths.h"
 #include "platform/ui/file_list.h"
 
 namespace tunekist {
@@ -13,6 +15,20 @@ namespace tunekist {
 // name ignoring case. Names are the file system's raw bytes.
 class FolderFileList : public FileList {
 public:
+    // While it lives, the first SetPath of the folder `reading` holds lists from `reading` instead
+    // of reading that folder again: for a folder read a moment ago, by the folder list that raised
+    // the change the listing answers.
+    class FreshReading {
+    public:
+        FreshReading(FolderFileList& list, std::optional<FolderReading> reading);
+        ~FreshReading() { list_.fresh_.reset(); }
+        FreshReading(const FreshReading&) = delete;
+        FreshReading& operator=(const FreshReading&) = delete;
+
+    private:
+        FolderFileList& list_;
+    };
+
     void SetPath(const std::string& path) override;
     std::string Path() const override { return path_; }
     void SetPattern(const std::string& pattern) override;
@@ -28,6 +44,7 @@ private:
     std::string pattern_ = "*.*";
     std::vector<std::string> names_;
     std::unique_ptr<ListingReadAhead> readAhead_;
+    std::optional<FolderReading> fresh_;
 };
 
 // True when `name` matches `pattern` ("*", or "*.ext" ignoring ASCII case).

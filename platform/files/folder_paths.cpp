@@ -68,28 +68,34 @@ std::string LastName(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
 }
 
-std::vector<std::string> ReadFolderEntries(const std::string& path,
-                                           const std::function<bool(const std::string& name)>& nameWanted,
-                                           bool (*kindWanted)(mode_t mode)) {
+FolderReading ReadFolder(const std::string& path, const std::function<bool(const std::string& name)>& nameWanted) {
     DirHandle dir(opendir(path.c_str()));
     if (!dir) throw std::runtime_error("Map niet te lezen: " + path + " (" + std::strerror(errno) + ")");
-    std::vector<std::string> names;
+    FolderReading reading{path, {}};
     while (const dirent* entry = readdir(dir.get())) {
         const std::string name = entry->d_name;
         if (name.empty() || name[0] == '.' || !nameWanted(name)) continue;
         struct stat status {};
         // stat follows links: a link counts for what it leads to, a dangling link not at all.
-        if (fstatat(dirfd(dir.get()), entry->d_name, &status, 0) == 0 && kindWanted(status.st_mode)) {
-            names.push_back(name);
-        }
+        if (fstatat(dirfd(dir.get()), entry->d_name, &status, 0) == 0) reading.entries.push_back({name, status.st_mode});
+    }
+    return reading;
+}
+
+std::vector<std::string> SortedNames(const FolderReading& reading,
+                                     const std::function<bool(const std::string& name)>& nameWanted,
+                                     bool (*kindWanted)(mode_t mode)) {
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : reading.entries) {
+        if (nameWanted(entry.name) && kindWanted(entry.mode)) names.push_back(entry.name);
     }
     std::sort(names.begin(), names.end(), IgnoringCaseBefore);
     return names;
 }
 
-std::vector<std::string> ReadSubfolders(const std::string& path) {
-    return ReadFolderEntries(
-        path, [](const std::string&) { return true; }, [](mode_t mode) { return S_ISDIR(mode); });
+std::vector<std::string> Subfolders(const FolderReading& reading) {
+    return SortedNames(
+        reading, [](const std::string&) { return true; }, [](mode_t mode) { return S_ISDIR(mode); });
 }
 
 std::int64_t FileLength(const std::string& path) {

@@ -20,18 +20,31 @@ std::vector<std::string> FolderChain(const std::string& path);
 // The last name of a normal path ("/" for the root).
 std::string LastName(const std::string& path);
 
-// The names of `path`'s entries that are not hidden (starting with "."), whose name `nameWanted`
-// accepts and that lead to something `kindWanted` accepts (links are followed; a dangling link is
-// left out), sorted by name ignoring case. The name is tested first, so unwanted names cost no
-// stat. Throws std::runtime_error with a text fit to show when the folder cannot be read.
-std::vector<std::string> ReadFolderEntries(const std::string& path,
-                                           const std::function<bool(const std::string& name)>& nameWanted,
-                                           bool (*kindWanted)(mode_t mode));
+// What one pass over a folder found: its entries that are not hidden (starting with "."), each
+// with the kind of what it leads to (links are followed; a dangling link is left out).
+struct FolderEntry {
+    std::string name;
+    mode_t mode = 0;
+};
+struct FolderReading {
+    std::string path;
+    std::vector<FolderEntry> entries;
+};
 
-// The names of the subfolders of `path` (a link counts when it leads to a folder), hidden names
-// (starting with ".") left out, sorted by name ignoring case. Throws std::runtime_error with a text
-// fit to show when the folder cannot be read.
-std::vector<std::string> ReadSubfolders(const std::string& path);
+// Reads `path` in one pass. Only the entries whose name `nameWanted` accepts are looked at, so
+// unwanted names cost no stat. Throws std::runtime_error with a text fit to show when the folder
+// cannot be read.
+FolderReading ReadFolder(const std::string& path, const std::function<bool(const std::string& name)>& nameWanted);
+
+// The names of `reading`'s entries that `nameWanted` and `kindWanted` accept, sorted by name
+// ignoring case.
+std::vector<std::string> SortedNames(const FolderReading& reading,
+                                     const std::function<bool(const std::string& name)>& nameWanted,
+                                     bool (*kindWanted)(mode_t mode));
+
+// The names of `reading`'s subfolders (a link counts when it leads to a folder), sorted by name
+// ignoring case.
+std::vector<std::string> Subfolders(const FolderReading& reading);
 
 // The length in bytes of the file at `path`; throws std::runtime_error when it cannot be read.
 std::int64_t FileLength(const std::string& path);

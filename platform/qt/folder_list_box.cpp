@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QScopeGuard>
 #include <QStyle>
 #include <stdexcept>
 
@@ -30,15 +31,25 @@ FolderListBox::FolderListBox(QWidget* parent) : QListWidget(parent) {
 }
 
 void FolderListBox::SetPath(const std::string& path) {
-    if (Show(path) && Change) Change();
+    if (Show(path)) RaiseChange();
 }
 
-void FolderListBox::ShowPath(const std::string& path) { Show(path); }
+void FolderListBox::ShowPath(const std::string& path) {
+    Show(path);
+    reading_.reset();
+}
+
+void FolderListBox::RaiseChange() {
+    // Offered only while Change runs: a listing started later reads the folder anew.
+    const auto forget = qScopeGuard([this] { reading_.reset(); });
+    if (Change) Change();
+}
 
 bool FolderListBox::Show(const std::string& path) {
     const std::string folder = NormalFolderPath(path);
     // Read first: a folder that cannot be read leaves the list as it was.
-    const std::vector<std::string> subfolders = ReadSubfolders(folder);
+    FolderReading reading = ReadFolder(folder, [](const std::string&) { return true; });
+    const std::vector<std::string> subfolders = Subfolders(reading);
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     clear();
@@ -55,6 +66,7 @@ bool FolderListBox::Show(const std::string& path) {
     scrollToItem(current);
     const bool changed = folder != path_;
     path_ = folder;
+    if (changed) reading_ = std::move(reading);
     return changed;
 }
 
@@ -68,7 +80,7 @@ void FolderListBox::Open(QListWidgetItem* item) {
         QApplication::beep();
         return;
     }
-    if (changed && Change) Change();
+    if (changed) RaiseChange();
 }
 
 }  // namespace tunekist

@@ -1,8 +1,11 @@
 #pragma once
 #include <QListWidget>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
+#include "platform/files/folder_paths.h"
 #include "platform/ui/dir_list.h"
 
 namespace tunekist {
@@ -22,13 +25,18 @@ public:
     void ShowPath(const std::string& path);
 
     std::function<void()> Change;
+    // While Change is raised: the reading of the folder just opened, once, for whoever lists it.
+    std::optional<FolderReading> TakeReading() { return std::exchange(reading_, std::nullopt); }
 
 private:
     // Shows `path` and returns whether that changed the path.
     bool Show(const std::string& path);
     void Open(QListWidgetItem* item);
+    // Raises Change, offering the reading Show made for as long as it runs.
+    void RaiseChange();
 
     std::string path_;
+    std::optional<FolderReading> reading_;
 };
 
 }  // namespace tunekist
