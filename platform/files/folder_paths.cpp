@@ -77,7 +77,8 @@ FolderReading ReadFolder(const std::string& path, const std::function<bool(const
         if (name.empty() || name[0] == '.' || !nameWanted(name)) continue;
         struct stat status {};
         // stat follows links: a link counts for what it leads to, a dangling link not at all.
-        if (fstatat(dirfd(dir.get()), entry->d_name, &status, 0) == 0) reading.entries.push_back({name, status.st_mode});
+        if (fstatat(dirfd(dir.get()), entry->d_name, &status, 0) == 0)
+            reading.entries.push_back({name, status.st_mode});
     }
     return reading;
 }
