@@ -15,9 +15,9 @@ namespace tunekist {
 // name ignoring case. Names are the file system's raw bytes.
 class FolderFileList : public FileList {
 public:
-    // While it lives, the first SetPath of the folder `reading` holds lists from `reading` instead
-    // of reading that folder again: for a folder read a moment ago, by the folder list that raised
-    // the change the listing answers.
+    // While it lives, the next SetPath lists from `reading` instead of reading the folder again,
+    // when it asks for the folder `reading` holds (any other path is read as always): for a folder
+    // the folder list read a moment ago, raising the change that the listing answers. Used once.
     class FreshReading {
     public:
         FreshReading(FolderFileList& list, std::optional<FolderReading> reading);
