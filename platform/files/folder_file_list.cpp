@@ -10,15 +10,17 @@
 namespace tunekist {
 namespace {
 
+// The names `pattern` matches.
+auto Matching(const std::string& pattern) {
+    return [&pattern](const std::string& name) { return MatchesPattern(name, pattern); };
+}
+
 std::vector<std::string> MatchingNames(const FolderReading& reading, const std::string& pattern) {
-    return SortedNames(
-        reading, [&](const std::string& name) { return MatchesPattern(name, pattern); },
-        [](mode_t mode) { return S_ISREG(mode); });
+    return SortedNames(reading, Matching(pattern), [](mode_t mode) { return S_ISREG(mode); });
 }
 
 std::vector<std::string> ReadMatchingNames(const std::string& path, const std::string& pattern) {
-    return MatchingNames(ReadFolder(path, [&](const std::string& name) { return MatchesPattern(name, pattern); }),
-                         pattern);
+    return MatchingNames(ReadFolder(path, Matching(pattern)), pattern);
 }
 
 }  // namespace

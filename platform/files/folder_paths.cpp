@@ -95,8 +95,7 @@ std::vector<std::string> SortedNames(const FolderReading& reading,
 }
 
 std::vector<std::string> Subfolders(const FolderReading& reading) {
-    return SortedNames(
-        reading, [](const std::string&) { return true; }, [](mode_t mode) { return S_ISDIR(mode); });
+    return SortedNames(reading, AnyName, [](mode_t mode) { return S_ISDIR(mode); });
 }
 
 std::int64_t FileLength(const std::string& path) {

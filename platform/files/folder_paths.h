@@ -31,6 +31,9 @@ struct FolderReading {
     std::vector<FolderEntry> entries;
 };
 
+// Accepts every name: for a reading that looks at every entry.
+inline bool AnyName(const std::string&) { return true; }
+
 // Reads `path` in one pass. Only the entries whose name `nameWanted` accepts are looked at, so
 // unwanted names cost no stat. Throws std::runtime_error with a text fit to show when the folder
 // cannot be read.

@@ -48,7 +48,7 @@ void FolderListBox::RaiseChange() {
 bool FolderListBox::Show(const std::string& path) {
     const std::string folder = NormalFolderPath(path);
     // Read first: a folder that cannot be read leaves the list as it was.
-    FolderReading reading = ReadFolder(folder, [](const std::string&) { return true; });
+    FolderReading reading = ReadFolder(folder, AnyName);
     const std::vector<std::string> subfolders = Subfolders(reading);
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
