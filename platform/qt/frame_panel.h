@@ -8,7 +8,8 @@ namespace tunekist {
 // A framed, opaque rectangle behind the window's other controls; border 2 pixels wide.
 class FramePanel : public QWidget, public Shape {
 public:
-    explicit FramePanel(QWidget* parent = nullptr) : QWidget(parent) {}
+    // Every pixel is painted here, so what lies behind the panel is never painted for it.
+    explicit FramePanel(QWidget* parent = nullptr) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
     void Move(float left, float top, float width, float height) override;
     void SetBackColor(Color color) override;
     void SetBorderColor(Color color) override;

@@ -31,7 +31,6 @@ void SetUpSongColumns(QTreeWidget& tree) {
 
 QtListView::QtListView(QTreeWidget& tree, ShowRows showRows) : tree_(tree), showRows_(showRows) {
     showTimer_.setSingleShot(true);
-    showTimer_.setInterval(kShowMilliseconds);
     QObject::connect(&showTimer_, &QTimer::timeout, &tree_, [this] { ShowWaitingRows(); });
 }
 
@@ -53,6 +52,10 @@ void QtListView::ShowWaitingRows() {
     waiting_.clear();
 }
 
+bool QtListView::ShownRowsFillTheList() const {
+    return tree_.itemAt(QPoint(0, tree_.viewport()->height() - 1)) != nullptr;
+}
+
 QTreeWidgetItem* QtListView::At(int row) const {
     const int shown = tree_.topLevelItemCount();
     if (row < 1 || row > shown + static_cast<int>(waiting_.size())) throw std::out_of_range("Invalid row index");
@@ -70,7 +73,7 @@ int QtListView::AddRow(const std::string& text) {
     if (showRows_ == ShowRows::AtOnce) {
         ShowWaitingRows();
     } else if (!showTimer_.isActive()) {
-        showTimer_.start();
+        showTimer_.start(ShownRowsFillTheList() ? kFullListShowMilliseconds : kShowMilliseconds);
     }
     return RowCount();
 }

@@ -16,10 +16,13 @@ public:
     // thousand songs a second then costs the tree one insertion, one layout and one repaint of
     // every visible row per batch instead of per song. Twenty batches a second keep a long listing
     // moving on the screen; a folder listed within that time shows its rows once, at the end.
+    // Once the shown rows fill the list to its bottom edge, a batch changes nothing on the screen
+    // but the scroll bar, yet costs as much: the batches then come kFullListShowMilliseconds apart.
     // Every call of this class sees the rows at once, whether the tree shows them yet or not; only
     // a shown row can be selected.
     enum class ShowRows { AtOnce, InBatches };
     static constexpr int kShowMilliseconds = 50;
+    static constexpr int kFullListShowMilliseconds = 250;
 
     explicit QtListView(QTreeWidget& tree, ShowRows showRows = ShowRows::AtOnce);
     ~QtListView() override;
@@ -44,6 +47,8 @@ public:
 private:
     // Hands the rows that wait to the tree in one insertion.
     void ShowWaitingRows();
+    // True when a shown row reaches the list's bottom edge, as scrolled now.
+    bool ShownRowsFillTheList() const;
     QTreeWidgetItem* At(int row) const;
 
     QTreeWidget& tree_;

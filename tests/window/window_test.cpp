@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/qt/qt_list_view.h"
 #include "tests/support/player_window.h"
 #include "tests/support/test_audio.h"
 
@@ -218,7 +219,8 @@ TEST_F(QuietWindowTest, PlacesEveryControlFromTheOuterSizeAndKeepsTheCaptions) {
 }
 
 // Rows shown on request come laid out as they stay: a song list that gains its scroll bar with them
-// paints its rows once, not once more when the bar narrows the list a moment later.
+// paints its rows once, not once more when the bar narrows the list a moment later. The frame
+// panel behind the list paints every pixel of its own, so the form behind it is left alone.
 TEST_F(QuietWindowTest, SongListPaintsTheRowsItShowsOnce) {
     struct PaintCount : QObject {
         int paints = 0;
@@ -226,16 +228,42 @@ TEST_F(QuietWindowTest, SongListPaintsTheRowsItShowsOnce) {
             paints += event->type() == QEvent::Paint ? 1 : 0;
             return false;
         }
-    } count;
+    } rowPaints, formPaints;
     QTreeWidget& tree = *window->ListView1;
     ListView& rows = program().Controls().ListView1;
     for (int row = 1; row <= 200; ++row) rows.AddRow("Song " + std::to_string(row));
-    tree.viewport()->installEventFilter(&count);
+    tree.viewport()->installEventFilter(&rowPaints);
+    window->installEventFilter(&formPaints);
     rows.Refresh();
     for (int turn = 0; turn < 10; ++turn) QCoreApplication::processEvents();
     EXPECT_EQ(tree.topLevelItemCount(), 200);
     EXPECT_TRUE(tree.verticalScrollBar()->isVisible());
-    EXPECT_EQ(count.paints, 1);
+    EXPECT_EQ(rowPaints.paints, 1);
+    EXPECT_EQ(formPaints.paints, 0);
+}
+
+// Rows added below a list that is full to its bottom edge change only its scroll bar, so they
+// reach the tree in rarer batches; rows that fill it keep coming twenty times a second. Told by
+// which comes first, the row or a timer set between the two intervals: timers fire in the order
+// of their deadlines, however busy the machine is.
+TEST_F(QuietWindowTest, SongListShowsRowsBelowAFullListInRarerBatches) {
+    QTreeWidget& tree = *window->ListView1;
+    ListView& rows = program().Controls().ListView1;
+    const auto shownBeforeTheTimer = [&](const std::string& name) {
+        const int wanted = rows.AddRow(name);
+        bool timerFired = false;
+        QTimer::singleShot((QtListView::kShowMilliseconds + QtListView::kFullListShowMilliseconds) / 2,
+                           [&] { timerFired = true; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return tree.topLevelItemCount() == wanted; }, 5000));
+        const bool shownFirst = !timerFired;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return timerFired; }, 5000));
+        return shownFirst;
+    };
+    EXPECT_TRUE(shownBeforeTheTimer("Song 1"));
+    for (int row = 2; row <= 200; ++row) rows.AddRow("Song " + std::to_string(row));
+    rows.Refresh();
+    EXPECT_FALSE(shownBeforeTheTimer("Song 201"));
+    EXPECT_EQ(tree.topLevelItemCount(), 201);
 }
 
 // An engine's failure told in a message box while a song plays: the ticks wait until it is closed.
