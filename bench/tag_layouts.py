@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""Warm listing rows for the tags that taggers write after the audio.
+
+    tag_layouts.py --data FOLDER --scan PATH [--rounds 9]
+
+Four folders of 1,000 copies of one 5-second song with lame's tag (the short song of the cold
+rows): with an ID3v1 tag only, and with an APEv2 tag (what mp3gain writes), a Lyrics3v2 tag, or
+both before that ID3v1 tag. Each is listed by `tunekist-scan` from a warm page cache, the rounds
+interleaving the folders; a run on an empty folder in the same round is taken off, so the figure
+is the listing without the program's start-up. Printed: the median processor time (user + system)
+and wall-clock time of the rounds, the rate in files per second, its ratio to the ID3v1-only
+folder's, and whether every length `tunekist-scan` printed is the one mpg123's full decode of that
+folder's song gives. Exits 0 when every ratio is at least 0.9 and every length exact."""
+
+import argparse
+import os
+import resource
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import cold_listing  # noqa: E402  (the songs and the exact lengths are made the same way)
+
+COPIES = 1000
+TARGET = 0.9
+
+
+def id3v1():
+    return b"TAG" + b"Tunekist bench".ljust(30, b"\0") + bytes(30 + 30 + 4 + 30) + b"\xff"
+
+
+def lyrics3v2():
+    fields = b"IND0000210" + b"LYR00012[00:01]la la"
+    tag = b"LYRICSBEGIN" + fields
+    return tag + b"%06d" % len(tag) + b"LYRICS200"
+
+
+def with_tail(source, target, tail):
+    """`source` with `tail` written before its ID3v1 tag (lame's song has none: it is added)."""
+    with open(source, "rb") as song:
+        audio = song.read()
+    with open(target + ".part", "wb") as song:
+        song.write(audio)
+    for part in tail:
+        if part == "ape":
+            cold_listing.append_ape_tag(target + ".part")
+        else:
+            with open(target + ".part", "ab") as song:
+                song.write(lyrics3v2() if part == "lyrics" else id3v1())
+    os.rename(target + ".part", target)
+
+
+def make_folder(data, name, song):
+    folder = os.path.join(data, "tag-layouts", name)
+    marker = os.path.join(folder, ".made")
+    if not os.path.exists(marker):
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        for i in range(COPIES):
+            shutil.copyfile(song, os.path.join(folder, "%04d.mp3" % i))
+        open(marker, "w").close()
+    return folder
+
+
+def timed(command):
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    start = time.perf_counter()
+    done = subprocess.run(command, check=True, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    wall = time.perf_counter() - start
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    cpu = after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime
+    return cpu, wall, done.stdout.decode("utf-8", "replace")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--data", required=True)
+    parser.add_argument("--scan", required=True)
+    parser.add_argument("--rounds", type=int, default=9)
+    settings = parser.parse_args()
+    source = cold_listing.make_sources(settings.data)["small"]
+    songs = os.path.join(settings.data, "tag-layouts", "songs")
+    os.makedirs(songs, exist_ok=True)
+    empty = os.path.join(settings.data, "tag-layouts", "empty")
+    os.makedirs(empty, exist_ok=True)
+    layouts = [("ID3v1 only", ["id3v1"]), ("APEv2 + ID3v1", ["ape", "id3v1"]),
+               ("Lyrics3v2 + ID3v1", ["lyrics", "id3v1"]), ("APEv2 + Lyrics3v2 + ID3v1", ["ape", "lyrics", "id3v1"])]
+    folders = {}
+    exact = {}
+    for name, tail in layouts:
+        key = "-".join(tail)
+        song = os.path.join(songs, key + ".mp3")
+        if not os.path.exists(song):
+            with_tail(source, song, tail)
+        folders[name] = make_folder(settings.data, key, song)
+        exact[name] = "%.6f" % cold_listing.decoded_seconds(song)
+    for folder in folders.values():
+        timed([settings.scan, folder])  # the page cache warmed
+    cpu = {name: [] for name in folders}
+    wall = {name: [] for name in folders}
+    inexact = {name: 0 for name in folders}
+    for _ in range(settings.rounds):
+        start_cpu, start_wall, _ = timed([settings.scan, empty])
+        for name, folder in folders.items():
+            seconds, elapsed, output = timed([settings.scan, folder])
+            cpu[name].append(max(seconds - start_cpu, 1e-6))
+            wall[name].append(max(elapsed - start_wall, 1e-6))
+            inexact[name] += sum(1 for line in output.splitlines()
+                                 if not line.startswith("total") and line.split("\t")[3] != exact[name])
+    print("\nTags after the audio, warm page cache: %d songs of 5 s a folder, tunekist-scan with its start-up"
+          % COPIES)
+    print("taken off; medians of %d interleaved rounds.\n" % settings.rounds)
+    print("%-28s %-24s %-24s %-34s %s" % ("folder (warm)", "processor time", "wall-clock", "ratio to ID3v1 only",
+                                          "target"))
+    base = statistics.median(cpu["ID3v1 only"])
+    base_wall = statistics.median(wall["ID3v1 only"])
+    all_met = True
+    for name in folders:
+        median = statistics.median(cpu[name])
+        median_wall = statistics.median(wall[name])
+        ratio = base / median  # of the rates: files per second
+        met = name == "ID3v1 only" or (ratio >= TARGET and inexact[name] == 0)
+        all_met &= met and inexact[name] == 0
+        verdict = "" if name == "ID3v1 only" else "rate >= %.1f x, exact: %s" % (TARGET, "yes" if met else "NO")
+        print("%-28s %-24s %-24s %-34s %s" % (
+            name, "%.1f ms, %.0f files/s" % (median * 1e3, COPIES / median),
+            "%.1f ms, %.0f files/s" % (median_wall * 1e3, COPIES / median_wall),
+            "%.2f x (wall %.2f x)" % (ratio, base_wall / median_wall),
+            verdict + ("" if inexact[name] == 0 else "; %d lengths NOT exact" % inexact[name])), flush=True)
+    print("\n" + ("every tag-layout target met" if all_met else "a tag-layout target was missed"))
+    return 0 if all_met else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
