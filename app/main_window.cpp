@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTimer>
 #include <utility>
 
 #include "app/accessible_values.h"
@@ -203,6 +204,9 @@ void MainWindow::showEvent(QShowEvent* event) {
     setMinimumSize(std::max(TwipsToPixels(kMinimumOuterWidth) - frame.width(), 1),
                    std::max(TwipsToPixels(kMinimumOuterHeight) - frame.height(), 1));
     Handle([&] { Form_Resize(); });
+    if (!std::exchange(shownBefore_, true)) {
+        QTimer::singleShot(kPrepareHourglassAfterShowMs, this, &QtDesktop::PrepareHourglass);
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

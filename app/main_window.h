@@ -36,6 +36,9 @@ namespace tunekist {
 // their events to the program's handlers.
 class MainWindow : public QWidget, public Form {
 public:
+    // How long after its first show, its first paint done, the window has the wait cursor made.
+    static constexpr int kPrepareHourglassAfterShowMs = 100;
+
     explicit MainWindow(EngineFactory createEngine);
     ~MainWindow() override;
 
@@ -116,6 +119,7 @@ private:
     std::unique_ptr<Adapters> adapters_;
     std::unique_ptr<Main> main_;
     bool laidOut_ = false;
+    bool shownBefore_ = false;
     bool unloaded_ = false;
     bool reportingFailure_ = false;
     int handling_ = 0;

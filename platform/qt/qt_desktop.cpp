@@ -25,6 +25,13 @@ void QtDesktop::SetMousePointer(int pointer) {
     hourglass_ = wantHourglass;
 }
 
+void QtDesktop::PrepareHourglass() {
+    // Set and taken back in one go: the window system gets both changes together, and the
+    // cursor it made stays with it for the next time.
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    QGuiApplication::restoreOverrideCursor();
+}
+
 void QtDesktop::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents, kYieldMilliseconds); }
 
 std::int64_t QtDesktop::FileLen(const std::string& path) const { return FileLength(path); }
