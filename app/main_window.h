@@ -36,7 +36,8 @@ namespace tunekist {
 // their events to the program's handlers.
 class MainWindow : public QWidget, public Form {
 public:
-    // How long after its first show, its first paint done, the window has the wait cursor made.
+    // The wait cursor is made this long after the window first shows: once its first paint is
+    // done, and before a person can have picked a folder.
     static constexpr int kPrepareHourglassAfterShowMs = 100;
 
     explicit MainWindow(EngineFactory createEngine);
