@@ -6,9 +6,21 @@
 
 namespace tunekist {
 
-std::optional<FrameHeader> ParseLayer3Header(const unsigned char* p) {
+namespace {
+
+// The frame's size in bytes, header included, for a valid bitrate index (1 to 14).
+int FrameSize(int version, int bitrateIndex, int sampleRate, int padding) {
     static constexpr std::array<int, 15> kMpeg1Kbps{0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
     static constexpr std::array<int, 15> kMpeg2Kbps{0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
+    const int kbps = (version == 3 ? kMpeg1Kbps : kMpeg2Kbps)[static_cast<std::size_t>(bitrateIndex)];
+    return (version == 3 ? 144 : 72) * kbps * 1000 / sampleRate + padding;
+}
+
+bool MonoMode(unsigned char fourthByte) { return (fourthByte >> 6) == 3; }
+
+}  // namespace
+
+std::optional<FrameHeader> ParseLayer3Header(const unsigned char* p) {
     static constexpr std::array<int, 3> kMpeg1Rates{44100, 48000, 32000};
     if (p[0] != 0xFF || (p[1] & 0xE0) != 0xE0) return std::nullopt;
     const int version = (p[1] >> 3) & 3;
@@ -22,11 +34,30 @@ std::optional<FrameHeader> ParseLayer3Header(const unsigned char* p) {
     FrameHeader header;
     header.version = version;
     header.sampleRate = kMpeg1Rates[rateIndex] >> (version == 3 ? 0 : version == 2 ? 1 : 2);
-    header.mono = (p[3] >> 6) == 3;
-    const int kbps = (version == 3 ? kMpeg1Kbps : kMpeg2Kbps)[bitrateIndex];
-    const int padding = (p[2] >> 1) & 1;
-    header.bytes = (version == 3 ? 144 : 72) * kbps * 1000 / header.sampleRate + padding;
+    header.mono = MonoMode(p[3]);
+    header.bytes = FrameSize(version, bitrateIndex, header.sampleRate, (p[2] >> 1) & 1);
     return header;
+}
+
+StreamFrames::StreamFrames(const unsigned char* first)
+    : versionAndLayer_(first[1] & 0xFE), rateBits_(first[2] & 0x0C), mono_(MonoMode(first[3])) {
+    const std::optional<FrameHeader> header = ParseLayer3Header(first);
+    for (int bitrateIndex = 1; bitrateIndex < 15; ++bitrateIndex) {
+        for (int padding = 0; padding < 2; ++padding) {
+            sizes_[static_cast<std::size_t>(bitrateIndex)][static_cast<std::size_t>(padding)] =
+                FrameSize(header->version, bitrateIndex, header->sampleRate, padding);
+        }
+    }
+}
+
+std::optional<int> StreamFrames::FrameBytes(const unsigned char* p) const {
+    // Same sync, version and layer as the first (so a valid Layer III one), the same sample rate
+    // (within one version, one index is one rate), emphasis not reserved, and mono as the first.
+    if (p[0] != 0xFF || (p[1] & 0xFE) != versionAndLayer_ || (p[2] & 0x0C) != rateBits_) return std::nullopt;
+    if ((p[3] & 3) == 2 || MonoMode(p[3]) != mono_) return std::nullopt;
+    const int size = sizes_[p[2] >> 4][(p[2] >> 1) & 1];
+    if (size == 0) return std::nullopt;
+    return size;
 }
 
 bool FrameCarriesTag(const unsigned char* frame, std::size_t bytes) {

@@ -2,6 +2,7 @@
 // Reading MPEG Layer III frame headers straight from a file's bytes, for the measuring fast paths
 // that must prove what a file holds before they may skip decoding it.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -26,6 +27,26 @@ struct FrameHeader {
 // Parses the four bytes at `p` as a Layer III frame header. Free-format, reserved and otherwise
 // invalid values give nothing.
 std::optional<FrameHeader> ParseLayer3Header(const unsigned char* p);
+
+// The frames of one stream as a walk meets them, millions in a long folder: each header is
+// checked against the stream's first with a few masks, and its frame's size is looked up in a
+// table made once, instead of parsing every header whole. Gives exactly what ParseLayer3Header
+// and SameStreamAs would.
+class StreamFrames {
+public:
+    // `first` points at the stream's first header, which ParseLayer3Header accepts.
+    explicit StreamFrames(const unsigned char* first);
+    // The size of the frame whose header is at `p`, when it is a Layer III header that may follow
+    // the first in one stream; nothing otherwise.
+    std::optional<int> FrameBytes(const unsigned char* p) const;
+
+private:
+    unsigned char versionAndLayer_;  // the first's second byte, its protection bit cleared
+    unsigned char rateBits_;         // the sample-rate bits of the first's third byte
+    bool mono_;
+    // By bitrate index and padding bit; 0 for free format and the forbidden index.
+    std::array<std::array<int, 2>, 16> sizes_{};
+};
 
 // True when the frame's `bytes` bytes hold anything a tag reader or libmpg123 could take for a
 // Xing, Info, VBRI or LAME tag.

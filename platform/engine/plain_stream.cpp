@@ -56,14 +56,15 @@ std::optional<std::int64_t> PlainStreamLength(const FileReader& reader) {
     if (!first) return std::nullopt;
     const unsigned char* firstFrame = window.At(at, static_cast<std::size_t>(first->bytes));
     if (!firstFrame || FrameCarriesTag(firstFrame, static_cast<std::size_t>(first->bytes))) return std::nullopt;
+    const StreamFrames stream(firstFrame);
     // Every byte to the end is read, in order.
     reader.WillReadInOrder();
     std::int64_t frames = 0;
     while (at < end) {
         bytes = window.At(at, 4);
-        const auto header = bytes ? ParseLayer3Header(bytes) : std::nullopt;
-        if (!header || !header->SameStreamAs(*first)) return std::nullopt;
-        at += header->bytes;
+        const std::optional<int> frameBytes = bytes ? stream.FrameBytes(bytes) : std::nullopt;
+        if (!frameBytes) return std::nullopt;
+        at += *frameBytes;
         ++frames;
     }
     // A last frame reaching past the end is cut short; its samples are libmpg123's to judge.

@@ -4,9 +4,11 @@
 // Measuring an unchanged file again costs a stat; a changed, replaced or vanished file is measured afresh.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <functional>
 
+#include "platform/engine/frame_header.h"
 #include "platform/engine/mpg123_decoder.h"
 #include "platform/engine/plain_stream.h"
 #include "platform/engine/real_engine.h"
@@ -224,6 +226,38 @@ TEST(Corpus, EveryFileLastsItsFullDecodeOrFailsCleanly) {
         if (!file.seconds.empty()) {
             EXPECT_NEAR(engine->get_Duration(), std::stod(file.seconds), 1.0 / rate + 1e-6);
         }
+    }
+}
+
+// The walk's quick look at each header gives what parsing it whole and comparing it with the
+// stream's first gives, for every byte the decision may hang on: the second and third bytes whole,
+// the fourth's channel mode and emphasis, and a first byte that is no sync. The first headers:
+// MPEG-1 stereo with a CRC, MPEG-1 mono, MPEG-2 joint stereo, MPEG-2.5 mono.
+TEST(Measuring, TheWalksQuickLookAtAHeaderAgreesWithParsingIt) {
+    const std::array<std::array<unsigned char, 4>, 4> firsts{{
+        {0xFF, 0xFA, 0x90, 0x00}, {0xFF, 0xFB, 0x54, 0xC0}, {0xFF, 0xF3, 0x68, 0x40}, {0xFF, 0xE3, 0x18, 0xC4}}};
+    for (const auto& first : firsts) {
+        ASSERT_TRUE(ParseLayer3Header(first.data()));
+        const StreamFrames stream(first.data());
+        const FrameHeader firstHeader = *ParseLayer3Header(first.data());
+        int disagreements = 0;
+        for (int second = 0; second < 256; ++second) {
+            for (int third = 0; third < 256; ++third) {
+                for (const int fourth : {0x00, 0x01, 0x02, 0x03, 0x40, 0x82, 0xC0, 0xC1, 0xC2, 0xFF}) {
+                    for (const int sync : {0xFF, 0x7F}) {
+                        const std::array<unsigned char, 4> header{static_cast<unsigned char>(sync),
+                                                                  static_cast<unsigned char>(second),
+                                                                  static_cast<unsigned char>(third),
+                                                                  static_cast<unsigned char>(fourth)};
+                        const auto parsed = ParseLayer3Header(header.data());
+                        const std::optional<int> expected =
+                            parsed && parsed->SameStreamAs(firstHeader) ? std::optional<int>(parsed->bytes) : std::nullopt;
+                        disagreements += stream.FrameBytes(header.data()) != expected ? 1 : 0;
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(disagreements, 0) << "first header " << int{first[1]} << " " << int{first[2]} << " " << int{first[3]};
     }
 }
 
