@@ -41,11 +41,11 @@ std::optional<FrameHeader> ParseLayer3Header(const unsigned char* p) {
 
 StreamFrames::StreamFrames(const unsigned char* first)
     : versionAndLayer_(first[1] & 0xFE), rateBits_(first[2] & 0x0C), mono_(MonoMode(first[3])) {
-    const std::optional<FrameHeader> header = ParseLayer3Header(first);
+    const FrameHeader header = ParseLayer3Header(first).value();
     for (int bitrateIndex = 1; bitrateIndex < 15; ++bitrateIndex) {
         for (int padding = 0; padding < 2; ++padding) {
             sizes_[static_cast<std::size_t>(bitrateIndex)][static_cast<std::size_t>(padding)] =
-                FrameSize(header->version, bitrateIndex, header->sampleRate, padding);
+                FrameSize(header.version, bitrateIndex, header.sampleRate, padding);
         }
     }
 }

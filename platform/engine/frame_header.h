@@ -34,7 +34,8 @@ std::optional<FrameHeader> ParseLayer3Header(const unsigned char* p);
 // and SameStreamAs would.
 class StreamFrames {
 public:
-    // `first` points at the stream's first header, which ParseLayer3Header accepts.
+    // `first` points at the stream's first header; one ParseLayer3Header refuses throws
+    // std::bad_optional_access.
     explicit StreamFrames(const unsigned char* first);
     // The size of the frame whose header is at `p`, when it is a Layer III header that may follow
     // the first in one stream; nothing otherwise.
