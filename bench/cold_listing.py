@@ -87,8 +87,8 @@ def decoded_seconds(song):
     return len(pcm) / 4 / 44100
 
 
-def make_folder(data, name, source, copies):
-    folder = os.path.join(data, "cold", name)
+def make_folder(folder, source, copies):
+    """`folder` holding `copies` copies of `source`, made once and kept for the next run."""
     marker = os.path.join(folder, ".made")
     if not os.path.exists(marker):
         shutil.rmtree(folder, ignore_errors=True)
@@ -134,7 +134,7 @@ def main():
     for name, source, copies, over_taglib, over_xargs in FOLDERS:
         for variant in ("", "-replaygain"):
             song = sources[source + variant]
-            folder = make_folder(settings.data, name + variant, song, copies)
+            folder = make_folder(os.path.join(settings.data, "cold", name + variant), song, copies)
             exact = "%.6f" % decoded_seconds(song)
             group = (copies + 15) // 16
             commands = {

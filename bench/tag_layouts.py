@@ -15,7 +15,6 @@ folder's song gives. Exits 0 when every ratio is at least 0.9 and every length e
 import argparse
 import os
 import resource
-import shutil
 import statistics
 import subprocess
 import sys
@@ -53,18 +52,6 @@ def with_tail(source, target, tail):
     os.rename(target + ".part", target)
 
 
-def make_folder(data, name, song):
-    folder = os.path.join(data, "tag-layouts", name)
-    marker = os.path.join(folder, ".made")
-    if not os.path.exists(marker):
-        shutil.rmtree(folder, ignore_errors=True)
-        os.makedirs(folder)
-        for i in range(COPIES):
-            shutil.copyfile(song, os.path.join(folder, "%04d.mp3" % i))
-        open(marker, "w").close()
-    return folder
-
-
 def timed(command):
     before = resource.getrusage(resource.RUSAGE_CHILDREN)
     start = time.perf_counter()
@@ -95,7 +82,7 @@ def main():
         song = os.path.join(songs, key + ".mp3")
         if not os.path.exists(song):
             with_tail(source, song, tail)
-        folders[name] = make_folder(settings.data, key, song)
+        folders[name] = cold_listing.make_folder(os.path.join(settings.data, "tag-layouts", key), song, COPIES)
         exact[name] = "%.6f" % cold_listing.decoded_seconds(song)
     for folder in folders.values():
         timed([settings.scan, folder])  # the page cache warmed
