@@ -279,6 +279,8 @@ TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) 
     constexpr std::size_t kReach = ListingReadAhead::kSongsAhead;
     const std::string midway = GetParam();
     const bool untagged = midway.starts_with("Untagged");
+    // A song played by an earlier test in this process has loaded the sound system already.
+    const bool soundLoadedBefore = ReadBytes("/proc/self/maps").find("libSDL2") != std::string::npos;
     const std::string song = untagged ? CachedTone(10.0, 440, {.vbr = true, .lameTag = false}) : CachedTone(10.0, 440);
     const std::string folder = MakeFolder("vooruit", {});
     const auto path = [&](std::size_t i) { return folder + "/" + std::to_string(10 + i) + ".mp3"; };
@@ -325,7 +327,7 @@ TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) 
     if (midway.ends_with("ListOn")) {
         EXPECT_EQ(RowsOf(window->ListView1), expected);
         // Listing measured every song, but nothing played: the sound system was never loaded.
-        EXPECT_EQ(ReadBytes("/proc/self/maps").find("libSDL2"), std::string::npos);
+        if (!soundLoadedBefore) EXPECT_EQ(ReadBytes("/proc/self/maps").find("libSDL2"), std::string::npos);
         return;
     }
     // Hints are read in the background: none may come in a moment later either.
