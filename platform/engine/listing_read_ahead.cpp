@@ -3,9 +3,11 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 #include "platform/engine/file_reader.h"
@@ -92,6 +94,28 @@ bool HeadAndTailCached(const CachedPages& song) {
            song.Share(song.Size() - ListingReadAhead::kTailBytes, song.Size()) == 1;
 }
 
+// Asks for a whole song the way a reader going through it would: a read of its head starts the
+// kernel's read-ahead there, and a one-byte read every kWholeSongStep bytes after it passes the mark
+// each read-ahead window leaves at its start, which starts the next window, larger and in larger
+// pages. With RWF_NOWAIT none of them waits for the disk, and only bytes already in memory are
+// copied. posix_fadvise fills the page cache one 4 KiB page at a time: a listing of untagged songs
+// hinted that way takes half again as much processor time. A kernel or file system without
+// RWF_NOWAIT gets posix_fadvise.
+void HintWhole(const HintedFile& song, std::vector<unsigned char>& scratch) {
+    const int fd = song.Descriptor();
+    posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    scratch.resize(ListingReadAhead::kWholeSongStep);
+    iovec head{scratch.data(), static_cast<std::size_t>(std::min(song.Size(), ListingReadAhead::kWholeSongStep))};
+    if (preadv2(fd, &head, 1, 0, RWF_NOWAIT) < 0 && errno != EAGAIN) {
+        HintWillRead(fd, 0, song.Size());
+        return;
+    }
+    for (std::int64_t at = ListingReadAhead::kWholeSongStep; at < song.Size(); at += ListingReadAhead::kWholeSongStep) {
+        iovec oneByte{scratch.data(), 1};
+        preadv2(fd, &oneByte, 1, static_cast<off_t>(at), RWF_NOWAIT);
+    }
+}
+
 }  // namespace
 
 ListingReadAhead::ListingReadAhead(std::vector<std::string> paths) : paths_(std::move(paths)) {}
@@ -116,7 +140,13 @@ void ListingReadAhead::MeasuringAt(std::size_t index) {
         const HintedFile file(paths_[upTo]);
         if (file.Size() <= 0) continue;
         if (whole && file.Size() <= kWholeSongBytes) {
-            HintWillRead(file.Descriptor(), 0, file.Size());
+            // A head in memory already would make the kernel take those reads for jumps, and read
+            // ahead in small pieces only.
+            if (upTo < hintedUpTo_) {
+                HintWillRead(file.Descriptor(), 0, file.Size());
+            } else {
+                HintWhole(file, scratch_);
+            }
             continue;
         }
         HintWillRead(file.Descriptor(), 0, std::min(file.Size(), kHeadBytes));

@@ -1,8 +1,9 @@
 #pragma once
 // Read-ahead for a folder listing: while the listing measures one song after another on one
 // thread, the kernel is told which bytes measuring will read of the songs that come next, so that
-// the disk works on several of them at once. Only hints (posix_fadvise WILLNEED): nothing is read
-// into this process, no file is ever written, and a file that vanished or cannot be opened is
+// the disk works on several of them at once. Only hints: posix_fadvise WILLNEED, and reads that
+// never wait (RWF_NOWAIT), which copy at most a song's first kWholeSongStep bytes and only when they
+// are in memory already. No file is ever written, and a file that vanished or cannot be opened is
 // passed over; measuring it then fails as it would have.
 // Most songs are measured from their head and tail. Songs without a tag are read whole, and a
 // folder's songs mostly come from one encoder: once a song measured was read whole (the one before
@@ -28,6 +29,8 @@ public:
     static constexpr std::int64_t kTailBytes = 8 * 1024;
     // A longer song is hinted by its head and tail only, even in a folder read whole.
     static constexpr std::int64_t kWholeSongBytes = 16 * 1024 * 1024;
+    // A song hinted whole is read without waiting at every this many bytes (see HintWhole).
+    static constexpr std::int64_t kWholeSongStep = 128 * 1024;
 
     // A listing that will measure `paths` in this order.
     explicit ListingReadAhead(std::vector<std::string> paths);
@@ -40,6 +43,7 @@ public:
 
 private:
     std::vector<std::string> paths_;
+    std::vector<unsigned char> scratch_;  // where reads that start the kernel's read-ahead copy to
     std::size_t hintedUpTo_ = 0;       // songs before this have had their heads and tails hinted
     std::size_t hintedWholeUpTo_ = 0;  // songs before this have been hinted whole
     bool readingWhole_ = false;        // the last song judged was read whole
