@@ -43,11 +43,11 @@ public:
 
 private:
     std::vector<std::string> paths_;
-    std::vector<unsigned char> scratch_;  // where reads that start the kernel's read-ahead copy to
-    std::size_t hintedUpTo_ = 0;       // songs before this have had their heads and tails hinted
-    std::size_t hintedWholeUpTo_ = 0;  // songs before this have been hinted whole
-    bool readingWhole_ = false;        // the last song judged was read whole
-    bool aheadInMemory_ = false;       // the farthest song judged ahead needs no hint
+    std::vector<unsigned char> scratch_;  // what starting a read-ahead copies
+    std::size_t hintedUpTo_ = 0;          // songs before this have had their heads and tails hinted
+    std::size_t hintedWholeUpTo_ = 0;     // songs before this have been hinted whole
+    bool readingWhole_ = false;           // the last song judged was read whole
+    bool aheadInMemory_ = false;          // the farthest song judged ahead needs no hint
 };
 
 }  // namespace tunekist

@@ -283,8 +283,8 @@ TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) 
     const bool soundLoadedBefore = ReadBytes("/proc/self/maps").find("libSDL2") != std::string::npos;
     // The untagged song is long enough (3 MB) that the read-ahead started at its head, and the next
     // window after it, would leave its middle and its end out.
-    const std::string song = untagged ? CachedTone(140.0, 440, {.vbr = true, .vbrQuality = 0, .lameTag = false})
-                                      : CachedTone(10.0, 440);
+    const std::string song =
+        untagged ? CachedTone(140.0, 440, {.vbr = true, .vbrQuality = 0, .lameTag = false}) : CachedTone(10.0, 440);
     const std::string folder = MakeFolder("vooruit", {});
     const auto path = [&](std::size_t i) { return folder + "/" + std::to_string(10 + i) + ".mp3"; };
     const std::string size = FormatByteCount(static_cast<std::int64_t>(fs::file_size(song)), ".");
@@ -292,7 +292,11 @@ TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) 
     for (std::size_t i = 0; i < kReach + 6; ++i) {
         fs::copy_file(song, path(i));
         sync();
-        expected.push_back({std::to_string(10 + i), i == 2 ? "00:00" : untagged ? "02:20" : "00:10", i == 2 ? "" : size});
+        expected.push_back({std::to_string(10 + i),
+                            i == 2     ? "00:00"
+                            : untagged ? "02:20"
+                                       : "00:10",
+                            i == 2 ? "" : size});
         if (InMemory(path(i), 0, {}, true)) GTEST_SKIP() << "the page cache cannot be emptied here";
     }
     const std::int64_t tail = static_cast<std::int64_t>(fs::file_size(path(0))) - 1;
