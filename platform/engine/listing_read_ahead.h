@@ -2,9 +2,9 @@
 // Read-ahead for a folder listing: while the listing measures one song after another on one
 // thread, the kernel is told which bytes measuring will read of the songs that come next, so that
 // the disk works on several of them at once. Only hints: posix_fadvise WILLNEED, and reads that
-// never wait (RWF_NOWAIT), which copy at most a song's first kWholeSongStep bytes and only when they
-// are in memory already. No file is ever written, and a file that vanished or cannot be opened is
-// passed over; measuring it then fails as it would have.
+// never wait (RWF_NOWAIT) and copy only bytes already in memory: at most a song's first
+// kWholeSongStep bytes and one byte at each step after them. No file is ever written, and a file
+// that vanished or cannot be opened is passed over; measuring it then fails as it would have.
 // Most songs are measured from their head and tail. Songs without a tag are read whole, and a
 // folder's songs mostly come from one encoder: once a song measured was read whole (the one before
 // the song being measured, judged every kSongsAhead songs), the songs ahead are hinted whole too
