@@ -15,12 +15,15 @@ auto Matching(const std::string& pattern) {
     return [&pattern](const std::string& name) { return MatchesPattern(name, pattern); };
 }
 
+bool RegularFile(mode_t mode) { return S_ISREG(mode); }
+
 std::vector<std::string> MatchingNames(const FolderReading& reading, const std::string& pattern) {
-    return SortedNames(reading, Matching(pattern), [](mode_t mode) { return S_ISREG(mode); });
+    return SortedNames(reading, Matching(pattern), RegularFile);
 }
 
 std::vector<std::string> ReadMatchingNames(const std::string& path, const std::string& pattern) {
-    return MatchingNames(ReadFolder(path, Matching(pattern)), pattern);
+    // The reading holds only the names the pattern matches: they are not matched again.
+    return SortedNames(ReadFolder(path, Matching(pattern)), AnyName, RegularFile);
 }
 
 }  // namespace
