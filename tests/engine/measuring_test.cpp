@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -227,6 +228,38 @@ TEST(Corpus, EveryFileLastsItsFullDecodeOrFailsCleanly) {
             EXPECT_NEAR(engine->get_Duration(), std::stod(file.seconds), 1.0 / rate + 1e-6);
         }
     }
+}
+
+// A real song tagged by mp3gain (an APEv2 tag with the ReplayGain, written before any ID3v1 tag)
+// is measured the way it was before: tag and walk shortcuts stay taken. Its length is what its
+// decode yields, which is one frame more where the tag completes a last frame cut short.
+TEST(Corpus, ReplayGainTaggedCopiesKeepTheirWayOfMeasuringAndTheirLength) {
+    if (!test::HaveCorpus()) GTEST_SKIP() << test::NoCorpus();
+    if (std::system("command -v mp3gain >/dev/null") != 0) GTEST_SKIP() << "mp3gain is not installed";
+    int shortcutsTagged = 0;
+    for (const test::CorpusFile& file : test::ReadCorpusTable()) {
+        if (file.seconds.empty() || std::stod(file.seconds) == 0.0) continue;  // no audio to measure
+        SCOPED_TRACE(file.name);
+        const std::string original = test::kCorpus + "/" + file.name;
+        const test::ScratchFolder folder("replaygain");
+        const std::string copy = folder / "song.mp3";
+        test::WriteBytes(copy, test::ReadBytes(original));
+        if (std::system(("mp3gain -q -s r " + copy + " >/dev/null 2>&1").c_str()) != 0 ||
+            test::ReadBytes(copy).find("REPLAYGAIN_TRACK_GAIN") == Bytes::npos) {
+            continue;  // mp3gain finds no Layer III audio in it
+        }
+        const bool proven = TagCoversWholeStream(FileReader(original));
+        const auto walked = PlainStreamLength(FileReader(original));
+        EXPECT_EQ(TagCoversWholeStream(FileReader(copy)), proven);
+        EXPECT_EQ(PlainStreamLength(FileReader(copy)), walked);
+        IMediaControl after = MakeRealEngineFactory()();
+        after->RenderFile(copy);
+        Mpg123Decoder decoder(copy);
+        EXPECT_EQ(after->get_Duration(),
+                  static_cast<double>(decoder.DecodeLength()) / static_cast<double>(decoder.SampleRate()));
+        if (proven || walked) ++shortcutsTagged;
+    }
+    EXPECT_GE(shortcutsTagged, 10);
 }
 
 // The walk's quick look at each header gives what parsing it whole and comparing it with the
