@@ -6,7 +6,9 @@
 # Exec line on a song; a second launch with a song and a folder hands them to that window and ends
 # with status 0; `xdg-open` again and the media-player interface's OpenUri reach the same window.
 # The playlist is read as the desktop's media controls read it: Next brings each queued song to the
-# head, in order, and there is one window all along.
+# head, in order, and there is one window all along. The last one is read as the desktop reads it,
+# exact length and address, paused with PlayPause, and Quit ends the program. Without a session
+# bus the installed player starts and ends by its Exit button with status 0, saying nothing.
 #
 #   check_install.sh BUILD-DIR     (exits 77, skipped, when a tool it needs is missing)
 set -euo pipefail
@@ -20,8 +22,10 @@ reexec_in_xvfb dbus-run-session -- "$0" "$@"
 
 root=$(mktemp -d "${TMPDIR:-/tmp}/tunekist-install.XXXXXX")
 mpris() { busctl --user "$1" org.mpris.MediaPlayer2.tunekist /org/mpris/MediaPlayer2 "${@:2}"; }
+lone_pid=""
 cleanup() {
   mpris call org.mpris.MediaPlayer2 Quit >/dev/null 2>&1 || true
+  kill $lone_pid 2>/dev/null || true
   sleep 1
   rm -rf "$root"
 }
@@ -58,9 +62,10 @@ grep -qF "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metain
   fail "the metadata does not point at the launcher"
 
 export PATH=$usr/bin:$PATH
-export XDG_DATA_HOME=$root/data XDG_CONFIG_HOME=$root/config XDG_DATA_DIRS=$usr/share:/usr/share
+export XDG_DATA_HOME=$root/data XDG_CONFIG_HOME=$root/config XDG_DATA_DIRS=$usr/share:/usr/share \
+  XDG_RUNTIME_DIR=$root/runtime
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID
-mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME"
+mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 xdg-mime default $app_id.desktop audio/mpeg
 export SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
 
@@ -94,3 +99,21 @@ for song in Twee Drie Vier; do
   expect_title "$song"
 done
 echo "one window took every song, in order"
+
+metadata=$(mpris get-property org.mpris.MediaPlayer2.Player Metadata)
+[[ $metadata == *'"mpris:length" x 30000000'* ]] || fail "the desktop is told: $metadata"
+[[ $metadata == *"\"xesam:url\" s \"file://$root/Andere/Vier.mp3\""* ]] || fail "the desktop is told: $metadata"
+status_is() { [[ $(mpris get-property org.mpris.MediaPlayer2.Player PlaybackStatus) == "s \"$1\"" ]]; }
+status_is Playing || fail "Next did not play"
+mpris call org.mpris.MediaPlayer2.Player PlayPause
+poll 200 status_is Paused || fail "PlayPause did not pause"
+pid=$(busctl --user status org.mpris.MediaPlayer2.tunekist | sed -n 's/^PID=//p')
+mpris call org.mpris.MediaPlayer2 Quit
+timeout 20 tail --pid="$pid" -f /dev/null || fail "the program still runs after Quit"
+
+start_program lone_pid "$usr/bin" "$root/without-bus.log" -u DBUS_SESSION_BUS_ADDRESS
+xdotool mousemove --window "$window" 1153 610 click 1  # ExitKnop's middle at the design size
+timeout 20 tail --pid="$lone_pid" -f /dev/null || fail "the player without a session bus still runs after Exit"
+wait "$lone_pid" || fail "the player without a session bus ended with status $?"
+[[ ! -s $root/without-bus.log ]] || fail "the player without a session bus said: $(cat "$root/without-bus.log")"
+echo "the desktop read the song and ended the program; without a bus it ended by Exit"
