@@ -266,6 +266,15 @@ TEST_F(QuietWindowTest, SongListShowsRowsBelowAFullListInRarerBatches) {
     EXPECT_EQ(tree.topLevelItemCount(), 201);
 }
 
+// Soon after the window first shows, the wait cursor is made for the first listing, but never
+// left on: at rest the pointer is the window's own.
+TEST_F(QuietWindowTest, WaitCursorIsMadeAheadButNotLeftOn) {
+    bool prepared = false;
+    QTimer::singleShot(2 * MainWindow::kPrepareHourglassAfterShowMs, [&] { prepared = true; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return prepared; }, 5000));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
 // An engine's failure told in a message box while a song plays: the ticks wait until it is closed.
 // (A process of its own: a process keeps its first sound device, and /dev/full fails every write
 // as an unplugged device does.)
