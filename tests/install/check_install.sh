@@ -109,13 +109,14 @@ status_is() { [[ $(mpris get-property org.mpris.MediaPlayer2.Player PlaybackStat
 status_is Playing || fail "Next did not play"
 mpris call org.mpris.MediaPlayer2.Player PlayPause
 poll 200 status_is Paused || fail "PlayPause did not pause"
+expect_ended() { timeout 20 tail --pid="$2" -f /dev/null || fail "$1 still runs"; }  # what, pid: ends within 20 s
 pid=$(busctl --user status org.mpris.MediaPlayer2.tunekist | sed -n 's/^PID=//p')
 mpris call org.mpris.MediaPlayer2 Quit
-timeout 20 tail --pid="$pid" -f /dev/null || fail "the program still runs after Quit"
+expect_ended "the program after Quit" "$pid"
 
 start_program lone_pid "$usr/bin" "$root/without-bus.log" -u DBUS_SESSION_BUS_ADDRESS
 xdotool mousemove --window "$window" 1153 610 click 1  # ExitKnop's middle at the design size
-timeout 20 tail --pid="$lone_pid" -f /dev/null || fail "the player without a session bus still runs after Exit"
+expect_ended "the player without a session bus, after Exit," "$lone_pid"
 wait "$lone_pid" || fail "the player without a session bus ended with status $?"
 [[ ! -s $root/without-bus.log ]] || fail "the player without a session bus said: $(cat "$root/without-bus.log")"
 echo "the desktop read the song and ended the program; without a bus it ended by Exit"
