@@ -70,7 +70,11 @@ bool FrameCarriesTag(const unsigned char* frame, std::size_t bytes) {
 
 std::int64_t StreamStart(const FileReader& reader) {
     unsigned char id3[10];
-    if (reader.ReadAt(0, id3, sizeof id3) != sizeof id3 || std::memcmp(id3, "ID3", 3) != 0) return 0;
+    return reader.ReadAt(0, id3, sizeof id3) == sizeof id3 ? StreamStart(id3) : 0;
+}
+
+std::int64_t StreamStart(const unsigned char* id3) {
+    if (std::memcmp(id3, "ID3", 3) != 0) return 0;
     const std::int64_t size =
         (std::int64_t{id3[6] & 0x7F} << 21) | ((id3[7] & 0x7F) << 14) | ((id3[8] & 0x7F) << 7) | (id3[9] & 0x7F);
     return 10 + size + ((id3[5] & 0x10) != 0 ? 10 : 0);

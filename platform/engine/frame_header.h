@@ -55,5 +55,7 @@ bool FrameCarriesTag(const unsigned char* frame, std::size_t bytes);
 
 // Where the first frame starts: after one ID3v2 tag at the file's start, if there is one.
 std::int64_t StreamStart(const FileReader& reader);
+// The same, told from the file's first ten bytes.
+std::int64_t StreamStart(const unsigned char* firstTenBytes);
 
 }  // namespace tunekist

@@ -1,9 +1,6 @@
 #include "platform/engine/plain_stream.h"
 
-#include <algorithm>
-#include <cstring>
-#include <vector>
-
+#include "platform/engine/chunk_window.h"
 #include "platform/engine/frame_header.h"
 #include "platform/engine/trailing_tags.h"
 
@@ -17,32 +14,6 @@ constexpr std::size_t kChunkBytes = 128 * 1024;
 // frames when it cannot; below this many frames its own scan decides.
 constexpr std::int64_t kFewestFrames = 8;
 
-// Reads the file in chunks and hands out the bytes at any offset at or after the last one asked.
-class ChunkWindow {
-public:
-    ChunkWindow(const FileReader& reader, std::int64_t end) : reader_(reader), end_(end), buffer_(kChunkBytes) {}
-
-    // The `bytes` bytes at `offset`, or nullptr when they do not all lie before the end.
-    const unsigned char* At(std::int64_t offset, std::size_t bytes) {
-        if (offset + static_cast<std::int64_t>(bytes) > end_) return nullptr;
-        if (offset < origin_ || offset + static_cast<std::int64_t>(bytes) > origin_ + valid_) {
-            const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(kChunkBytes, end_ - offset));
-            const ssize_t got = reader_.ReadAt(offset, buffer_.data(), wanted);
-            if (got < static_cast<ssize_t>(bytes)) return nullptr;
-            origin_ = offset;
-            valid_ = got;
-        }
-        return buffer_.data() + (offset - origin_);
-    }
-
-private:
-    const FileReader& reader_;
-    const std::int64_t end_;
-    std::vector<unsigned char> buffer_;
-    std::int64_t origin_ = 0;
-    std::int64_t valid_ = 0;
-};
-
 }  // namespace
 
 std::optional<std::int64_t> PlainStreamLength(const FileReader& reader) {
@@ -50,7 +21,7 @@ std::optional<std::int64_t> PlainStreamLength(const FileReader& reader) {
     if (!audioEnd) return std::nullopt;
     const std::int64_t end = *audioEnd;
     std::int64_t at = StreamStart(reader);
-    ChunkWindow window(reader, end);
+    ChunkWindow window(reader, end, kChunkBytes);
     const unsigned char* bytes = window.At(at, 4);
     const auto first = bytes ? ParseLayer3Header(bytes) : std::nullopt;
     if (!first) return std::nullopt;

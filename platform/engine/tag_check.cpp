@@ -4,12 +4,17 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/engine/chunk_window.h"
 #include "platform/engine/frame_header.h"
 #include "platform/engine/trailing_tags.h"
 
 namespace tunekist {
 
 namespace {
+
+// The bytes read at once where a song starts, and again where its ID3v2 tag ends: enough for the
+// first frame, the longest of which is 1,441 bytes, and the header of the frame after it.
+constexpr std::size_t kHeadBytes = 2048;
 
 // libmpg123 adds this synthesis delay to the encoder delay and padding of a LAME tag.
 constexpr std::int64_t kDecoderDelay = 529;
@@ -61,14 +66,16 @@ struct TagFrame {
 };
 
 std::optional<TagFrame> CoveringTagFrame(const FileReader& reader) {
+    // One read serves every question asked of the song's start, and one more those asked where an
+    // ID3v2 tag ends, unless the tag is short enough for the first read to reach past it.
+    ChunkWindow head(reader, reader.Identity().size, kHeadBytes);
     TagFrame frame;
-    // Most songs start with their first frame; one read then serves both questions.
-    if (reader.ReadAt(0, frame.bytes, sizeof frame.bytes) != static_cast<ssize_t>(sizeof frame.bytes)) return {};
-    const std::int64_t start = std::memcmp(frame.bytes, "ID3", 3) == 0 ? StreamStart(reader) : 0;
-    if (start != 0 &&
-        reader.ReadAt(start, frame.bytes, sizeof frame.bytes) != static_cast<ssize_t>(sizeof frame.bytes)) {
-        return {};
-    }
+    const unsigned char* bytes = head.At(0, sizeof frame.bytes);
+    if (!bytes) return {};
+    const std::int64_t start = StreamStart(bytes);
+    if (start != 0) bytes = head.At(start, sizeof frame.bytes);
+    if (!bytes) return {};
+    std::memcpy(frame.bytes, bytes, sizeof frame.bytes);
     const auto first = ParseLayer3Header(frame.bytes);
     if (!first) return {};
     frame.first = *first;
@@ -93,8 +100,8 @@ std::optional<TagFrame> CoveringTagFrame(const FileReader& reader) {
     std::int64_t smallest = *std::min_element(sizes.begin(), sizes.end());
     std::int64_t largest = *std::max_element(sizes.begin(), sizes.end());
     if (std::memcmp(tag, "Info", 4) == 0) {
-        unsigned char next[4];
-        if (reader.ReadAt(start + first->bytes, next, sizeof next) != static_cast<ssize_t>(sizeof next)) return {};
+        const unsigned char* next = head.At(start + first->bytes, 4);
+        if (!next) return {};
         const auto audio = ParseLayer3Header(next);
         if (!audio || !audio->SameStreamAs(*first)) return {};
         smallest = audio->bytes - ((next[2] & 0x02) != 0 ? 1 : 0);

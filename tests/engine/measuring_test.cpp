@@ -101,6 +101,10 @@ const MeasureCase kCases[] = {
     {"Cbr64Mono22050", {.sampleRate = 22050, .channels = 1, .bitrateKbps = 64}, nullptr, kTagProven},
     {"VbrStereo16000", {.sampleRate = 16000, .vbr = true}, nullptr, kTagProven},
     {"VbrBetweenBothTags", kVbr, [](const Bytes& s) { return Id3v2(20) + s + kId3v1; }, kTagProven},
+    // Behind a short ID3v2 tag the two first frames come in the read of the file's head; behind a
+    // long one (cover art) they are read where the tag ends.
+    {"CbrBehindShortId3v2", kCbr, [](const Bytes& s) { return Id3v2(300) + s; }, kTagProven},
+    {"CbrBehindLongId3v2", kCbr, [](const Bytes& s) { return Id3v2(9000) + s; }, kTagProven},
     // Tags that lie about the file as it is now: joined songs, byte counts and frame counts the
     // bytes cannot hold, byte counts where a frame ends but another follows or where the file ends
     // mid-frame (frames and bytes agreeing), files cut short.
