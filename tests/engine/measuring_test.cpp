@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "platform/engine/chunk_window.h"
 #include "platform/engine/frame_header.h"
 #include "platform/engine/mpg123_decoder.h"
 #include "platform/engine/plain_stream.h"
@@ -270,6 +271,25 @@ TEST(Corpus, ReplayGainTaggedCopiesKeepTheirWayOfMeasuringAndAreExact) {
 // stream's first gives, for every byte the decision may hang on: the second and third bytes whole,
 // the fourth's channel mode and emphasis, and a first byte that is no sync. The first headers:
 // MPEG-1 stereo with a CRC, MPEG-1 mono, MPEG-2 joint stereo, MPEG-2.5 mono.
+TEST(ChunkWindow, HandsOutTheBytesAtAnyOffsetAndNothingPastTheEnd) {
+    const test::ScratchFolder folder("window");
+    Bytes content;
+    for (int i = 0; i < 100; ++i) content += static_cast<char>(i);
+    test::WriteBytes(folder / "bytes", content);
+    const FileReader reader(folder / "bytes");
+    ChunkWindow window(reader, 90, 16);
+    const auto at = [&](std::int64_t offset, std::size_t bytes) {
+        const unsigned char* got = window.At(offset, bytes);
+        return got ? Bytes(reinterpret_cast<const char*>(got), bytes) : "none"s;
+    };
+    EXPECT_EQ(at(40, 4), content.substr(40, 4));
+    EXPECT_EQ(at(50, 6), content.substr(50, 6));  // within the chunk read for 40
+    EXPECT_EQ(at(8, 4), content.substr(8, 4));    // before it
+    EXPECT_EQ(at(86, 4), content.substr(86, 4));  // up to the end
+    EXPECT_EQ(at(87, 4), "none");                 // past it, though the file goes on
+    EXPECT_EQ(at(-1, 4), "none");
+}
+
 TEST(Measuring, TheWalksQuickLookAtAHeaderAgreesWithParsingIt) {
     using Header = std::array<unsigned char, 4>;
     for (const Header& first : {Header{0xFF, 0xFA, 0x90, 0x00}, Header{0xFF, 0xFB, 0x54, 0xC0},
