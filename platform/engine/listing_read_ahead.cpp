@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <vector>
 
 #include "platform/engine/file_reader.h"
+#include "platform/engine/frame_header.h"
 
 namespace tunekist {
 
@@ -69,6 +71,7 @@ public:
         return static_cast<double>(cached) / static_cast<double>(pages.size());
     }
     std::int64_t Size() const { return file_.Size(); }
+    const HintedFile& File() const { return file_; }
 
 private:
     HintedFile file_;
@@ -116,6 +119,25 @@ void HintWhole(const HintedFile& song, std::vector<unsigned char>& scratch) {
     }
 }
 
+// Where the song's audio starts, from its first bytes when they are in memory already; nothing
+// when they are not, or cannot be told without waiting.
+std::optional<std::int64_t> CachedStreamStart(const HintedFile& song) {
+    unsigned char first[10];
+    iovec head{first, sizeof first};
+    if (song.Size() < static_cast<std::int64_t>(sizeof first) ||
+        preadv2(song.Descriptor(), &head, 1, 0, RWF_NOWAIT) != static_cast<ssize_t>(sizeof first)) {
+        return std::nullopt;
+    }
+    return StreamStart(first);
+}
+
+// True when the song's audio starts where a hint of its head does not reach.
+bool BehindLongTag(std::int64_t streamStart) {
+    // What the tag check reads where the audio starts.
+    constexpr std::int64_t kFirstFramesBytes = 2048;
+    return streamStart + kFirstFramesBytes > ListingReadAhead::kHeadBytes;
+}
+
 }  // namespace
 
 ListingReadAhead::ListingReadAhead(std::vector<std::string> paths) : paths_(std::move(paths)) {}
@@ -129,7 +151,13 @@ void ListingReadAhead::MeasuringAt(std::size_t index) {
     // mapping, as much as measuring a small tagged song. Hints for songs already in memory (a
     // folder listed or played lately) would find nothing to read and only cost their calls.
     if ((index == 0 || index % kSongsAhead == 1) && end > next) {
-        readingWhole_ = index > 0 && ReadWhole(CachedPages(paths_[index - 1]));
+        readingWhole_ = false;
+        behindLongTags_ = false;
+        if (index > 0) {
+            const CachedPages measured(paths_[index - 1]);
+            readingWhole_ = ReadWhole(measured);
+            behindLongTags_ = BehindLongTag(CachedStreamStart(measured.File()).value_or(0));
+        }
         const CachedPages farthest(paths_[end - 1]);
         aheadInMemory_ = HeadAndTailCached(farthest) && (!readingWhole_ || ReadWhole(farthest));
     }
@@ -153,6 +181,19 @@ void ListingReadAhead::MeasuringAt(std::size_t index) {
         HintWillRead(file.Descriptor(), file.Size() - kTailBytes, file.Size());
     }
     hintedUpTo_ = std::max(hintedUpTo_, hintedWholeUpTo_);
+    // A song hinted whole has its start hinted with it.
+    if (behindLongTags_ && !whole) HintStreamStarts(next, end);
+}
+
+void ListingReadAhead::HintStreamStarts(std::size_t next, std::size_t end) {
+    // A head not yet in memory is looked at again at the next song.
+    for (startsHintedUpTo_ = std::max(startsHintedUpTo_, next); startsHintedUpTo_ < end; ++startsHintedUpTo_) {
+        const HintedFile file(paths_[startsHintedUpTo_]);
+        if (file.Size() <= 0) continue;
+        const std::optional<std::int64_t> start = CachedStreamStart(file);
+        if (!start) return;
+        if (BehindLongTag(*start)) HintWillRead(file.Descriptor(), *start, std::min(file.Size(), *start + kHeadBytes));
+    }
 }
 
 }  // namespace tunekist

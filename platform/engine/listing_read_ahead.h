@@ -10,7 +10,10 @@
 // the song being measured, judged every kSongsAhead songs), the songs ahead are hinted whole too
 // (up to kWholeSongBytes each). A wrong guess costs at most the bounded look-ahead. When the
 // farthest song of a stretch is already in memory as far as its hint would ask, the stretch gets
-// no hints.
+// no hints. A song whose audio starts behind a long ID3v2 tag (cover art) is measured where the
+// tag ends, past its head: once a song measured was such a one (judged like the reading whole),
+// the start of the audio is hinted too for each song ahead whose head has come into memory, where
+// the tag's header says; the tag itself is never read.
 
 #include <cstddef>
 #include <cstdint>
@@ -42,11 +45,16 @@ public:
     void MeasuringAt(std::size_t index);
 
 private:
+    // Hints where the audio starts in the songs from `next` to `end` whose heads are in memory.
+    void HintStreamStarts(std::size_t next, std::size_t end);
+
     std::vector<std::string> paths_;
     std::vector<unsigned char> scratch_;  // what starting a read-ahead copies
     std::size_t hintedUpTo_ = 0;          // songs before this have had their heads and tails hinted
     std::size_t hintedWholeUpTo_ = 0;     // songs before this have been hinted whole
+    std::size_t startsHintedUpTo_ = 0;    // songs before this have had the start of their audio hinted
     bool readingWhole_ = false;           // the last song judged was read whole
+    bool behindLongTags_ = false;         // the last song judged had its audio behind a long tag
     bool aheadInMemory_ = false;          // the farthest song judged ahead needs no hint
 };
 

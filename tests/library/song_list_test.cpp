@@ -350,6 +350,42 @@ INSTANTIATE_TEST_SUITE_P(Midway, ReadAhead,
                          ::testing::Values("ListOn", "AnotherFolder", "Exit", "UntaggedListOn", "UntaggedExit"),
                          [](const auto& info) { return std::string(info.param); });
 
+// Songs behind a long ID3v2 tag (cover art) are measured where the tag ends: once one of them was
+// measured, the read-ahead brings in where the audio starts in the songs ahead, and none of the
+// tag's own bytes.
+TEST_F(SongListTest, ReadAheadReachesTheAudioBehindALongTag) {
+    constexpr std::size_t kReach = ListingReadAhead::kSongsAhead;
+    constexpr std::int64_t kTagBytes = 64 * 1024, kAudio = 10 + kTagBytes;
+    std::string tag = std::string("ID3\x03\0\0", 6);
+    for (int shift : {21, 14, 7, 0}) tag += static_cast<char>((kTagBytes >> shift) & 0x7F);
+    const std::string folder = MakeFolder("hoes", {});
+    const auto path = [&](std::size_t i) { return folder + "/" + std::to_string(10 + i) + ".mp3"; };
+    for (std::size_t i = 0; i < kReach + 2; ++i) {
+        WriteBytes(path(i), tag + std::string(kTagBytes, '\0') + ReadBytes(CachedTone(10.0, 440)));
+        sync();
+        if (InMemory(path(i), 0, {}, true)) GTEST_SKIP() << "the page cache cannot be emptied here";
+    }
+    int madeAtFirstYield = -1;
+    QTimer atEachYield;
+    QObject::connect(&atEachYield, &QTimer::timeout, [&] {
+        const auto until = Clock::now() + std::chrono::seconds(10);
+        if (madeAtFirstYield < 0) {
+            madeAtFirstYield = engines.Made();
+            for (std::size_t i = 1; i <= kReach; ++i) EXPECT_TRUE(InMemory(path(i), 0, until)) << i;
+            return;
+        }
+        if (engines.Made() == madeAtFirstYield) return;
+        atEachYield.stop();
+        for (std::size_t i = 2; i <= kReach; ++i) {
+            EXPECT_TRUE(InMemory(path(i), kAudio, until)) << i;
+            EXPECT_FALSE(InMemory(path(i), kTagBytes / 2)) << i;
+        }
+    });
+    atEachYield.start(0);
+    ListFolder(folder);
+    EXPECT_EQ(madeAtFirstYield >= 0 && !atEachYield.isActive(), true);
+}
+
 // A folder already in memory (listed or played lately) is listed without hints: apart from the
 // few songs the read-ahead looks at to tell, each song is opened once, to be measured. The folder
 // itself is read once: the song list lists from the folder list's reading.
