@@ -8,9 +8,10 @@ namespace tunekist {
 
 namespace {
 
-// Enough for a song's last frame and the tags a ReplayGain tool and an ID3v1 writer leave after
-// it, so that most files need one read at their tail.
-constexpr std::int64_t kFirstTailBytes = 8 * 1024;
+// Enough for a song's last frame (at most 1,441 bytes) and the tags a ReplayGain tool and an ID3v1
+// writer leave after it, so that most files need one read at their tail; no more, as every byte
+// read is copied.
+constexpr std::int64_t kFirstTailBytes = 4 * 1024;
 // Tags longer than this (pictures in an APE tag) are not read through; such songs take the slow way.
 constexpr std::int64_t kLongestHeldTail = 4 * 1024 * 1024;
 constexpr std::int64_t kId3v1Bytes = 128;
