@@ -39,6 +39,16 @@ std::optional<FrameHeader> ParseLayer3Header(const unsigned char* p) {
     return header;
 }
 
+std::vector<int> FrameSizesLike(const FrameHeader& first) {
+    std::vector<int> sizes;
+    sizes.reserve(14 * 2);  // bit rates 1 to 14, each with and without padding
+    for (int bitrateIndex = 1; bitrateIndex < 15; ++bitrateIndex) {
+        for (int padding = 0; padding < 2; ++padding)
+            sizes.push_back(FrameSize(first.version, bitrateIndex, first.sampleRate, padding));
+    }
+    return sizes;
+}
+
 StreamFrames::StreamFrames(const unsigned char* first)
     : versionAndLayer_(first[1] & 0xFE), rateBits_(first[2] & 0x0C), mono_(MonoMode(first[3])) {
     const FrameHeader header = ParseLayer3Header(first).value();

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "platform/engine/file_reader.h"
 
@@ -27,6 +28,10 @@ struct FrameHeader {
 // Parses the four bytes at `p` as a Layer III frame header. Free-format, reserved and otherwise
 // invalid values give nothing.
 std::optional<FrameHeader> ParseLayer3Header(const unsigned char* p);
+
+// The sizes a frame in one stream with `first` can have: it differs from `first` only in its bit
+// rate and padding.
+std::vector<int> FrameSizesLike(const FrameHeader& first);
 
 // The frames of one stream as a walk meets them, millions in a long folder: each header is
 // checked against the stream's first with a few masks, and its frame's size is looked up in a

@@ -23,25 +23,6 @@ std::uint32_t BigEndian(const unsigned char* p) {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
 }
 
-// The sizes a frame in one stream with `first` can have: it differs from `first` only in its bit
-// rate and padding.
-std::vector<int> FrameSizesLike(const FrameHeader& first) {
-    std::vector<int> sizes;
-    for (int rate = 0; rate < 3; ++rate) {
-        for (int bitrate = 1; bitrate < 15; ++bitrate) {
-            for (int padding = 0; padding < 2; ++padding) {
-                const unsigned char kind[4] = {
-                    0xFF, static_cast<unsigned char>(0xE2 | (first.version << 3)),
-                    static_cast<unsigned char>((bitrate << 4) | (rate << 2) | (padding << 1)),
-                    static_cast<unsigned char>(first.mono ? 0xC0 : 0x00)};
-                const auto size = ParseLayer3Header(kind);
-                if (size && size->SameStreamAs(first)) sizes.push_back(size->bytes);
-            }
-        }
-    }
-    return sizes;
-}
-
 // True when a frame like `first` ends exactly at `end`; `sizes` are the sizes such a frame can
 // have (FrameSizesLike), the only ones looked at.
 bool FrameEndsAt(FileTail& tail, const FrameHeader& first, const std::vector<int>& sizes, std::int64_t end) {
