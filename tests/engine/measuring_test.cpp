@@ -102,8 +102,7 @@ const MeasureCase kCases[] = {
     {"Cbr64Mono22050", {.sampleRate = 22050, .channels = 1, .bitrateKbps = 64}, nullptr, kTagProven},
     {"VbrStereo16000", {.sampleRate = 16000, .vbr = true}, nullptr, kTagProven},
     {"VbrBetweenBothTags", kVbr, [](const Bytes& s) { return Id3v2(20) + s + kId3v1; }, kTagProven},
-    // Behind a short ID3v2 tag the two first frames come in the read of the file's head; behind a
-    // long one (cover art) they are read where the tag ends.
+    // Behind a short ID3v2 tag the first frames come with the file's head; behind a long one, apart.
     {"CbrBehindShortId3v2", kCbr, [](const Bytes& s) { return Id3v2(300) + s; }, kTagProven},
     {"CbrBehindLongId3v2", kCbr, [](const Bytes& s) { return Id3v2(9000) + s; }, kTagProven},
     // Tags that lie about the file as it is now: joined songs, byte counts and frame counts the
@@ -273,18 +272,16 @@ TEST(Corpus, ReplayGainTaggedCopiesKeepTheirWayOfMeasuringAndAreExact) {
 // MPEG-1 stereo with a CRC, MPEG-1 mono, MPEG-2 joint stereo, MPEG-2.5 mono.
 TEST(ChunkWindow, HandsOutTheBytesAtAnyOffsetAndNothingPastTheEnd) {
     const test::ScratchFolder folder("window");
-    Bytes content(100, '\0');
-    for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i);
-    test::WriteBytes(folder / "bytes", content);
+    test::WriteBytes(folder / "bytes", Bytes(40, 'a') + "early" + Bytes(40, 'b') + "late!" + Bytes(10, 'c'));
     const FileReader reader(folder / "bytes");
     ChunkWindow window(reader, 90, 16);
     const auto at = [&](std::int64_t offset) {
-        const unsigned char* got = window.At(offset, 4);
-        return got ? Bytes(reinterpret_cast<const char*>(got), 4) : "none"s;
+        const unsigned char* got = window.At(offset, 5);
+        return got ? Bytes(reinterpret_cast<const char*>(got), 5) : "none"s;
     };
-    // After a later chunk, one before it; then up to the end and past it, though the file goes on.
-    EXPECT_EQ(at(40) + at(8) + at(86), content.substr(40, 4) + content.substr(8, 4) + content.substr(86, 4));
-    EXPECT_EQ(at(87) + at(-1), "nonenone");
+    // Bytes before the chunk held, then past the end, though the file goes on (in this order).
+    const std::vector<Bytes> got{at(85), at(40), at(86), at(-1)};
+    EXPECT_EQ(got, (std::vector<Bytes>{"late!", "early", "none", "none"}));
 }
 
 TEST(Measuring, TheWalksQuickLookAtAHeaderAgreesWithParsingIt) {
