@@ -13,6 +13,7 @@
 
 #include "platform/engine/file_reader.h"
 #include "platform/engine/frame_header.h"
+#include "platform/engine/tag_check.h"
 
 namespace tunekist {
 
@@ -124,18 +125,13 @@ void HintWhole(const HintedFile& song, std::vector<unsigned char>& scratch) {
 std::optional<std::int64_t> CachedStreamStart(const HintedFile& song) {
     unsigned char first[10];
     iovec head{first, sizeof first};
-    if (song.Size() < static_cast<std::int64_t>(sizeof first) ||
-        preadv2(song.Descriptor(), &head, 1, 0, RWF_NOWAIT) != static_cast<ssize_t>(sizeof first)) {
-        return std::nullopt;
-    }
+    if (preadv2(song.Descriptor(), &head, 1, 0, RWF_NOWAIT) != static_cast<ssize_t>(sizeof first)) return std::nullopt;
     return StreamStart(first);
 }
 
-// True when the song's audio starts where a hint of its head does not reach.
+// True when what measuring reads where the song's audio starts lies past a hint of its head.
 bool BehindLongTag(std::int64_t streamStart) {
-    // What the tag check reads where the audio starts.
-    constexpr std::int64_t kFirstFramesBytes = 2048;
-    return streamStart + kFirstFramesBytes > ListingReadAhead::kHeadBytes;
+    return streamStart + static_cast<std::int64_t>(kStreamHeadBytes) > ListingReadAhead::kHeadBytes;
 }
 
 }  // namespace

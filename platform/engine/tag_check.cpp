@@ -12,10 +12,6 @@ namespace tunekist {
 
 namespace {
 
-// The bytes read at once where a song starts, and again where its ID3v2 tag ends: enough for the
-// first frame, the longest of which is 1,441 bytes, and the header of the frame after it.
-constexpr std::size_t kHeadBytes = 2048;
-
 // libmpg123 adds this synthesis delay to the encoder delay and padding of a LAME tag.
 constexpr std::int64_t kDecoderDelay = 529;
 
@@ -49,7 +45,7 @@ struct TagFrame {
 std::optional<TagFrame> CoveringTagFrame(const FileReader& reader) {
     // One read serves every question asked of the song's start, and one more those asked where an
     // ID3v2 tag ends, unless the tag is short enough for the first read to reach past it.
-    ChunkWindow head(reader, reader.Identity().size, kHeadBytes);
+    ChunkWindow head(reader, reader.Identity().size, kStreamHeadBytes);
     TagFrame frame;
     const unsigned char* bytes = head.At(0, sizeof frame.bytes);
     if (!bytes) return {};

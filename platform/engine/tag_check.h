@@ -5,12 +5,17 @@
 // ends. A file cut short, one whose tag was copied from elsewhere, or one whose trailing tags lie
 // about their size fails the proof and is measured frame by frame.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
 #include "platform/engine/file_reader.h"
 
 namespace tunekist {
+
+// The bytes the tag check reads at once where a song starts, and again where its ID3v2 tag ends:
+// enough for the first frame, the longest of which is 1,441 bytes, and the header of the one after.
+constexpr std::size_t kStreamHeadBytes = 2048;
 
 // True when the tag at the start of the stream provably covers the whole stream.
 bool TagCoversWholeStream(const FileReader& reader);
