@@ -6,8 +6,8 @@
 Before every command the page cache is dropped (echo 3 > /proc/sys/vm/drop_caches, so root only)
 and the command's own program is run once on an empty folder, so that its libraries come from
 memory and only the folder is read from the disk, as when a person opens a folder in a program
-already running. Every command of a round runs on the same folder, one after the other; the
-rounds interleave. Printed: the median wall-clock time of the rounds and their spread (fastest to
+already running. Every command of a round runs on the same folder, one after the other, each
+round in an order turned one place on from the last; the rounds interleave. Printed: the median wall-clock time of the rounds and their spread (fastest to
 slowest), each beside TagLib and `xargs -P16 cat` measured in the same rounds, and whether the
 targets are met. Exits 0 when every target is met, 1 when one is missed, 0 with one line when the
 page cache cannot be dropped (not root)."""
@@ -167,8 +167,12 @@ def main():
             }
             times = {key: [] for key in commands}
             inexact = 0
-            for _ in range(settings.rounds):
-                for key, (command, warm, shell) in commands.items():
+            keys = list(commands)
+            for turn in range(settings.rounds):
+                # Each round in an order turned one place on from the last: no command always
+                # follows the same one.
+                for key in keys[turn % len(keys):] + keys[:turn % len(keys)]:
+                    command, warm, shell = commands[key]
                     drop_caches()
                     run(warm, shell=shell)
                     # The window is started elsewhere: opening the folder it starts in would list nothing.
