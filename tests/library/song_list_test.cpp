@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <thread>
 
@@ -72,6 +73,25 @@ protected:
         QStringList texts;
         for (int i = 0; i < window->Dir1->count(); ++i) texts << window->Dir1->item(i)->text().trimmed();
         return texts;
+    }
+    // Lists `folder`, running `atFirst` in the yield after the first song was measured and
+    // `atSecond` in the first yield after the next one was; true when both came.
+    bool ListFolderChecking(const std::string& folder, const std::function<void()>& atFirst,
+                            const std::function<void()>& atSecond) {
+        int madeAtFirstYield = -1;  // each song is measured by an engine of its own
+        QTimer atEachYield;
+        QObject::connect(&atEachYield, &QTimer::timeout, [&] {
+            if (madeAtFirstYield < 0) {
+                madeAtFirstYield = engines.Made();
+                atFirst();
+            } else if (engines.Made() != madeAtFirstYield) {
+                atEachYield.stop();
+                atSecond();
+            }
+        });
+        atEachYield.start(0);
+        ListFolder(folder);
+        return !atEachYield.isActive();
     }
     void Open(const QString& text) {
         const auto found = window->Dir1->findItems(text, Qt::MatchEndsWith);
@@ -308,33 +328,28 @@ TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) 
     for (std::size_t i = 0; i < kReach + 2; ++i)
         others.push_back({"w" + std::to_string(10 + i) + ".mp3", Song(0.6), 4000});
     const std::string other = MakeFolder("ander", others);
-    int madeAtFirstYield = -1;  // each song is measured by an engine of its own
-    QTimer atEachYield;
-    QObject::connect(&atEachYield, &QTimer::timeout, [&] {
-        const auto until = Clock::now() + std::chrono::seconds(10);
-        if (madeAtFirstYield < 0) {
-            madeAtFirstYield = engines.Made();
+    const auto untilLater = [] { return Clock::now() + std::chrono::seconds(10); };
+    ListFolderChecking(
+        folder,
+        [&] {
+            const auto until = untilLater();
             for (std::size_t i = 1; i <= kReach; ++i)
                 EXPECT_TRUE(InMemory(path(i), 0, until) && InMemory(path(i), tail, until)) << i;
             for (std::size_t i = kReach + 1; i < kReach + 6; ++i) EXPECT_FALSE(InMemory(path(i), 0)) << i;
-            return;
-        }
-        if (engines.Made() == madeAtFirstYield) return;
-        atEachYield.stop();
-        // Hints are read in the background: the last tagged song's middle must stay out for a second.
-        const auto settled = untagged ? until : Clock::now() + std::chrono::seconds(1);
-        for (std::size_t i = 2; i <= kReach + 1; ++i) {
-            EXPECT_EQ(InMemory(path(i), tail / 2, untagged || i == kReach + 1 ? settled : Clock::time_point{}),
-                      untagged)
-                << i;
-            EXPECT_TRUE(!untagged || InMemory(path(i), tail - ListingReadAhead::kTailBytes - 4096, settled)) << i;
-        }
-        fs::remove(path(2));
-        if (midway.ends_with("AnotherFolder")) ListFolder(other);
-        if (midway.ends_with("Exit")) Press(kExit);
-    });
-    atEachYield.start(0);
-    ListFolder(folder);
+        },
+        [&] {
+            // Hints are read in the background: the last tagged song's middle must stay out for a second.
+            const auto settled = untagged ? untilLater() : Clock::now() + std::chrono::seconds(1);
+            for (std::size_t i = 2; i <= kReach + 1; ++i) {
+                EXPECT_EQ(InMemory(path(i), tail / 2, untagged || i == kReach + 1 ? settled : Clock::time_point{}),
+                          untagged)
+                    << i;
+                EXPECT_TRUE(!untagged || InMemory(path(i), tail - ListingReadAhead::kTailBytes - 4096, settled)) << i;
+            }
+            fs::remove(path(2));
+            if (midway.ends_with("AnotherFolder")) ListFolder(other);
+            if (midway.ends_with("Exit")) Press(kExit);
+        });
     if (midway.ends_with("ListOn")) {
         EXPECT_EQ(RowsOf(window->ListView1), expected);
         // Listing measured every song, but nothing played: the sound system was never loaded.
@@ -364,23 +379,16 @@ TEST_F(SongListTest, ReadAheadReachesTheAudioBehindALongTag) {
         sync();
         if (InMemory(path(i), 0, {}, true)) GTEST_SKIP() << "the page cache cannot be emptied here";
     }
-    int madeAtFirstYield = -1;
-    QTimer atEachYield;
-    QObject::connect(&atEachYield, &QTimer::timeout, [&] {
-        const auto until = Clock::now() + std::chrono::seconds(10);
-        if (madeAtFirstYield < 0) {
-            madeAtFirstYield = engines.Made();
-            for (std::size_t i = 1; i <= kReach; ++i) EXPECT_TRUE(InMemory(path(i), 0, until)) << i;
-            return;
-        }
-        if (engines.Made() == madeAtFirstYield) return;
-        atEachYield.stop();
-        for (std::size_t i = 2; i <= kReach; ++i)
-            EXPECT_TRUE(InMemory(path(i), 10 + kTagBytes, until) && !InMemory(path(i), kTagBytes / 2)) << i;
-    });
-    atEachYield.start(0);
-    ListFolder(folder);
-    EXPECT_FALSE(atEachYield.isActive());
+    const auto until = [] { return Clock::now() + std::chrono::seconds(10); };
+    EXPECT_TRUE(ListFolderChecking(
+        folder,
+        [&] {
+            for (std::size_t i = 1; i <= kReach; ++i) EXPECT_TRUE(InMemory(path(i), 0, until())) << i;
+        },
+        [&] {
+            for (std::size_t i = 2; i <= kReach; ++i)
+                EXPECT_TRUE(InMemory(path(i), 10 + kTagBytes, until()) && !InMemory(path(i), kTagBytes / 2)) << i;
+        }));
 }
 
 // A folder already in memory (listed or played lately) is listed without hints: apart from the
