@@ -6,11 +6,12 @@
 Before every command the page cache is dropped (echo 3 > /proc/sys/vm/drop_caches, so root only)
 and the command's own program is run once on an empty folder, so that its libraries come from
 memory and only the folder is read from the disk, as when a person opens a folder in a program
-already running. Every command of a round runs on the same folder, one after the other, each
-round in an order turned one place on from the last; the rounds interleave. Printed: the median wall-clock time of the rounds and their spread (fastest to
-slowest), each beside TagLib and `xargs -P16 cat` measured in the same rounds, and whether the
-targets are met. Exits 0 when every target is met, 1 when one is missed, 0 with one line when the
-page cache cannot be dropped (not root)."""
+already running. Every command of a round runs on the same folder, one after the other, each round
+in an order turned one place on from the last; the rounds interleave. Printed: the median
+wall-clock time of the rounds and their spread (fastest to slowest), each beside TagLib and
+`xargs -P16 cat` measured in the same rounds, and whether the targets are met. Exits 0 when every
+target is met, 1 when one is missed, 0 with one line when the page cache cannot be dropped (not
+root)."""
 
 import argparse
 import os

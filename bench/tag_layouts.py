@@ -8,11 +8,11 @@ rows): with an ID3v1 tag only, and with an APEv2 tag (what mp3gain writes), a Ly
 both before that ID3v1 tag. Each is listed by `tunekist-scan` from a warm page cache, the rounds
 interleaving the folders, each round in an order turned one place on from the last. Each round
 starts with a run on an empty folder, the program's start-up, which is taken off: the fastest
-start-up from the fastest listing, and for the median each round's own. Printed: the best
-processor time (user + system) of the rounds, as the other warm figures of the bench, with the
-median beside it, the best wall-clock time likewise, the rate in files per second, its ratio to the ID3v1-only folder's, and whether every length
-`tunekist-scan` printed is the one mpg123's full decode of that folder's song gives. Exits 0 when
-every ratio is at least 0.9 and every length exact.
+start-up from the fastest listing, and for the median each round's own. Printed: the best processor
+time (user + system) of the rounds, as the other warm figures of the bench, with the median beside
+it, the best wall-clock time likewise, the rate in files per second, its ratio to the ID3v1-only
+folder's, and whether every length `tunekist-scan` printed is the one mpg123's full decode of that
+folder's song gives. Exits 0 when every ratio is at least 0.9 and every length exact.
 
 Best of the rounds: listing a warm folder is the same work every time, and a busy machine only ever
 adds to it. Here a median of nine rounds moved by a fifth from one run to the next on the same
