@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "platform/engine/chunk_window.h"
 #include "platform/engine/frame_header.h"
 #include "platform/engine/mpg123_decoder.h"
 #include "platform/engine/plain_stream.h"
@@ -270,20 +269,6 @@ TEST(Corpus, ReplayGainTaggedCopiesKeepTheirWayOfMeasuringAndAreExact) {
 // stream's first gives, for every byte the decision may hang on: the second and third bytes whole,
 // the fourth's channel mode and emphasis, and a first byte that is no sync. The first headers:
 // MPEG-1 stereo with a CRC, MPEG-1 mono, MPEG-2 joint stereo, MPEG-2.5 mono.
-TEST(ChunkWindow, HandsOutTheBytesAtAnyOffsetAndNothingPastTheEnd) {
-    const test::ScratchFolder folder("window");
-    test::WriteBytes(folder / "bytes", Bytes(40, 'a') + "early" + Bytes(40, 'b') + "late!" + Bytes(10, 'c'));
-    const FileReader reader(folder / "bytes");
-    ChunkWindow window(reader, 90, 16);
-    const auto at = [&](std::int64_t offset) {
-        const unsigned char* got = window.At(offset, 5);
-        return got ? Bytes(reinterpret_cast<const char*>(got), 5) : "none"s;
-    };
-    // Bytes before the chunk held, then past the end, though the file goes on (in this order).
-    const std::vector<Bytes> got{at(85), at(40), at(86), at(-1)};
-    EXPECT_EQ(got, (std::vector<Bytes>{"late!", "early", "none", "none"}));
-}
-
 TEST(Measuring, TheWalksQuickLookAtAHeaderAgreesWithParsingIt) {
     using Header = std::array<unsigned char, 4>;
     for (const Header& first : {Header{0xFF, 0xFA, 0x90, 0x00}, Header{0xFF, 0xFB, 0x54, 0xC0},

@@ -87,7 +87,7 @@ void WriteRandomBytes(const std::string& path) {
     WriteBytes(path, bytes);
 }
 
-enum When { kDuringListing, kAfterListing, kAfterClicking, kWhilePlaying };
+enum When { kDuringListing, kAfterListing, kWhilePlaying };
 
 struct OddFile {
     const char* name;
@@ -149,7 +149,6 @@ TEST_P(OddFileTest, ListsQueuesAndPlaysAsDefined) {
     EXPECT_EQ(program().Controls().ListView2.SubItem(1, 1), odd.time);
     EXPECT_EQ(Text(window->Label5), TotalCaption(odd.queueTotal < 0 ? listedTotal : odd.queueTotal));
     EXPECT_EQ(engines.Alive(), 0);
-    changeAt(kAfterClicking);
 
     Press(kPlay);
     EXPECT_EQ(Playing(), odd.plays > 0);
@@ -175,10 +174,8 @@ INSTANTIATE_TEST_SUITE_P(
     Files, OddFileTest,
     ::testing::Values(
         OddFile{"ZeroBytes", Shell(": >\"$1\""), "00:00", 0, "x.mp3", "000"},
-        OddFile{"Text", Shell("printf \"Geen liedje:\\nmelk\\nbrood\\n\" >\"$1\""), "00:00", 0, "x.mp3", "024"},
         OddFile{"Wave", Shell("sox -n -r 44100 -c 2 -b 16 -t wav \"$1\" synth 1 sine 440"), "00:00"},
         OddFile{"CutInItsMiddle", Shell("head -c $(($(stat -c %s \"$2\") / 2)) \"$2\" >\"$1\"", 2.0), "00:01", 1.0},
-        OddFile{"CutInItsFirstFrame", Shell("head -c 200 \"$2\" >\"$1\""), "00:00"},
         // An ID3v2.3 tag of 20 MiB (its size in four 7-bit bytes), all padding, before the song.
         OddFile{"HugeId3v2Tag",
                 Shell("{ printf \"ID3\\3\\0\\0\\12\\0\\0\\0\"; head -c 20971520 /dev/zero; cat \"$2\"; } >\"$1\""),
@@ -188,21 +185,14 @@ INSTANTIATE_TEST_SUITE_P(
         OddFile{"Unreadable", Shell("cp \"$2\" \"$1\" && chmod 000 \"$1\""), "00:00"},
         OddFile{"Folder", Shell("mkdir \"$1\""), nullptr}, OddFile{"Fifo", Shell("mkfifo \"$1\""), nullptr},
         OddFile{"DanglingLink", Shell("ln -s \"$1.gone\" \"$1\""), nullptr},
-        OddFile{"Hidden", Shell(": >\"$1\""), nullptr, 0, ".x.mp3"},
-        OddFile{"NotNamedMp3", Shell(": >\"$1\""), nullptr, 0, "x.txt"},
-        OddFile{"ExtensionInCapitals", Song(1.0), "00:01", 1.0, "X.MP3"},
         // Read as Windows-1252, its undefined bytes (0x81) as Latin-1.
         OddFile{"NameNotUtf8", Song(1.0), "00:01", 1.0, "\xff\xfe lied \xe9\x80\x81\x9f.mp3", nullptr, nullptr,
                 kAfterListing, -1, "\u00ff\u00fe lied \u00e9\u20ac\u0081\u0178"},
-        OddFile{"NameWithNewline", Song(1.0), "00:01", 1.0, "x\nlied.mp3"},
-        OddFile{"Name255Bytes", Song(1.0), "00:01", 1.0, std::string(251, 'x') + ".mp3"},
         // What was not measured before its folder went measures as nothing and has no size.
         OddFile{"FolderDeletedDuringListing", Song(1.0), "00:00", 0, "x.mp3", "", Shell("rm -r \"${1%/*}\""),
                 kDuringListing},
         OddFile{"DeletedBeforeClicking", Song(1.0), "00:01", 0, "x.mp3", nullptr, Shell("rm \"$1\""), kAfterListing, 1},
         OddFile{"ReplacedBeforeClicking", Song(1.0), "00:01", 2.0, "x.mp3", nullptr, Song(2.0, 660), kAfterListing, 3},
-        OddFile{"DeletedAfterClicking", Song(1.0), "00:01", 0, "x.mp3", nullptr, Shell("rm \"$1\""), kAfterClicking},
-        OddFile{"ReplacedAfterClicking", Song(1.0), "00:01", 2.0, "x.mp3", nullptr, Song(2.0, 660), kAfterClicking},
         // Long enough that most of it is still unread when it is cut to a quarter.
         OddFile{"CutShortWhilePlaying", Song(60.0), "01:00", 60.0, "x.mp3", nullptr,
                 Shell("truncate -s $(($(stat -c %s \"$1\") / 4)) \"$1\""), kWhilePlaying}),
