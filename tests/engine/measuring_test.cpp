@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "platform/engine/chunk_window.h"
 #include "platform/engine/frame_header.h"
 #include "platform/engine/mpg123_decoder.h"
 #include "platform/engine/plain_stream.h"
@@ -263,6 +264,21 @@ TEST(Corpus, ReplayGainTaggedCopiesKeepTheirWayOfMeasuringAndAreExact) {
         if (proven || walked) ++shortcutsTagged;
     }
     EXPECT_GT(shortcutsTagged, 0);  // mp3gain tagged songs that have a shortcut to keep
+}
+
+// A window over the file hands out bytes behind the chunk it holds as readily as those ahead.
+TEST(ChunkWindow, HandsOutTheBytesAtAnyOffsetAndNothingPastTheEnd) {
+    const test::ScratchFolder folder("window");
+    test::WriteBytes(folder / "bytes", Bytes(40, 'a') + "early" + Bytes(40, 'b') + "late!" + Bytes(10, 'c'));
+    const FileReader reader(folder / "bytes");
+    ChunkWindow window(reader, 90, 16);
+    const auto at = [&](std::int64_t offset) {
+        const unsigned char* got = window.At(offset, 5);
+        return got ? Bytes(reinterpret_cast<const char*>(got), 5) : "none"s;
+    };
+    // Bytes before the chunk held, then past the end, though the file goes on (in this order).
+    const std::vector<Bytes> got{at(85), at(40), at(86), at(-1)};
+    EXPECT_EQ(got, (std::vector<Bytes>{"late!", "early", "none", "none"}));
 }
 
 // The walk's quick look at each header gives what parsing it whole and comparing it with the

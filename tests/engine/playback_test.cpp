@@ -10,6 +10,7 @@
 
 #include "platform/engine/mpg123_decoder.h"
 #include "platform/engine/real_engine.h"
+#include "platform/engine/sample_ring.h"
 #include "platform/engine/sdl_audio_output.h"
 #include "tests/support/sound_capture.h"
 #include "tests/support/test_audio.h"
@@ -60,6 +61,24 @@ TEST(Playback, HeardIsWhatThePositionSaysFromTheNearestFrameAtTheLevelSet) {
     for (Sample& sample : rest) sample = static_cast<Sample>(std::floor(sample * 3277 / 32768.0 + 0.5));
     std::ranges::copy(test::Sounding(rest), std::back_inserter(expected));
     EXPECT_TRUE(heard == expected) << "same up to " << std::ranges::mismatch(heard, expected).in1 - heard.begin();
+}
+
+TEST(SampleRing, KeepsTheOrderAcrossTheBufferEnd) {
+    SampleRing ring(8);
+    Samples out(8);
+    ASSERT_EQ(ring.Push(Samples{1, 2, 3, 4, 5, 6}), 6u);
+    ASSERT_EQ(ring.Pop(out), 6u);
+    // Free are all 8, but only the last 2 follow each other in memory.
+    EXPECT_EQ(ring.Room().size(), 2u);
+    ASSERT_EQ(ring.Push(Samples{7, 8, 9, 10, 11}), 5u);
+    const std::span<Sample> room = ring.Room();
+    ASSERT_EQ(room.size(), 3u);
+    room[0] = 12;
+    room[1] = 13;
+    ring.Commit(2);
+    EXPECT_EQ(ring.Push(Samples{14, 15, 16}), 1u);
+    ASSERT_EQ(ring.Pop(out), 8u);
+    EXPECT_EQ(out, (Samples{7, 8, 9, 10, 11, 12, 13, 14}));
 }
 
 }  // namespace
