@@ -88,6 +88,13 @@ TEST_P(Faces, EveryPixelIsTheWorkedFaceAndTheWindowLeavesOutTheFourCorners) {
     }
     // A click on a cut corner reaches the host.
     EXPECT_EQ(hosted.button->mask() & QRect(0, 0, W, H), outline);
+    // A button that is all corner shows none of itself: where it lies, the host shows through.
+    if (outline.isEmpty() && W > 0) {
+        const QRect lies = hosted.button->geometry();
+        const QImage shown = hosted.host->grab(lies).toImage();
+        hosted.button->hide();
+        EXPECT_EQ(hosted.host->grab(lies).toImage(), shown);
+    }
 }
 
 // 25 high splits at row 11, 22 at row 10, 33 at row 15; 6 × 6 is the smallest face fully painted.

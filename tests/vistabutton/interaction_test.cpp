@@ -51,14 +51,17 @@ INSTANTIATE_TEST_SUITE_P(
         {"DesignTimeTabStop", "design disable tab+", ""}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// To assistive tools it is a push button named by its caption, or by a name given to it.
+// To assistive tools it is a push button named by its caption, or by a name given to it, and
+// heard as pressed while it is held.
 TEST(Accessible, IsAPushButtonNamedByItsCaption) {
     HostedButton hosted(75, 25, "Pauze");
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(hosted.button);
     EXPECT_EQ(accessible->role(), QAccessible::Button);
     EXPECT_EQ(accessible->text(QAccessible::Name), "Pauze");
     EXPECT_FALSE(accessible->state().disabled);
-    hosted.Do("disable");
+    hosted.Do("@30,12 press");
+    EXPECT_TRUE(accessible->state().pressed);
+    hosted.Do("release disable");
     hosted.button->setAccessibleName("Afsluiten");
     EXPECT_EQ(accessible->text(QAccessible::Name), "Afsluiten");
     EXPECT_TRUE(accessible->state().disabled);
