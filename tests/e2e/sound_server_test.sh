@@ -25,7 +25,9 @@ export HOME="$runtime" XDG_RUNTIME_DIR="$runtime" PULSE_RUNTIME_PATH="$runtime/p
 
 server_pid="" recorder_pid="" player_pid=""
 cleanup() {
-  kill $player_pid $recorder_pid $server_pid 2>/dev/null || true
+  # A player left running has failed already; one that no longer ends on SIGTERM must not hang here.
+  kill -KILL $player_pid 2>/dev/null || true
+  kill $recorder_pid $server_pid 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$stage" "$runtime"
 }

@@ -3,12 +3,13 @@
 # desktop finds everything where it looks. Then the installed launcher is used as a desktop uses it,
 # in a desktop session of the test's own (a session bus, a virtual display, scratch XDG folders
 # where Tunekist is the default for audio/mpeg): `xdg-open` starts the player from the launcher's
-# Exec line on a song; a second launch with a song and a folder hands them to that window and ends
-# with status 0; `xdg-open` again and the media-player interface's OpenUri reach the same window.
-# The playlist is read as the desktop's media controls read it: Next brings each queued song to the
-# head, in order, and there is one window all along. The last one is read as the desktop reads it,
-# exact length and address, paused with PlayPause, and Quit ends the program. Without a session
-# bus the installed player starts and ends by its Exit button with status 0, saying nothing.
+# Exec line on a song; a second launch with a song and a folder, named relative to where it runs,
+# hands them to that window and ends with status 0; `xdg-open` again and the media-player
+# interface's OpenUri reach the same window. The playlist is read as the desktop's media controls
+# read it: Next brings each queued song to the head, in order, and there is one window all along.
+# The last one is read as the desktop reads it, exact length and address, paused with PlayPause,
+# and Quit ends the program. Without a session bus the installed player starts and ends by its
+# Exit button with status 0, saying nothing.
 #
 #   check_install.sh BUILD-DIR     (exits 77, skipped, when a tool it needs is missing)
 set -euo pipefail
@@ -91,7 +92,8 @@ launch_ends() {  # what, command...
 # Started as the desktop starts it: the Exec line, found on PATH, from a folder of no meaning.
 (cd / && exec xdg-open "$root/Muziek/Een.mp3") >"$root/first.log" 2>&1 &
 expect_title Een
-launch_ends "the second launch" tunekist "$root/Andere/Twee.mp3" "$root/Andere"
+# Named from a terminal in another folder: the running window finds them all the same.
+launch_ends "the second launch" env -C "$root" tunekist Andere/Twee.mp3 Andere
 launch_ends "xdg-open into the running window" xdg-open "$root/Muziek/Drie.mp3"
 mpris call org.mpris.MediaPlayer2.Player OpenUri s "file://$root/Andere/Vier.mp3"
 windows=$(xdotool search --onlyvisible --name '^Form1$' | wc -l)

@@ -22,8 +22,9 @@ TEST(ScanTool, ListsInOrderWithExactDurationsAndTellsFailuresOnStandardErrorOnly
     test::CopyFile(test::CachedTone(1.5, 440), folder / "A.MP3");
     test::CopyFile(test::CachedTone(0.5, 440), folder / "caf\xe9.mp3");
     test::WriteBytes(folder / "broken.mp3", "not a song");
-    // Names come out as the file system has them. 1.5 rounds to 2, the broken file adds nothing,
-    // and 2 + 0.5 rounds to 2.
+    test::WriteBytes(folder / "notities.txt", "not listed");
+    // Names come out as the file system has them; a file not named .mp3 is not listed. 1.5 rounds
+    // to 2, the broken file adds nothing, and 2 + 0.5 rounds to 2.
     const auto listing = [&](const std::string& separator) {
         const auto size = [&](const std::string& name) {
             return FormatByteCount(static_cast<std::int64_t>(std::filesystem::file_size(folder / name)), separator);
