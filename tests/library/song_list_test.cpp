@@ -147,27 +147,6 @@ TEST_F(SongListTest, ListsAFolderAndQueuesTheClickedSongs) {
     EXPECT_EQ(JoinPath("/", "a.mp3"), "/a.mp3");
 }
 
-// While a song plays, and while it is paused, a folder change and a click on a row only show the
-// refusal, without an icon: the list, its folder and the playlist stay as they were.
-TEST_F(SongListTest, WhileASongPlaysOrIsPausedFolderChangesAndClicksOnlyShowTheRefusal) {
-    std::vector<std::pair<QMessageBox::Icon, QMessageBox::StandardButtons>> boxes;
-    duringMessage = [&](QMessageBox& box) { boxes.emplace_back(box.icon(), box.standardButtons()); };
-    Queue("tien", CachedTone(10.0, 440));
-    const std::string listed = window->File1.Path();
-    Press(kPlay);
-    for (const std::string folder : {"spelend", "gepauzeerd"}) {
-        ListFolder(MakeFolder(folder, {{"x.mp3", Song(0.6), 4000}}));
-        EXPECT_EQ(window->Dir1->Path(), scratch / folder);
-        ClickSong("tien.mp3");
-        Press(kPauze);
-    }
-    EXPECT_EQ(messages, Strings(4, "Niet te gebruiken terwijl er\neen song wordt afgespeeld!"));
-    EXPECT_EQ(boxes, decltype(boxes)(4, {QMessageBox::NoIcon, QMessageBox::Ok}));
-    EXPECT_EQ(window->File1.Path(), listed);
-    EXPECT_EQ(ListedFiles(), Strings{"tien.mp3"});
-    EXPECT_EQ(QueuedNames(), Strings{"tien"});
-}
-
 // The folder list holds the chain from the root and the visible subfolders sorted ignoring case; a
 // name that is not UTF-8 reads as Windows-1252. The same folder written otherwise lists nothing
 // again; a folder gone since it was shown is not opened.

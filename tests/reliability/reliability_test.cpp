@@ -263,30 +263,5 @@ INSTANTIATE_TEST_SUITE_P(Folders, CorpusTest,
                                            CorpusSet{"minimp3", ".bit", true}),
                          [](const auto& info) { return std::string(info.param.name) + (info.param.extension + 1); });
 
-// Without any sound output, Play and Next say so rather than that the playlist ran out, and the
-// next song waits at the head for Play once there is sound.
-TEST_F(ReliabilityTest, SongsWaitAtTheHeadWhileThereIsNoSoundAndPlayOnceItIsBack) {
-    for (const char* name : {"a.mp3", "b.mp3"}) CopyFile(CachedTone(1.0, 440), folder / name);
-    ListFolder(folder.Path());
-    ClickSong("a.mp3");
-    ClickSong("b.mp3");
-    const std::string none = "Geen geluidsapparaat beschikbaar";
-    setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1);
-    Press(kPlay);
-    EXPECT_FALSE(Playing() || TimerRuns());
-    EXPECT_EQ(messages, Strings{none});
-    EXPECT_EQ(QueuedNames(), (Strings{"a", "b"}));
-    Press(kNext);
-    EXPECT_EQ(messages, (Strings{none, none}));
-    EXPECT_EQ(QueuedNames(), Strings{"b"});
-    EXPECT_FALSE(Playing());
-
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    messages.clear();
-    Press(kPlay);
-    EXPECT_TRUE(Playing());
-    ExpectPlayedOut();
-}
-
 }  // namespace
 }  // namespace tunekist::test

@@ -105,8 +105,9 @@ TEST_F(OpenPathsTest, DroppedPathsGoInAndTheGaugesTellTheirPercentages) {
     EXPECT_EQ(window->VolSlider->value(), 12);
 }
 
-// Return, Enter and Space on a row add it as a click does. While a song plays, keys and paths
-// change nothing: each is refused once, and the lists stay.
+// Return, Enter and Space on a row add it as a click does. While a song plays, and while it is
+// paused, keys, paths and another folder change nothing: each only shows the refusal, without an
+// icon, and the lists and the listed folder stay.
 TEST_F(OpenPathsTest, ReturnEnterAndSpaceOnARowAddItAndWhilePlayingNothingGoesIn) {
     ListFolder(a);
     program().Controls().ListView1.Refresh();
@@ -117,11 +118,18 @@ TEST_F(OpenPathsTest, ReturnEnterAndSpaceOnARowAddItAndWhilePlayingNothingGoesIn
     EXPECT_EQ(QueuedNames(), (Strings{"Caf\xc3\xa9", "Een", "Twee"}));
     EXPECT_EQ(program().Controls().ListView1.SelectedRow(), 3);
     EXPECT_EQ(Text(window->Label5), "Totaal : 00:00:04");
+    std::vector<QMessageBox::Icon> icons;
+    duringMessage = [&](QMessageBox& box) { icons.push_back(box.icon()); };
     Press(kPlay);
     QTest::keyClick(rows, Qt::Key_Return);
+    Press(kPauze);
     window->OpenPaths({b, b + "/Dri\xc3\xab.mp3"});
-    EXPECT_EQ(messages, Strings(2, "Niet te gebruiken terwijl er\neen song wordt afgespeeld!"));
     EXPECT_EQ(window->Dir1->Path(), a);
+    ListFolder(b);
+    EXPECT_EQ(messages, Strings(3, "Niet te gebruiken terwijl er\neen song wordt afgespeeld!"));
+    EXPECT_EQ(icons, std::vector(3, QMessageBox::NoIcon));
+    EXPECT_EQ(program().Controls().File1.Path(), a);
+    EXPECT_EQ(ListedFiles(), kListedA);
     EXPECT_EQ(QueuedNames().size(), 3u);
 }
 
