@@ -121,6 +121,12 @@ def make_folder(folder, source, copies):
     return folder
 
 
+def rotated(items, turn):
+    """`items` in an order turned `turn` places on: over the rounds, none always follows the same one."""
+    turn %= len(items)
+    return items[turn:] + items[:turn]
+
+
 def drop_caches():
     os.sync()
     with open("/proc/sys/vm/drop_caches", "w") as control:
@@ -168,11 +174,8 @@ def main():
             }
             times = {key: [] for key in commands}
             inexact = 0
-            keys = list(commands)
             for turn in range(settings.rounds):
-                # Each round in an order turned one place on from the last: no command always
-                # follows the same one.
-                for key in keys[turn % len(keys):] + keys[:turn % len(keys)]:
+                for key in rotated(list(commands), turn):
                     command, warm, shell = commands[key]
                     drop_caches()
                     run(warm, shell=shell)

@@ -95,11 +95,10 @@ def main():
         timed([settings.scan, folder])  # the page cache warmed
     runs = {name: [] for name in list(folders) + ["empty"]}  # (processor, wall-clock) seconds
     inexact = {name: 0 for name in folders}
-    names = list(folders)
     for turn in range(settings.rounds):
         runs["empty"].append(timed([settings.scan, empty])[:2])
         # No folder always comes first after the empty one, or always last.
-        for name in names[turn % len(names):] + names[:turn % len(names)]:
+        for name in cold_listing.rotated(list(folders), turn):
             seconds, elapsed, output = timed([settings.scan, folders[name]])
             runs[name].append((seconds, elapsed))
             inexact[name] += sum(1 for line in output.splitlines()
@@ -125,8 +124,7 @@ def main():
         fastest = best(name, 0)
         elapsed = best(name, 1)
         ratio = base / fastest  # of the rates: files per second
-        met = name == "ID3v1 only" or (ratio >= TARGET and inexact[name] == 0)
-        all_met &= met and inexact[name] == 0
+        all_met &= inexact[name] == 0 and (name == "ID3v1 only" or ratio >= TARGET)
         # The rate and the lengths are judged apart, so that a miss says which of them it was.
         verdict = "every length exact: " + ("yes" if inexact[name] == 0 else "NO (%d off)" % inexact[name])
         if name != "ID3v1 only":
