@@ -270,6 +270,9 @@ bool InMemory(const std::string& path, std::int64_t offset, Clock::time_point un
     return (resident & 1) != 0;
 }
 
+// How long a hinted page may take to come from the disk, counted from now.
+Clock::time_point HintedPagesDue() { return Clock::now() + std::chrono::seconds(10); }
+
 // While the first song is measured, the heads and tails of the songs within the read-ahead's reach
 // come from the disk, and nothing further, nor after the listing stopped or moved to another
 // folder. Once a song without a tag has been read whole, the songs ahead come whole; tagged ones
@@ -307,18 +310,17 @@ TEST_P(ReadAhead, ReachesABoundedStretchOfTheSongsToComeAndStopsWithTheListing) 
     for (std::size_t i = 0; i < kReach + 2; ++i)
         others.push_back({"w" + std::to_string(10 + i) + ".mp3", Song(0.6), 4000});
     const std::string other = MakeFolder("ander", others);
-    const auto untilLater = [] { return Clock::now() + std::chrono::seconds(10); };
     ListFolderChecking(
         folder,
         [&] {
-            const auto until = untilLater();
+            const auto until = HintedPagesDue();
             for (std::size_t i = 1; i <= kReach; ++i)
                 EXPECT_TRUE(InMemory(path(i), 0, until) && InMemory(path(i), tail, until)) << i;
             for (std::size_t i = kReach + 1; i < kReach + 6; ++i) EXPECT_FALSE(InMemory(path(i), 0)) << i;
         },
         [&] {
             // Hints are read in the background: the last tagged song's middle must stay out for a second.
-            const auto settled = untagged ? untilLater() : Clock::now() + std::chrono::seconds(1);
+            const auto settled = untagged ? HintedPagesDue() : Clock::now() + std::chrono::seconds(1);
             for (std::size_t i = 2; i <= kReach + 1; ++i) {
                 EXPECT_EQ(InMemory(path(i), tail / 2, untagged || i == kReach + 1 ? settled : Clock::time_point{}),
                           untagged)
@@ -358,15 +360,15 @@ TEST_F(SongListTest, ReadAheadReachesTheAudioBehindALongTag) {
         sync();
         if (InMemory(path(i), 0, {}, true)) GTEST_SKIP() << "the page cache cannot be emptied here";
     }
-    const auto until = [] { return Clock::now() + std::chrono::seconds(10); };
     EXPECT_TRUE(ListFolderChecking(
         folder,
         [&] {
-            for (std::size_t i = 1; i <= kReach; ++i) EXPECT_TRUE(InMemory(path(i), 0, until())) << i;
+            for (std::size_t i = 1; i <= kReach; ++i) EXPECT_TRUE(InMemory(path(i), 0, HintedPagesDue())) << i;
         },
         [&] {
             for (std::size_t i = 2; i <= kReach; ++i)
-                EXPECT_TRUE(InMemory(path(i), 10 + kTagBytes, until()) && !InMemory(path(i), kTagBytes / 2)) << i;
+                EXPECT_TRUE(InMemory(path(i), 10 + kTagBytes, HintedPagesDue()) && !InMemory(path(i), kTagBytes / 2))
+                    << i;
         }));
 }
 
